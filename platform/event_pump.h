@@ -1,0 +1,15 @@
+// The one place that takes events from SDL's queue and hands each to its consumer:
+// window events become window messages, everything else goes to the input consumer.
+#pragma once
+
+union SDL_Event;
+
+using EventConsumer = void (*)(const SDL_Event& event);
+
+// Drains SDL's queue now. Never waits.
+void PumpEvents();
+
+// The input devices register here; they see every event that is not turned into a message
+// (keys, mouse, focus changes). The Alt+Enter press that toggles full screen is not passed on,
+// but its release is.
+void SetInputEventConsumer(EventConsumer consumer);

@@ -1,0 +1,54 @@
+// The headless backend: the same platform layer with no window on screen, for tests.
+// A virtual clock, device steps that fail on request, message boxes recorded, every
+// flipped frame capturable, and yield points at which an in-process driver takes over.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Switches the platform layer to headless before anything is opened: SDL's dummy video and
+// audio drivers, the virtual clock, no real message boxes, no presentation on screen.
+void HeadlessEnable();
+bool HeadlessActive();
+
+// Failure injection. Every device step of the platform layer asks HeadlessStepFails with its
+// own name (for instance "DirectDrawCreateEx", "SetDisplayMode32") before doing its work.
+void HeadlessFailStep(const std::string& step);
+void HeadlessClearFailures();
+bool HeadlessStepFails(const char* step);
+
+// The virtual clock, in milliseconds as GetTickCount returns them. Every read advances it by
+// one millisecond, so that the game's busy waits end; a flip paces it like a 60 Hz display.
+uint32_t HeadlessClockNow();
+uint32_t HeadlessClockRead();  // what GetTickCount returns: the time, then one more millisecond
+void HeadlessClockSet(uint32_t ms);
+void HeadlessClockAdvance(uint32_t ms);
+
+// Message boxes shown while headless, in order.
+struct RecordedMessageBox {
+  std::string caption;
+  std::string text;
+  unsigned style;
+};
+const std::vector<RecordedMessageBox>& HeadlessMessageBoxes();
+void HeadlessRecordMessageBox(const char* caption, const char* text, unsigned style);
+
+// The frames presented by flips. Pixels are 0x00RRGGBB, row by row.
+struct CapturedFrame {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+void HeadlessStoreFrame(CapturedFrame frame);
+const CapturedFrame& HeadlessLastFrame();
+uint64_t HeadlessFrameCount();
+bool WriteFramePng(const CapturedFrame& frame, const std::string& path);
+
+// Yield points: places where the game would wait on the outside world. A driver that runs the
+// game on a thread of its own takes control there; without a driver they do nothing.
+enum class YieldPoint { Flip, MouseRead, KeyboardRead };
+using YieldHandler = void (*)(YieldPoint);
+void HeadlessSetYieldHandler(YieldHandler handler);
+void HeadlessYield(YieldPoint point);
