@@ -1,0 +1,13 @@
+// The process entry, the game window and the frame loop.
+#pragma once
+
+#include "platform/win.h"
+
+extern HWND MainWindow;
+extern HINSTANCE AppInstance;
+
+int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
+LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Shows a start-up failure in the error box; always 0, so start-up can return it at once.
+int ReportError(const char* text);
