@@ -1,0 +1,47 @@
+#include "platform/event_pump.h"
+
+#include <SDL.h>
+
+#include "platform/presenter.h"
+#include "platform/win.h"
+
+namespace {
+
+EventConsumer inputConsumer = nullptr;
+
+bool IsFullScreenToggle(const SDL_Event& event) {
+  return event.type == SDL_KEYDOWN &&
+         (event.key.keysym.scancode == SDL_SCANCODE_RETURN ||
+          event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) &&
+         (event.key.keysym.mod & KMOD_ALT) != 0;
+}
+
+}  // namespace
+
+void SetInputEventConsumer(EventConsumer consumer) { inputConsumer = consumer; }
+
+void PumpEvents() {
+  if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    HWND window = PlatformMainWindow();
+    if (event.type == SDL_QUIT) {
+      // A signal (Ctrl+C, a session ending) closes the window like the system's close.
+      if (WindowAlive(window)) PostWindowMessage(window, WM_CLOSE, 0, 0);
+      continue;
+    }
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
+      if (WindowAlive(window)) PostWindowMessage(window, WM_CLOSE, 0, 0);
+      continue;
+    }
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+      if (WindowAlive(window)) PostWindowMessage(window, WM_PAINT, 0, 0);
+      continue;
+    }
+    if (IsFullScreenToggle(event)) {
+      if (!event.key.repeat) ToggleFullScreen();
+      continue;
+    }
+    if (inputConsumer) inputConsumer(event);
+  }
+}

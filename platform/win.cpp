@@ -1,0 +1,156 @@
+#include "platform/win.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <string>
+
+#include "platform/event_pump.h"
+#include "platform/headless.h"
+#include "platform/sdl_video.h"
+
+struct Window {
+  SDL_Window* sdlWindow = nullptr;
+  WNDPROC procedure = nullptr;
+  bool alive = false;
+};
+struct Instance {};
+struct StockObject {};
+
+namespace {
+
+std::map<std::string, WNDCLASSA> registeredClasses;
+std::deque<MSG> messageQueue;
+Window mainWindow;
+Instance programInstance;
+StockObject blackBrush;
+// Stand-ins for the stock icon and arrow: the game never draws them.
+int stockIcon;
+int stockCursor;
+
+}  // namespace
+
+HICON LoadIconA(HINSTANCE, uintptr_t) { return &stockIcon; }
+HCURSOR LoadCursorA(HINSTANCE, uintptr_t) { return &stockCursor; }
+HBRUSH GetStockObject(int) { return &blackBrush; }
+
+ATOM RegisterClassA(const WNDCLASSA* windowClass) {
+  if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc) return 0;
+  if (HeadlessStepFails("RegisterClassA")) return 0;
+  if (registeredClasses.count(windowClass->lpszClassName)) return 0;
+  registeredClasses[windowClass->lpszClassName] = *windowClass;
+  return static_cast<ATOM>(registeredClasses.size());
+}
+
+HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR caption, DWORD style, int x, int y,
+                     int width, int height, HWND, HMENU, HINSTANCE, void*) {
+  auto found = className ? registeredClasses.find(className) : registeredClasses.end();
+  if (found == registeredClasses.end() || mainWindow.alive) return nullptr;
+  if (HeadlessStepFails("CreateWindowExA") || !EnsureSdlVideo()) return nullptr;
+
+  // A pop-up over the whole desktop is a full-screen-desktop window: the monitor's mode never
+  // changes, and the 640 x 480 picture is scaled to fit.
+  Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI;
+  if (!HeadlessActive()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (!(style & WS_VISIBLE)) flags |= SDL_WINDOW_HIDDEN;
+  SDL_Window* sdlWindow = SDL_CreateWindow(caption ? caption : "", x, y, width, height, flags);
+  if (!sdlWindow) {
+    std::fprintf(stderr, "Zimbrel: cannot create the window: %s\n", SDL_GetError());
+    return nullptr;
+  }
+  mainWindow.sdlWindow = sdlWindow;
+  mainWindow.procedure = found->second.lpfnWndProc;
+  mainWindow.alive = true;
+  mainWindow.procedure(&mainWindow, WM_CREATE, 0, 0);
+  return &mainWindow;
+}
+
+int ShowCursor(BOOL show) {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+  return show ? 0 : -1;
+}
+
+BOOL PeekMessageA(MSG* msg, HWND, UINT, UINT, UINT removeFlags) {
+  if (messageQueue.empty()) PumpEvents();
+  if (messageQueue.empty()) return FALSE;
+  *msg = messageQueue.front();
+  if (removeFlags & PM_REMOVE) messageQueue.pop_front();
+  return TRUE;
+}
+
+BOOL TranslateMessage(const MSG*) { return FALSE; }
+
+LRESULT DispatchMessageA(const MSG* msg) {
+  if (!msg->hwnd || !msg->hwnd->alive) return 0;
+  return msg->hwnd->procedure(msg->hwnd, msg->message, msg->wParam, msg->lParam);
+}
+
+LRESULT DefWindowProcA(HWND window, UINT message, WPARAM, LPARAM) {
+  if (message == WM_CLOSE && window && window->alive) {
+    // Destroying the window: it goes from the screen, giving the desktop back, and its
+    // procedure hears WM_DESTROY last of all.
+    window->procedure(window, WM_DESTROY, 0, 0);
+    window->alive = false;
+    SDL_HideWindow(window->sdlWindow);
+  }
+  return 0;
+}
+
+LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!window || !window->alive) return 0;
+  return window->procedure(window, message, wParam, lParam);
+}
+
+void PostQuitMessage(int exitCode) {
+  messageQueue.push_back({nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0});
+}
+
+void PostWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  messageQueue.push_back({window, message, wParam, lParam});
+}
+
+bool WindowAlive(HWND window) { return window && window->alive; }
+
+void* BeginPaint(HWND, PAINTSTRUCT* paint) {
+  *paint = PAINTSTRUCT{};
+  return nullptr;
+}
+BOOL EndPaint(HWND, const PAINTSTRUCT*) { return TRUE; }
+
+int GetSystemMetrics(int index) {
+  SDL_DisplayMode mode;
+  if (!EnsureSdlVideo() || SDL_GetDesktopDisplayMode(0, &mode) != 0) {
+    mode.w = 640;
+    mode.h = 480;
+  }
+  if (index == SM_CXSCREEN) return mode.w;
+  if (index == SM_CYSCREEN) return mode.h;
+  return 0;
+}
+
+int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  std::fprintf(stderr, "%s: %s\n", caption ? caption : "", text ? text : "");
+  if (HeadlessActive()) {
+    HeadlessRecordMessageBox(caption, text, type);
+    return 1;
+  }
+  SDL_Window* parent = owner && owner->alive ? owner->sdlWindow : nullptr;
+  if (parent) SDL_SetWindowFullscreen(parent, 0);  // keep the box in front of the game
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption ? caption : "", text ? text : "",
+                           parent);
+  return 1;  // IDOK
+}
+
+DWORD GetTickCount() {
+  if (HeadlessActive()) return HeadlessClockRead();
+  return static_cast<DWORD>(SDL_GetTicks64());
+}
+
+HMODULE GetModuleHandleA(LPCSTR) { return &programInstance; }
+
+void OutputDebugStringA(LPCSTR text) { std::fputs(text ? text : "", stderr); }
+
+SDL_Window* PlatformSdlWindow(HWND window) { return window ? window->sdlWindow : nullptr; }
+HWND PlatformMainWindow() { return mainWindow.sdlWindow ? &mainWindow : nullptr; }

@@ -1,0 +1,4 @@
+// One frame of the current screen.
+#pragma once
+
+int RunFrame();
