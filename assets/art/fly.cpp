@@ -11,7 +11,7 @@ namespace {
 
 constexpr Color kBody = Hex(0x3A4256);
 constexpr Color kEye = Hex(0xE03A2E);
-constexpr Color kWing = Hex(0xD8ECFA);
+constexpr Color kWing = Hex(0xAFC4D8);
 
 // Body axis along y, head up (negative y); the caller turns it to the top-left.
 void FaceTopLeft(cairo_t* cr) {
@@ -23,7 +23,7 @@ void Wing(cairo_t* cr, double side, double spread) {
   cairo_save(cr);
   cairo_translate(cr, 1.5 * side, -4);
   cairo_rotate(cr, side * spread);
-  Ellipse(cr, 0, 8, 4.2, 8.5);
+  Ellipse(cr, 0, 7.5, 3.6, 7.8);
   SetColor(cr, kWing);
   cairo_fill_preserve(cr);
   Ink(cr, 1.2);
@@ -87,7 +87,7 @@ void Head(cairo_t* cr, bool dead) {
 }  // namespace
 
 void DrawFly(cairo_t* cr, int wingPhase) {
-  static constexpr double kSpread[] = {0.35, 0.8, 0.15};
+  static constexpr double kSpread[] = {0.55, 1.0, 0.3};
   cairo_save(cr);
   FaceTopLeft(cr);
   Legs(cr, 0);
