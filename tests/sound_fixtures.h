@@ -110,12 +110,13 @@ class SoundTest : public ::testing::Test {
 
   std::string PathOf(const std::string& name) const { return folder_ + "/" + name; }
 
-  // Runs sox to make a file: options before the file name, effects after it.
+  // Runs sox to make a file: options before the file name, effects after it. The sound is
+  // made at 11025 Hz, without dither, then written in the given format.
   std::string Sox(const std::string& name, const std::string& format,
                   const std::string& effects) {
     const std::string path = PathOf(name);
     const std::string command =
-        "sox -D -n " + format + " '" + path + "' " + effects + " 2>/dev/null";
+        "sox -D -r 11025 -n " + format + " '" + path + "' " + effects + " 2>/dev/null";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return path;
   }
@@ -125,9 +126,8 @@ class SoundTest : public ::testing::Test {
     return Sox(name, "-r 11025 -b 16 -c 1 -e signed-integer", effects);
   }
 
-  // A synth length of exactly this many samples at 11025 Hz (sox's "s" suffix counts at
-  // its own default rate when there is no input file).
-  static std::string Samples(int count) { return std::to_string(count / 11025.0); }
+  // A synth length of exactly this many samples at 11025 Hz.
+  static std::string Samples(int count) { return std::to_string(count) + "s"; }
 
   std::string WriteFile(const std::string& name, const Bytes& bytes) {
     WriteFileBytes(PathOf(name), bytes);
@@ -157,6 +157,20 @@ struct Captured {
     double sum = 0.0;
     for (size_t i = first; i < last; ++i) sum += double(At(i, channel)) * At(i, channel);
     return last > first ? std::sqrt(sum / double(last - first)) : 0.0;
+  }
+  // Seconds from the start to the first and to the last sample louder than the threshold;
+  // -1 when there is none.
+  double FirstLoud(int channel, int threshold = 1000) const {
+    for (size_t i = 0; i < Frames(); ++i) {
+      if (std::abs(int{At(i, channel)}) > threshold) return double(i) / AudioMixerRate();
+    }
+    return -1.0;
+  }
+  double LastLoud(int channel, int threshold = 1000) const {
+    for (size_t i = Frames(); i-- > 0;) {
+      if (std::abs(int{At(i, channel)}) > threshold) return double(i) / AudioMixerRate();
+    }
+    return -1.0;
   }
   int PeakAbs(int channel, double from = 0.0, double to = 1e9) const {
     const size_t first = static_cast<size_t>(from * AudioMixerRate());
