@@ -1,5 +1,6 @@
-// The boss beaten: a trophy card laid centred on the background. Its upper middle stays a calm
-// dark blue because the game writes the three result lines there (screen y 100..230).
+// The boss beaten: a trophy card laid centred on the background. Its banner ends above screen
+// y 100 and its middle stays a calm dark blue, because the game writes the three result lines
+// at y 100..230 and the OK button at y 350..410.
 #include <cmath>
 #include <numbers>
 
@@ -41,11 +42,11 @@ void Trophy(cairo_t* cr, double cx, double top) {
 
 void DrawWinBadge(cairo_t* cr, int width, int height) {
   const double cx = width / 2.0;
-  RoundedRect(cr, 4, 40, width - 8, height - 44, 36);
-  FillVertical(cr, Hex(0x2C3C8C), Hex(0x1E285E), 40, height);
+  RoundedRect(cr, 4, 30, width - 8, height - 34, 36);
+  FillVertical(cr, Hex(0x2C3C8C), Hex(0x1E285E), 30, height);
   Ink(cr, 5);
   cairo_save(cr);  // soft rays behind the trophy
-  RoundedRect(cr, 8, 44, width - 16, height - 52, 32);
+  RoundedRect(cr, 8, 34, width - 16, height - 42, 32);
   cairo_clip(cr);
   for (int i = 0; i < 16; ++i) {
     const double a = i * std::numbers::pi / 8;
@@ -57,9 +58,14 @@ void DrawWinBadge(cairo_t* cr, int width, int height) {
   SetColor(cr, Hex(0x3C54B4), 0.45);
   cairo_fill(cr);
   cairo_restore(cr);
-  RoundedRect(cr, 60, 2, width - 120, 70, 30);  // banner
-  FillVertical(cr, Hex(0xFF6A4A), Hex(0xD02E2E), 2, 72);
+  RoundedRect(cr, 90, 2, width - 180, 52, 24);  // banner
+  FillVertical(cr, Hex(0xFF6A4A), Hex(0xD02E2E), 2, 54);
   Ink(cr, 4);
-  Lettering(cr, "Victory!", cx, 36, 50, LetterStyle{Hex(0xFFFFFF), Hex(0xFFE27A), kInk, 6, 3});
-  Trophy(cr, cx, 238);
+  Lettering(cr, "Victory!", cx, 27, 40, LetterStyle{Hex(0xFFFFFF), Hex(0xFFE27A), kInk, 5, 3});
+  cairo_save(cr);
+  cairo_translate(cr, cx, 200);
+  cairo_scale(cr, 0.8, 0.8);
+  Trophy(cr, 0, 0);
+  cairo_restore(cr);
+  Lettering(cr, "Fly King defeated", cx, 385, 22, LetterStyle{Hex(0xFFF27A), Hex(0xFFC43A), kInk, 4, 2});
 }
