@@ -104,22 +104,23 @@ void Body(cairo_t* cr) {
 void Crown(cairo_t* cr, bool hurt) {
   cairo_save(cr);
   if (hurt) {
-    cairo_translate(cr, kCenterX + 24, 38);
-    cairo_rotate(cr, 0.35);
-    cairo_translate(cr, -kCenterX - 24, -38);
+    cairo_translate(cr, kCenterX + 40, 66);
+    cairo_rotate(cr, 0.3);
+    cairo_translate(cr, -kCenterX - 40, -66);
   }
-  cairo_move_to(cr, kCenterX - 44, 66);
-  cairo_line_to(cr, kCenterX - 50, 24);
-  cairo_line_to(cr, kCenterX - 24, 44);
-  cairo_line_to(cr, kCenterX, 14);
-  cairo_line_to(cr, kCenterX + 24, 44);
-  cairo_line_to(cr, kCenterX + 50, 24);
-  cairo_line_to(cr, kCenterX + 44, 66);
+  // Low enough to leave the score line at the top of the screen readable.
+  cairo_move_to(cr, kCenterX - 44, 70);
+  cairo_line_to(cr, kCenterX - 50, 40);
+  cairo_line_to(cr, kCenterX - 24, 54);
+  cairo_line_to(cr, kCenterX, 34);
+  cairo_line_to(cr, kCenterX + 24, 54);
+  cairo_line_to(cr, kCenterX + 50, 40);
+  cairo_line_to(cr, kCenterX + 44, 70);
   cairo_close_path(cr);
-  ShadedInked(cr, kGold, kCenterX, 44, 50, 4);
+  ShadedInked(cr, kGold, kCenterX, 52, 50, 4);
   for (double x : {-24.0, 0.0, 24.0}) {
-    Ellipse(cr, kCenterX + x, 56, 5.5, 5.5);
-    ShadedInked(cr, x == 0 ? Hex(0x3AC0F0) : Hex(0xF03A6A), kCenterX + x, 56, 6, 2);
+    Ellipse(cr, kCenterX + x, 62, 5, 5);
+    ShadedInked(cr, x == 0 ? Hex(0x3AC0F0) : Hex(0xF03A6A), kCenterX + x, 62, 6, 2);
   }
   cairo_restore(cr);
 }
