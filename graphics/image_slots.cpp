@@ -1,0 +1,20 @@
+#include "graphics/image_slots.h"
+
+#include "graphics/bitmap_surface.h"
+#include "graphics/color_key.h"
+#include "graphics/display.h"
+
+IDirectDrawSurface7* ImageSlots[kImageSlotCount] = {};
+
+void ReleaseImageSlot(int number) {
+  if (number < 0 || number >= kImageSlotCount || !ImageSlots[number]) return;
+  ImageSlots[number]->Release();
+  ImageSlots[number] = nullptr;
+}
+
+void LoadImageSlot(int number, const char* path) {
+  if (number < 0 || number >= kImageSlotCount) return;
+  ReleaseImageSlot(number);
+  ImageSlots[number] = LoadBitmapSurface(Display.directDraw, path, 0, 0);
+  if (ImageSlots[number]) SetSurfaceColorKey(ImageSlots[number], 0);
+}

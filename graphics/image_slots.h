@@ -1,0 +1,11 @@
+// The pictures by image number: 0 the current background, 1 to 33 the sprites, 34 empty.
+#pragma once
+
+#include "platform/ddraw.h"
+
+constexpr int kImageSlotCount = 35;
+extern IDirectDrawSurface7* ImageSlots[kImageSlotCount];
+
+void ReleaseImageSlot(int number);
+// Loads a sprite with black as its colour key; a picture that cannot be read leaves it empty.
+void LoadImageSlot(int number, const char* path);
