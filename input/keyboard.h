@@ -1,0 +1,16 @@
+// The keyboard as an immediate state, the wait for all keys up, and the name-entry keys.
+#pragma once
+
+#include "platform/dinput.h"
+
+// Held keys by DIK code: bit 0x80 for a held key. What the last poll fetched.
+extern BYTE KeyboardState[256];
+// The character of the last ReadTypedKey that found a key.
+extern char TypedChar;
+
+HRESULT PollKeyboard();
+// Polls until no key at all is held.
+void WaitForKeysReleased();
+// True when one of the 36 letter and digit keys is held; the last of them in the table's
+// order goes to TypedChar.
+bool ReadTypedKey();
