@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/audio_mixer.h"
+#include "platform/guiddef.h"
 #include "platform/win.h"
 
 // Results.
@@ -62,13 +63,6 @@ static_assert(sizeof(WAVEFORMATEX) == 18);
 // Formats and samples are read from files, which are little-endian, straight into memory.
 static_assert(std::endian::native == std::endian::little);
 using LPWAVEFORMATEX = WAVEFORMATEX*;
-
-struct GUID {
-  uint32_t Data1;
-  uint16_t Data2;
-  uint16_t Data3;
-  uint8_t Data4[8];
-};
 
 struct DSBUFFERDESC {
   DWORD dwSize;
