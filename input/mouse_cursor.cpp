@@ -1,0 +1,59 @@
+#include "input/mouse_cursor.h"
+
+#include "graphics/cursor_images.h"
+#include "input/input_devices.h"
+
+DIMOUSESTATE MouseState = {0, 0, 0, {0, 0, 0, 0}};
+CursorRecord Cursor = {0, 0, false, 0, false, false, false, 0, false};
+
+namespace {
+
+constexpr int32_t kSwatFrames = 10;
+
+void ReadMouse() { ReadInputDevice(Input.mouse, sizeof MouseState, &MouseState); }
+
+// Two pixels per count; computed wide so that no flood of motion can overflow.
+int32_t Moved(int32_t position, LONG counts) {
+  const int64_t moved = static_cast<int64_t>(position) + 2 * static_cast<int64_t>(counts);
+  if (moved < INT32_MIN) return INT32_MIN;
+  if (moved > INT32_MAX) return INT32_MAX;
+  return static_cast<int32_t>(moved);
+}
+
+void UpdateSwat() {
+  const bool buttonDown = MouseState.rgbButtons[0] != 0;
+  if (!buttonDown && Cursor.swatTimer <= 0) Cursor.swatArmed = true;
+  if (Cursor.swatTimer <= 0) {
+    Cursor.swatActive = false;
+  } else {
+    Cursor.swatTimer -= 1;
+  }
+  if (buttonDown && !Cursor.swatActive && Cursor.swatArmed) {
+    Cursor.swatActive = true;
+    Cursor.swatTimer = kSwatFrames;
+    Cursor.swatArmed = false;
+  }
+}
+
+}  // namespace
+
+void UpdateMouse() {
+  ReadMouse();
+  Cursor.x = Moved(Cursor.x, MouseState.lX);
+  Cursor.y = Moved(Cursor.y, MouseState.lY);
+  if (Cursor.x < 0) Cursor.x = 0;
+  if (Cursor.x > CursorImages.limitX - 1) Cursor.x = CursorImages.limitX - 1;
+  if (Cursor.y < 0) Cursor.y = 0;
+  if (Cursor.y > CursorImages.limitY - 1) Cursor.y = CursorImages.limitY - 1;
+  UpdateSwat();
+}
+
+bool CursorInRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
+  return left <= Cursor.x && Cursor.x <= right && top <= Cursor.y && Cursor.y <= bottom;
+}
+
+void WaitForClick(int button) {
+  if (button < 0 || button > 3) return;
+  while (MouseState.rgbButtons[button] == 0) ReadMouse();
+  while (MouseState.rgbButtons[button] != 0) ReadMouse();
+}
