@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/gdi.h"
+#include "platform/guiddef.h"
 
 using ULONG = uint32_t;
 
@@ -19,12 +20,6 @@ struct RECT {
   LONG bottom = 0;
 };
 
-struct GUID {
-  uint32_t data1 = 0;
-  uint16_t data2 = 0;
-  uint16_t data3 = 0;
-  uint8_t data4[8] = {};
-};
 using IID = GUID;
 extern const IID IID_IDirectDraw7;
 

@@ -1,0 +1,62 @@
+// The image numbers and the cursor pictures with their size and bounds.
+#include "graphics/bitmap_surface.h"
+#include "graphics/drawing.h"
+#include "graphics_fixture.h"
+
+namespace {
+
+uint32_t Solid(int, int) { return 0x00406080; }
+
+TEST_F(DisplayFixture, SwatterPictureKeepsOnlyItsUpperRowsOnScreen) {
+  EXPECT_EQ(CursorImages.limitX, 640);
+  EXPECT_EQ(CursorImages.limitY, 480);
+  LoadCursorImage(0, WritePicture("Klatsche1.bmp", MakeBmp(64, 167, 24, false, Solid)).c_str());
+  ASSERT_NE(CursorImages.images[0], nullptr);
+  EXPECT_EQ(CursorImages.width, 64);
+  EXPECT_EQ(CursorImages.height, 77);
+  EXPECT_EQ(CursorImages.limitX, 576);
+  EXPECT_EQ(CursorImages.limitY, 403);
+  // The size is that of the picture loaded last, whatever its index.
+  LoadCursorImage(2, WritePicture("Fly3.bmp", MakeBmp(40, 30, 8, false, Solid)).c_str());
+  EXPECT_EQ(CursorImages.width, 40);
+  EXPECT_EQ(CursorImages.height, 30);
+  EXPECT_EQ(CursorImages.limitY, 450);
+  // A picture that cannot be read leaves its entry empty and the last readable size.
+  LoadCursorImage(0, "gfx\\Nothing.bmp");
+  EXPECT_EQ(CursorImages.images[0], nullptr);
+  EXPECT_EQ(CursorImages.width, 40);
+  EXPECT_EQ(CursorImages.limitX, 600);
+  ReleaseCursorImage(2);
+  ReleaseCursorImage(2);  // an empty entry is left alone
+  EXPECT_EQ(CursorImages.images[2], nullptr);
+}
+
+TEST_F(DisplayFixture, NewBackgroundReplacesTheOldWithItsMarks) {
+  const std::string path = WritePicture("Back.bmp", MakeBmp(640, 480, 24, false, Solid));
+  ImageSlots[0] = LoadBitmapSurface(Display.directDraw, path.c_str(), 0, 0);
+  ASSERT_NE(ImageSlots[0], nullptr);
+  ColorFill(10, 10, 20, 20, 0x00FF0000, ImageSlots[0]);  // a lasting mark
+  ReleaseImageSlot(0);
+  EXPECT_EQ(ImageSlots[0], nullptr);
+  ReleaseImageSlot(0);
+  ImageSlots[0] = LoadBitmapSurface(Display.directDraw, path.c_str(), 0, 0);
+  DrawFullScreen(ImageSlots[0]);
+  FlipPage();
+  EXPECT_EQ(HeadlessLastFrame().At(15, 15), 0x00406080u);
+}
+
+TEST_F(DisplayFixture, SpriteNumbersLoadKeyedAndMissingOnesStayEmpty) {
+  LoadImageSlot(27, "gfx\\Wesp.bmp");
+  LoadImageSlot(28, WritePicture("Wesp2.bmp", MakeBmp(32, 32, 24, false, Solid)).c_str());
+  EXPECT_EQ(ImageSlots[27], nullptr);
+  ASSERT_NE(ImageSlots[28], nullptr);
+  DDSURFACEDESC2 desc{};
+  ImageSlots[28]->GetSurfaceDesc(&desc);
+  EXPECT_EQ(desc.ddckCKSrcBlt.dwColorSpaceLowValue, 0u);
+  IDirectDrawSurface7* first = ImageSlots[28];
+  LoadImageSlot(28, "gfx\\Wesp2.bmp");  // reloading releases the old surface (ASan sees a leak)
+  EXPECT_NE(ImageSlots[28], nullptr);
+  (void)first;
+}
+
+}  // namespace
