@@ -22,9 +22,11 @@ struct Mixer {
   AudioResampler resampler;
 };
 
+// Never destroyed: the game leaves the device open to the end of the process, and the
+// audio thread may still be mixing while static objects are torn down at exit.
 Mixer& TheMixer() {
-  static Mixer mixer;
-  return mixer;
+  static Mixer* mixer = new Mixer;
+  return *mixer;
 }
 
 // The next frame at the voices' rate: every playing voice summed, each with its gains.
