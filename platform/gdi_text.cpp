@@ -4,6 +4,7 @@
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
+#include <cstdlib>
 #include <string>
 
 #include "platform/gdi.h"
@@ -55,6 +56,9 @@ bool MatchFamily(const char* family, bool bold, bool italic, bool anyFamily, Fon
 // The asked face where it is installed, else the free Comic Neue (the look-alike of the game's
 // one face), else the system's sans.
 bool FindFontFile(const char* face, bool bold, bool italic, FontFile* out) {
+  // fontconfig keeps its configuration until FcFini; give it back when the process ends.
+  static const bool releasedAtExit = std::atexit(FcFini) == 0;
+  (void)releasedAtExit;
   if (face && *face && MatchFamily(face, bold, italic, false, out)) return true;
   if (MatchFamily("Comic Neue", bold, italic, false, out)) return true;
   return MatchFamily("sans-serif", bold, italic, true, out);
