@@ -109,13 +109,11 @@ HRESULT IDirectInputDeviceA::GetDeviceState(DWORD size, void* data) {
   }
   if (!acquired) return DIERR_NOTACQUIRED;
   HeadlessYield(kind == DeviceKind::Keyboard ? YieldPoint::KeyboardRead : YieldPoint::MouseRead);
+  // A loop that reads until something changes must not spin a core: after a read that found
+  // nothing new, wait a moment before looking again.
+  if (idleLastRead && !HeadlessActive()) SDL_Delay(1);
   PumpEvents();
-  // A loop that reads until something changes must not spin a core: when nothing has
-  // happened since the previous read, wait a moment for the next event.
-  if (InputEventsSerial() == seenSerial && !HeadlessActive()) {
-    SDL_Delay(1);
-    PumpEvents();
-  }
+  idleLastRead = InputEventsSerial() == seenSerial;
   if (DeviceStepFails("GetDeviceState", kind)) {
     acquired = false;  // as a lost device: the owner acquires it again
     return DIERR_INPUTLOST;

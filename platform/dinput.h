@@ -59,7 +59,8 @@ struct IDirectInputDeviceA {
   DWORD cooperativeFlags = 0;
   const DIDATAFORMAT* format = nullptr;
   bool acquired = false;
-  uint64_t seenSerial = 0;  // input serial at the previous read, to tell an idle wait
+  uint64_t seenSerial = 0;    // input serial at the previous read
+  bool idleLastRead = false;  // the previous read found nothing new
 
   HRESULT SetCooperativeLevel(HWND hwnd, DWORD flags);
   HRESULT SetDataFormat(const DIDATAFORMAT* dataFormat);
