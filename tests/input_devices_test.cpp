@@ -2,6 +2,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "input/input_devices.h"
@@ -17,6 +18,8 @@ struct StepFailure {
   bool keyboardMade;
   bool mouseMade;
 };
+
+void PrintTo(const StepFailure& failure, std::ostream* out) { *out << failure.step; }
 
 class OpenInputFailure : public ::testing::TestWithParam<StepFailure> {
  protected:
