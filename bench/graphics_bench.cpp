@@ -146,6 +146,18 @@ void BM_MemcpyFrame(benchmark::State& state) {
 }
 BENCHMARK(BM_MemcpyFrame);
 
+// What the headless capture of a flip does with SDL: one frame converted into a new buffer.
+void BM_SdlConvertFrameIntoNewBuffer(benchmark::State& state) {
+  Scene& scene = TheScene();
+  for (auto _ : state) {
+    std::vector<uint32_t> to(640 * 480);
+    SDL_ConvertPixels(640, 480, SDL_PIXELFORMAT_RGB888, scene.sdlBackground->pixels,
+                      scene.sdlBackground->pitch, SDL_PIXELFORMAT_RGB888, to.data(), 640 * 4);
+    benchmark::DoNotOptimize(to.data());
+  }
+}
+BENCHMARK(BM_SdlConvertFrameIntoNewBuffer);
+
 // A busy play frame without its flip: background, fifty flies, the cursor, two lines of text.
 void BM_PlayFrameDrawing(benchmark::State& state) {
   Scene& scene = TheScene();

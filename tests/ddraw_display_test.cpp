@@ -30,7 +30,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(FailingStep{"DirectDrawCreateEx", "Unable to Init DirectDraw"},
                       FailingStep{"SetCooperativeLevel", "Unable to Set Coorporation Level"},
                       FailingStep{"CreatePrimarySurface", "Unable to create Primary Surface"},
-                      FailingStep{"GetAttachedSurface", "Unable to create BackBuffer"}));
+                      FailingStep{"GetAttachedSurface", "Unable to create BackBuffer"}),
+    [](const ::testing::TestParamInfo<FailingStep>& param) { return std::string(param.param.step); });
 
 TEST_F(DisplayBringUp, ModeFailsOnlyWhenBothDepthsAreRefused) {
   HeadlessFailStep("SetDisplayMode32");
