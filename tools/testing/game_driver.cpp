@@ -1,5 +1,7 @@
 #include "game_driver.h"
 
+#include <SDL.h>
+
 #include <condition_variable>
 #include <mutex>
 
@@ -49,6 +51,8 @@ void GameDriver::GameThread() {
     code = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
   } catch (const GameAbandoned&) {
   }
+  // SDL keeps per-thread data (its error text) that only its own threads give back.
+  SDL_TLSCleanup();
   std::lock_guard<std::mutex> lock(handoffMutex);
   exitCode_ = code;
   finished_ = true;
