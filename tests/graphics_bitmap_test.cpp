@@ -136,6 +136,15 @@ TEST_F(DisplayFixture, CopyStretchesTheSourceRectangleOverTheSurface) {
   EXPECT_EQ(CopyBitmapToSurface(surface, nullptr, 0, 0, 0, 0), E_FAIL);
   EXPECT_EQ(DeleteObject(bitmap), TRUE);
   surface->Release();
+  // Asked for another size, the loader stretches the picture to it.
+  bitmap = static_cast<HBITMAP>(
+      LoadImageA(nullptr, "gfx\\Src.bmp", IMAGE_BITMAP, 12, 8, LR_LOADFROMFILE));
+  ASSERT_NE(bitmap, nullptr);
+  BITMAP info;
+  ASSERT_EQ(GetObjectA(bitmap, sizeof info, &info), static_cast<int>(sizeof info));
+  EXPECT_EQ(info.bmWidth, 12);
+  EXPECT_EQ(info.bmHeight, 8);
+  EXPECT_EQ(DeleteObject(bitmap), TRUE);
 }
 
 TEST_F(DisplayFixture, MissingMemoryContextIsReportedToTheDebugger) {
