@@ -48,9 +48,13 @@ void HeadlessRecordMessageBox(const char* caption, const char* text, unsigned st
   Backend().messageBoxes.push_back({caption ? caption : "", text ? text : "", style});
 }
 
-void HeadlessStoreFrame(CapturedFrame frame) {
-  Backend().lastFrame = std::move(frame);
+CapturedFrame& HeadlessNextFrame(int width, int height) {
+  CapturedFrame& frame = Backend().lastFrame;
+  frame.width = width;
+  frame.height = height;
+  frame.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
   ++Backend().frameCount;
+  return frame;
 }
 const CapturedFrame& HeadlessLastFrame() { return Backend().lastFrame; }
 uint64_t HeadlessFrameCount() { return Backend().frameCount; }

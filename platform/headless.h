@@ -41,7 +41,8 @@ struct CapturedFrame {
   std::vector<uint32_t> pixels;
   uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
-void HeadlessStoreFrame(CapturedFrame frame);
+// The frame a flip is about to present: sized, counted, and filled by the caller.
+CapturedFrame& HeadlessNextFrame(int width, int height);
 const CapturedFrame& HeadlessLastFrame();
 uint64_t HeadlessFrameCount();
 bool WriteFramePng(const CapturedFrame& frame, const std::string& path);

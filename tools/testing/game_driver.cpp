@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <mutex>
 
+#include "platform/scripted_input.h"
 #include "platform/win.h"
 #include "shell/win_main.h"
 
@@ -60,7 +61,11 @@ void GameDriver::GameThread() {
   handoff.notify_all();
 }
 
-void GameDriver::OnYield(YieldPoint point) { activeDriver->YieldToDriver(point); }
+void GameDriver::OnYield(YieldPoint point) {
+  activeDriver->YieldToDriver(point);
+  // Input scheduled for this read or flip goes in before the game goes on.
+  ScriptedInputOnYield(point);
+}
 
 void GameDriver::YieldToDriver(YieldPoint point) {
   std::unique_lock<std::mutex> lock(handoffMutex);

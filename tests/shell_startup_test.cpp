@@ -1,0 +1,92 @@
+// Start-up of the whole program: its failures, and where the pictures and sounds land.
+#include <gtest/gtest.h>
+
+#include "game_driver.h"
+#include "graphics/display.h"
+#include "run_folder.h"
+#include "shell/startup.h"
+#include "shell/win_main.h"
+
+namespace {
+
+// Starts the program and runs it to its first frame, or to its end when start-up fails.
+void StartGame(GameDriver& driver) {
+  driver.Start();
+  driver.RunUntil([] { return HeadlessFrameCount() > 0; }, 1000);
+}
+
+TEST(StartUpTest, WithEveryFileTheSoundsTakeTheirSlotsInOrder) {
+  EnterRunFolder();
+  GameDriver driver;
+  StartGame(driver);
+  ASSERT_FALSE(driver.Finished());
+  EXPECT_EQ(HitSound, 0);
+  EXPECT_EQ(HitSound2, 1);
+  EXPECT_EQ(FlySound, 2);
+  EXPECT_EQ(WaspBuzz, 3);
+  for (int i = 0; i < 50; ++i) EXPECT_EQ(FlyBuzz[i], 4 + i);
+  EXPECT_EQ(AuSound, 54);
+  EXPECT_EQ(GoSound, 55);
+  for (int number = 1; number <= 33; ++number) EXPECT_NE(ImageSlots[number], nullptr) << number;
+  EXPECT_EQ(ImageSlots[34], nullptr);
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+}
+
+TEST(StartUpTest, MissingFilesLeaveTheirNumbersEmptyAndStartUpGoesOn) {
+  EnterRunFolder({"snd/Fly.WAV", "gfx/Wesp.bmp"});
+  GameDriver driver;
+  StartGame(driver);
+  ASSERT_FALSE(driver.Finished());
+  EXPECT_EQ(HitSound, 0);
+  EXPECT_EQ(HitSound2, 1);
+  EXPECT_EQ(FlySound, -1);
+  EXPECT_EQ(WaspBuzz, -1);
+  for (int32_t buzz : FlyBuzz) EXPECT_EQ(buzz, -1);
+  EXPECT_EQ(AuSound, 2);
+  EXPECT_EQ(GoSound, 3);
+  EXPECT_EQ(ImageSlots[27], nullptr);
+  EXPECT_NE(ImageSlots[28], nullptr);
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+}
+
+TEST(StartUpTest, WithoutASoundDeviceTheOnlyBoxSaysSoAndTheDisplayIsUntouched) {
+  EnterRunFolder();
+  GameDriver driver;
+  HeadlessFailStep("DirectSoundCreate");
+  StartGame(driver);
+  ASSERT_TRUE(driver.Finished());
+  EXPECT_EQ(driver.ExitCode(), 0);
+  ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
+  EXPECT_EQ(HeadlessMessageBoxes()[0].text, "Unable to Init DirectSound");
+  EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Fehler Fehler Fehler !!!");
+  EXPECT_TRUE(DisplayModeRequests().empty());
+  EXPECT_EQ(HeadlessFrameCount(), 0u);
+}
+
+TEST(StartUpTest, WithoutInputTheBoxComesAfterTheDisplayHasSwitched) {
+  EnterRunFolder();
+  GameDriver driver;
+  HeadlessFailStep("AcquireMouse");
+  StartGame(driver);
+  ASSERT_TRUE(driver.Finished());
+  EXPECT_EQ(driver.ExitCode(), 0);
+  ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
+  EXPECT_EQ(HeadlessMessageBoxes()[0].text, "DirectInput Error");
+  ASSERT_EQ(DisplayModeRequests().size(), 1u);
+  EXPECT_EQ(DisplayModeRequests()[0].width, 640u);
+  EXPECT_EQ(DisplayModeRequests()[0].height, 480u);
+  EXPECT_EQ(DisplayModeRequests()[0].bitsPerPixel, 32u);
+  // A failed start-up shuts nothing down: the desktop's mode is never asked back.
+  EXPECT_NE(Display.directDraw, nullptr);
+}
+
+TEST(StartUpTest, AWindowThatCannotBeMadeEndsTheProgramWithoutAMessage) {
+  GameDriver driver;
+  HeadlessFailStep("CreateWindowExA");
+  StartGame(driver);
+  ASSERT_TRUE(driver.Finished());
+  EXPECT_EQ(driver.ExitCode(), 0);
+  EXPECT_TRUE(HeadlessMessageBoxes().empty());
+}
+
+}  // namespace
