@@ -44,8 +44,9 @@ void PaceReal() {
   Uint64 now = SDL_GetPerformanceCounter();
   if (presenter.lastFlipCounter != 0 && now - presenter.lastFlipCounter < interval) {
     Uint64 remaining = interval - (now - presenter.lastFlipCounter);
+    // Sleep the whole milliseconds, spin only the fraction left.
     Uint32 sleepMs = static_cast<Uint32>(remaining * 1000 / frequency);
-    if (sleepMs > 1) SDL_Delay(sleepMs - 1);
+    if (sleepMs > 0) SDL_Delay(sleepMs);
     while (SDL_GetPerformanceCounter() - presenter.lastFlipCounter < interval) {
     }
   }
