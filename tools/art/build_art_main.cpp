@@ -12,12 +12,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = argv[1];
-  for (const PictureSpec& spec : AllPictures()) {
-    Canvas canvas(spec.width, spec.height);
-    spec.draw(canvas.cr());
-    const Image image = spec.kind == PictureKind::Sprite ? canvas.ToSprite() : canvas.ToOpaque();
-    if (!WriteBmp24(folder + "/" + spec.file, image)) {
-      std::fprintf(stderr, "cannot write %s/%s\n", folder.c_str(), spec.file.c_str());
+  for (const PictureSpec& picture : AllPictures()) {
+    Canvas canvas(picture.width, picture.height);
+    picture.draw(canvas.cr());
+    const Image image = picture.kind == PictureKind::Sprite ? canvas.ToSprite() : canvas.ToOpaque();
+    if (!WriteBmp24(folder + "/" + picture.file, image)) {
+      std::fprintf(stderr, "cannot write %s/%s\n", folder.c_str(), picture.file.c_str());
       return 1;
     }
   }

@@ -18,7 +18,7 @@ constexpr double kGap = 16;
 constexpr double kLabelHeight = 24;
 
 struct Placed {
-  const PictureSpec* spec;
+  const PictureSpec* picture;
   Image image;
   double x, y;
 };
@@ -32,10 +32,10 @@ int main(int argc, char** argv) {
   }
   std::vector<Placed> placed;
   double x = kGap, y = kGap, rowHeight = 0;
-  for (const PictureSpec& spec : AllPictures()) {
-    std::optional<Image> image = ReadBmp24(std::string(argv[1]) + "/" + spec.file);
+  for (const PictureSpec& picture : AllPictures()) {
+    std::optional<Image> image = ReadBmp24(std::string(argv[1]) + "/" + picture.file);
     if (!image) {
-      std::fprintf(stderr, "cannot read %s\n", spec.file.c_str());
+      std::fprintf(stderr, "cannot read %s\n", picture.file.c_str());
       return 1;
     }
     const double w = std::max(image->width, 110);
@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
       y += rowHeight + kLabelHeight + kGap;
       rowHeight = 0;
     }
-    placed.push_back(Placed{&spec, std::move(*image), x, y});
+    placed.push_back(Placed{&picture, std::move(*image), x, y});
     x += w + kGap;
     rowHeight = std::max(rowHeight, static_cast<double>(placed.back().image.height));
   }
@@ -55,9 +55,9 @@ int main(int argc, char** argv) {
   cairo_paint(cr);
   for (const Placed& p : placed) {
     PaintCheckerboard(cr, p.x, p.y, p.image.width, p.image.height, 8);
-    PaintImage(cr, p.image, p.x, p.y, p.spec->kind == PictureKind::Sprite);
+    PaintImage(cr, p.image, p.x, p.y, p.picture->kind == PictureKind::Sprite);
     const std::string label =
-        p.spec->file + "  " + std::to_string(p.image.width) + "x" + std::to_string(p.image.height);
+        p.picture->file + "  " + std::to_string(p.image.width) + "x" + std::to_string(p.image.height);
     SelectLetteringFont(cr, 15);
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_move_to(cr, p.x, p.y + p.image.height + 17);
