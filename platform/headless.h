@@ -34,12 +34,15 @@ struct RecordedMessageBox {
 const std::vector<RecordedMessageBox>& HeadlessMessageBoxes();
 void HeadlessRecordMessageBox(const char* caption, const char* text, unsigned style);
 
-// The frames presented by flips. Pixels are 0x00RRGGBB, row by row.
+// The frames presented by flips, row by row. A word's top byte is whatever the game left in
+// the unused byte of the pixel; At gives the colour alone, 0x00RRGGBB.
 struct CapturedFrame {
   int width = 0;
   int height = 0;
   std::vector<uint32_t> pixels;
-  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+  uint32_t At(int x, int y) const {
+    return pixels[static_cast<size_t>(y) * width + x] & 0x00FFFFFFu;
+  }
 };
 // The frame a flip is about to present: sized, counted, and filled by the caller.
 CapturedFrame& HeadlessNextFrame(int width, int height);

@@ -25,8 +25,6 @@ void CaptureFrame(SDL_Surface* frame) {
   CapturedFrame& captured = HeadlessNextFrame(frame->w, frame->h);
   SDL_ConvertPixels(frame->w, frame->h, frame->format->format, frame->pixels, frame->pitch,
                     SDL_PIXELFORMAT_RGB888, captured.pixels.data(), frame->w * 4);
-  // The unused top byte carries whatever the game wrote there; a captured pixel is its colour.
-  for (uint32_t& pixel : captured.pixels) pixel &= 0x00FFFFFFu;
 }
 
 // The virtual clock moves on to the next 60 Hz tick, as a display's vertical blank would.
