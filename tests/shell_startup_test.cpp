@@ -59,6 +59,7 @@ TEST(StartUpTest, WithoutASoundDeviceTheOnlyBoxSaysSoAndTheDisplayIsUntouched) {
   ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
   EXPECT_EQ(HeadlessMessageBoxes()[0].text, "Unable to Init DirectSound");
   EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Fehler Fehler Fehler !!!");
+  EXPECT_EQ(HeadlessMessageBoxes()[0].style, 0x30u);  // a warning with the one OK button
   EXPECT_TRUE(DisplayModeRequests().empty());
   EXPECT_EQ(HeadlessFrameCount(), 0u);
 }
