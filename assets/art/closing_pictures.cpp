@@ -1,7 +1,5 @@
 // The two pictures after the boss: the full celebration for a game with a swat of seven or more
 // flies, and a cheerful "so close" for a game without one.
-#include <cmath>
-#include <numbers>
 
 #include "art.h"
 #include "cartoon.h"
@@ -16,15 +14,7 @@ void Rays(cairo_t* cr, Color inner, Color outer, Color ray) {
   cairo_set_source(cr, p);
   cairo_fill(cr);
   cairo_pattern_destroy(p);
-  for (int i = 0; i < 20; ++i) {
-    const double a = i * std::numbers::pi / 10;
-    cairo_move_to(cr, 320, 260);
-    cairo_line_to(cr, 320 + 600 * std::cos(a), 260 + 600 * std::sin(a));
-    cairo_line_to(cr, 320 + 600 * std::cos(a + 0.15), 260 + 600 * std::sin(a + 0.15));
-    cairo_close_path(cr);
-  }
-  SetColor(cr, ray, 0.25);
-  cairo_fill(cr);
+  SunRays(cr, 320, 260, 20, 600, 0.15, ray, 0.25);
 }
 
 void Confetti(cairo_t* cr) {

@@ -1,8 +1,6 @@
 // The title: the name, a fly fleeing a swatter, and the four menu buttons painted inside the
 // rectangles the menu tests (play, highscores, credits, exit).
 #include <array>
-#include <cmath>
-#include <numbers>
 
 #include "art.h"
 #include "cartoon.h"
@@ -35,15 +33,7 @@ void Sky(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, 640, 480);
   FillVertical(cr, Hex(0x7CC8F8), Hex(0xD8F0FF), 0, 320);
   cairo_new_path(cr);
-  for (int i = 0; i < 24; ++i) {
-    const double a = i * std::numbers::pi / 12;
-    cairo_move_to(cr, 320, 90);
-    cairo_line_to(cr, 320 + 700 * std::cos(a), 90 + 700 * std::sin(a));
-    cairo_line_to(cr, 320 + 700 * std::cos(a + 0.13), 90 + 700 * std::sin(a + 0.13));
-    cairo_close_path(cr);
-  }
-  SetColor(cr, kWhite, 0.22);
-  cairo_fill(cr);
+  SunRays(cr, 320, 90, 24, 700, 0.13, kWhite, 0.22);
 }
 
 void Table(cairo_t* cr) {

@@ -122,3 +122,16 @@ double FitLetteringSize(cairo_t* cr, const char* text, double maxWidth, double m
   const double byHeight = (maxHeight - outlineWidth) / ext.height;
   return 100 * std::min(byWidth, byHeight);
 }
+
+void SunRays(cairo_t* cr, double cx, double cy, int count, double length, double width, Color color,
+             double alpha) {
+  for (int i = 0; i < count; ++i) {
+    const double a = i * std::numbers::pi / (count / 2.0);
+    cairo_move_to(cr, cx, cy);
+    cairo_line_to(cr, cx + length * std::cos(a), cy + length * std::sin(a));
+    cairo_line_to(cr, cx + length * std::cos(a + width), cy + length * std::sin(a + width));
+    cairo_close_path(cr);
+  }
+  SetColor(cr, color, alpha);
+  cairo_fill(cr);
+}

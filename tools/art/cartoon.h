@@ -32,6 +32,9 @@ void StarBurst(cairo_t* cr, double cx, double cy, double innerRadius, double out
 
 // Fills the current path with a round light-from-top-left shading of `base` and keeps the path.
 void FillShaded(cairo_t* cr, Color base, double cx, double cy, double radius);
+// Light rays fanning out from a centre, each a thin wedge `width` radians wide.
+void SunRays(cairo_t* cr, double cx, double cy, int count, double length, double width, Color color,
+             double alpha);
 // Fills the current path with a vertical gradient and keeps the path.
 void FillVertical(cairo_t* cr, Color top, Color bottom, double y0, double y1);
 // Strokes the current path in ink and clears it.
