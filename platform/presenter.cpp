@@ -18,6 +18,8 @@ struct Presenter {
   bool open = false;
 };
 Presenter presenter;
+uint64_t presentedFlips = 0;
+FlipObserver flipObserver = nullptr;
 
 constexpr double kFlipMilliseconds = 1000.0 / 60.0;
 
@@ -49,6 +51,11 @@ void PaceReal() {
     }
   }
   presenter.lastFlipCounter = SDL_GetPerformanceCounter();
+}
+
+void FlipPresented() {
+  ++presentedFlips;
+  if (flipObserver) flipObserver();
 }
 
 }  // namespace
@@ -93,6 +100,7 @@ void PresentFrame(SDL_Surface* frame) {
   if (HeadlessActive()) {
     CaptureFrame(frame);
     PaceHeadless();
+    FlipPresented();
     HeadlessYield(YieldPoint::Flip);
     return;
   }
@@ -110,7 +118,11 @@ void PresentFrame(SDL_Surface* frame) {
     SDL_RenderPresent(presenter.renderer);
   }
   PaceReal();
+  FlipPresented();
 }
+
+uint64_t PresentedFlipCount() { return presentedFlips; }
+void SetFlipObserver(FlipObserver observer) { flipObserver = observer; }
 
 void ToggleFullScreen() {
   SDL_Window* window = PlatformSdlWindow(PlatformMainWindow());

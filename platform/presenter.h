@@ -2,6 +2,8 @@
 // the flips like a 60 Hz display.
 #pragma once
 
+#include <cstdint>
+
 struct SDL_Surface;
 
 constexpr int kScreenWidth = 640;
@@ -13,6 +15,13 @@ void PresenterClose();
 
 // One upload, one present; never returns sooner than 1/60 s after the previous call.
 void PresentFrame(SDL_Surface* frame);
+
+// Flips presented since the program started.
+uint64_t PresentedFlipCount();
+// Called after every flip has been presented (and paced), before the game goes on: the place
+// to look at the whole game as the player has just seen it. One observer; none to remove it.
+using FlipObserver = void (*)();
+void SetFlipObserver(FlipObserver observer);
 
 // Alt+Enter: full screen (scaled with aspect kept) or a window scaled by a whole factor.
 void ToggleFullScreen();
