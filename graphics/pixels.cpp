@@ -1,5 +1,8 @@
 #include "graphics/pixels.h"
 
+#include <cstddef>
+#include <cstring>
+
 #include "graphics/display.h"
 
 uint32_t* LockPixels(IDirectDrawSurface7* surface) {
@@ -25,7 +28,7 @@ PixelView LockedPixelView() {
 }
 
 bool PixelInside(const PixelView& view, int x, int y) {
-  return view.first != nullptr && view.bytesPerPixel > 0 && x >= 0 && y >= 0 &&
+  return view.first != nullptr && view.bytesPerPixel > 0 && view.bytesPerPixel <= 4 && x >= 0 && y >= 0 &&
          x < view.width && y < view.height;
 }
 
@@ -38,17 +41,25 @@ uint8_t* PixelAddress(const PixelView& view, int x, int y) {
 
 }  // namespace
 
-// Byte by byte, lowest first: the value's layout is the same on any machine.
+// A 32-bit pixel is a native word; a 24-bit pixel is its bytes blue, green, red in memory.
 uint32_t ReadPixel(const PixelView& view, int x, int y) {
   if (!PixelInside(view, x, y)) return 0;
   const uint8_t* pixel = PixelAddress(view, x, y);
   uint32_t value = 0;
-  for (int i = 0; i < view.bytesPerPixel && i < 4; ++i) value |= uint32_t{pixel[i]} << (8 * i);
+  if (view.bytesPerPixel == 4) {
+    std::memcpy(&value, pixel, 4);
+    return value;
+  }
+  for (int i = 0; i < view.bytesPerPixel; ++i) value |= uint32_t{pixel[i]} << (8 * i);
   return value;
 }
 
 void WritePixel(const PixelView& view, int x, int y, uint32_t value) {
   if (!PixelInside(view, x, y)) return;
   uint8_t* pixel = PixelAddress(view, x, y);
-  for (int i = 0; i < view.bytesPerPixel && i < 4; ++i) pixel[i] = static_cast<uint8_t>(value >> (8 * i));
+  if (view.bytesPerPixel == 4) {
+    std::memcpy(pixel, &value, 4);
+    return;
+  }
+  for (int i = 0; i < view.bytesPerPixel; ++i) pixel[i] = static_cast<uint8_t>(value >> (8 * i));
 }
