@@ -18,3 +18,8 @@ void LoadImageSlot(int number, const char* path) {
   ImageSlots[number] = LoadBitmapSurface(Display.directDraw, path, 0, 0);
   if (ImageSlots[number]) SetSurfaceColorKey(ImageSlots[number], 0);
 }
+
+void LoadBackground(const char* path) {
+  ReleaseImageSlot(0);
+  ImageSlots[0] = LoadBitmapSurface(Display.directDraw, path, 0, 0);
+}

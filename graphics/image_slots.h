@@ -9,3 +9,5 @@ extern IDirectDrawSurface7* ImageSlots[kImageSlotCount];
 void ReleaseImageSlot(int number);
 // Loads a sprite with black as its colour key; a picture that cannot be read leaves it empty.
 void LoadImageSlot(int number, const char* path);
+// Replaces the background, number 0, with a picture without colour key (or leaves it empty).
+void LoadBackground(const char* path);

@@ -22,8 +22,6 @@ constexpr TypedKey kTypedKeys[36] = {
     {'4', DIK_4}, {'5', DIK_5}, {'6', DIK_6}, {'7', DIK_7}, {'8', DIK_8}, {'9', DIK_9},
 };
 
-bool KeyHeld(BYTE code) { return (KeyboardState[code] & 0x80) != 0; }
-
 bool AnyKeyHeld() {
   for (int code = 0; code < 256; ++code) {
     if (KeyHeld(static_cast<BYTE>(code))) return true;
@@ -32,6 +30,8 @@ bool AnyKeyHeld() {
 }
 
 }  // namespace
+
+bool KeyHeld(BYTE code) { return (KeyboardState[code] & 0x80) != 0; }
 
 HRESULT PollKeyboard() {
   return ReadInputDevice(Input.keyboard, sizeof KeyboardState, KeyboardState);

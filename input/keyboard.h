@@ -8,6 +8,8 @@ extern BYTE KeyboardState[256];
 // The character of the last ReadTypedKey that found a key.
 extern char TypedChar;
 
+// Whether the last poll found the key held (DIK_ESCAPE leaves the screens).
+bool KeyHeld(BYTE code);
 HRESULT PollKeyboard();
 // Polls until no key at all is held.
 void WaitForKeysReleased();

@@ -1,15 +1,35 @@
 #include "shell/run_frame.h"
 
-#include "graphics/display.h"
-#include "graphics/drawing.h"
+#include "input/keyboard.h"
+#include "input/mouse_cursor.h"
+#include "scores/highscore_screen.h"
 #include "shell/frame_clock.h"
+#include "shell/screens.h"
 
-// Until the screens exist, every frame shows a plain test picture: a blue field with the
-// game's name, so that the window, the display, the font and the flip can be seen working.
+int32_t CurrentScreen = ScreenTitle;
+bool ScreenFirstFrame = true;
+
 int RunFrame() {
   FrameClockStart();
-  ColorFill(0, 0, 640, 480, 0x002060A0, Display.backBuffer);
-  DrawShadowText("Zimbrel", 270, 225, 0xFFFF, Display.backBuffer);
-  FlipPage();
+  PollKeyboard();
+  UpdateMouse();
+  switch (CurrentScreen) {
+    case ScreenTitle:
+      return RunTitleFrame();
+    case ScreenPlay:
+      RunPlayFrame();
+      break;
+    case ScreenCredits:
+      RunCreditsFrame();
+      break;
+    case ScreenHighscores:
+      RunHighscoreFrame();
+      break;
+    case ScreenExit:
+      RunExitFrame();
+      break;
+    default:
+      break;
+  }
   return 1;
 }

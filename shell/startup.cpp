@@ -4,6 +4,7 @@
 #include "graphics/drawing.h"
 #include "input/input_devices.h"
 #include "platform/win.h"
+#include "scores/highscore_file.h"
 #include "shell/win_main.h"
 #include "sound/sound_slots.h"
 
@@ -48,6 +49,7 @@ int StartUp() {
   CreateGameFont();
   for (int number = 1; number <= 33; ++number) LoadImageSlot(number, SpriteFiles[number - 1]);
   LoadSounds();
+  LoadHighscores();
   return 1;
 }
 
@@ -57,5 +59,6 @@ int ShutDown() {
   ReleaseCursorImage(1);
   ReleaseCursorImage(2);
   CloseInput();
+  SaveHighscores();
   return 1;
 }

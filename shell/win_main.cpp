@@ -1,5 +1,6 @@
 #include "shell/win_main.h"
 
+#include "game/random.h"
 #include "shell/run_frame.h"
 #include "shell/startup.h"
 
@@ -26,6 +27,8 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // The game's generator starts one step in, as the program always has.
+  GameRandStart();
   WNDCLASSA windowClass;
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
   windowClass.lpfnWndProc = WindowProc;

@@ -1,0 +1,64 @@
+#include "scores/highscore_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/atomic_file.h"
+#include "scores/highscore_table.h"
+
+namespace {
+
+constexpr char kHighscoreFile[] = "Highscore.dat";
+
+void PutInt32(uint8_t* at, int32_t value) {
+  const auto bits = static_cast<uint32_t>(value);
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(bits >> (8 * i));
+}
+
+int32_t TakeInt32(const uint8_t* at) {
+  uint32_t bits = 0;
+  for (int i = 0; i < 4; ++i) bits |= uint32_t{at[i]} << (8 * i);
+  return static_cast<int32_t>(bits);
+}
+
+}  // namespace
+
+void EncodeHighscores(uint8_t bytes[kHighscoreFileBytes]) {
+  for (int row = 0; row < kHighscoreRows; ++row) {
+    const HighscoreEntry& entry = HighscoreTable[row];
+    uint8_t* at = bytes + 40 * row;
+    std::memcpy(at, entry.name, 4);
+    PutInt32(at + 4, entry.score);
+    for (int k = 0; k < 8; ++k) PutInt32(at + 8 + 4 * k, entry.swatCounts[k]);
+  }
+}
+
+void DecodeHighscores(const uint8_t bytes[kHighscoreFileBytes]) {
+  for (int row = 0; row < kHighscoreRows; ++row) {
+    HighscoreEntry& entry = HighscoreTable[row];
+    const uint8_t* at = bytes + 40 * row;
+    std::memcpy(entry.name, at, 4);
+    entry.score = TakeInt32(at + 4);
+    for (int k = 0; k < 8; ++k) entry.swatCounts[k] = TakeInt32(at + 8 + 4 * k);
+  }
+}
+
+void LoadHighscores() {
+  std::FILE* file = std::fopen(kHighscoreFile, "rb");
+  if (file == nullptr) {
+    FillDefaultHighscores();
+    return;
+  }
+  // The bytes the file does not hold keep what the table held before.
+  uint8_t bytes[kHighscoreFileBytes];
+  EncodeHighscores(bytes);
+  const size_t read = std::fread(bytes, 1, sizeof bytes, file);
+  std::fclose(file);
+  if (read > 0) DecodeHighscores(bytes);
+}
+
+bool SaveHighscores() {
+  uint8_t bytes[kHighscoreFileBytes];
+  EncodeHighscores(bytes);
+  return WriteFileAtomically(kHighscoreFile, bytes, sizeof bytes);
+}

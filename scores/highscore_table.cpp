@@ -1,0 +1,30 @@
+#include "scores/highscore_table.h"
+
+#include <cstring>
+
+HighscoreEntry HighscoreTable[kHighscoreRows] = {};
+HighscoreEntry CurrentGameEntry = {};
+
+void FillDefaultHighscores() {
+  for (HighscoreEntry& row : HighscoreTable) {
+    row = HighscoreEntry{};
+    std::memcpy(row.name, "---", 4);
+  }
+}
+
+bool HighscoreQualifies() {
+  return CurrentGameEntry.score > HighscoreTable[kHighscoreRows - 1].score;
+}
+
+int32_t HighscoreInsert() {
+  int32_t position = 0;
+  while (position < kHighscoreRows - 1 &&
+         !(HighscoreTable[position].score < CurrentGameEntry.score)) {
+    ++position;
+  }
+  for (int32_t row = kHighscoreRows - 1; row > position; --row) {
+    HighscoreTable[row] = HighscoreTable[row - 1];
+  }
+  HighscoreTable[position] = CurrentGameEntry;
+  return position;
+}

@@ -1,0 +1,25 @@
+// The ten best games, best first, and the record of the game being played.
+#pragma once
+
+#include <cstdint>
+
+// One game's result. In Highscore.dat each entry is 40 bytes in this order, little-endian.
+struct HighscoreEntry {
+  char name[4];  // three characters and a zero byte
+  int32_t score;
+  int32_t swatCounts[8];  // swats by targets hit: 0 to 6, and 7 for seven or more
+};
+static_assert(sizeof(HighscoreEntry) == 40, "an entry is 40 bytes in the file");
+
+constexpr int kHighscoreRows = 10;
+extern HighscoreEntry HighscoreTable[kHighscoreRows];
+// The game in progress; play adds to it, the highscore screen enters it into the table.
+extern HighscoreEntry CurrentGameEntry;
+
+// Ten rows named "---" with every value 0: the table when there is no file.
+void FillDefaultHighscores();
+// Whether the running game beats row 9 (signed, strictly greater).
+bool HighscoreQualifies();
+// Puts the running game into the table below every row whose score is not less than its
+// own, dropping the old row 9. Only called when the game qualifies. The row it took.
+int32_t HighscoreInsert();
