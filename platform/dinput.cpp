@@ -19,6 +19,8 @@ namespace {
 
 constexpr HRESULT DIERR_ACQUIRED = static_cast<HRESULT>(0x800700AAu);
 
+DeviceReadHook deviceReadHook = nullptr;
+
 bool SameGuid(REFGUID a, REFGUID b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
 
 // The failure-injection name of a step on a device, e.g. "AcquireMouse".
@@ -124,8 +126,11 @@ HRESULT IDirectInputDeviceA::GetDeviceState(DWORD size, void* data) {
   } else {
     InputEventsReadMouse(static_cast<DIMOUSESTATE*>(data));
   }
+  if (deviceReadHook != nullptr) deviceReadHook(kind, data);
   return DI_OK;
 }
+
+void SetDeviceReadHook(DeviceReadHook hook) { deviceReadHook = hook; }
 
 ULONG IDirectInputDeviceA::Release() {
   if (acquired && kind == DeviceKind::Mouse) InputEventsSetMouseAcquired(false);

@@ -77,6 +77,11 @@ struct IDirectInputA {
   ULONG Release();
 };
 
+// A replay's seam: after every successful read the hook sees the state the device has just
+// given (the keyboard's 256 bytes or a DIMOUSESTATE), to note it or to put another in its place.
+using DeviceReadHook = void (*)(DeviceKind kind, void* state);
+void SetDeviceReadHook(DeviceReadHook hook);
+
 using LPDIRECTINPUT = IDirectInputA*;
 using LPDIRECTINPUTDEVICE = IDirectInputDeviceA*;
 

@@ -8,6 +8,7 @@
 namespace {
 
 EventConsumer inputConsumer = nullptr;
+CloseRequestHandler closeRequestHandler = nullptr;
 
 bool IsFullScreenToggle(const SDL_Event& event) {
   return event.type == SDL_KEYDOWN &&
@@ -16,22 +17,28 @@ bool IsFullScreenToggle(const SDL_Event& event) {
          (event.key.keysym.mod & KMOD_ALT) != 0;
 }
 
+void RequestClose(HWND window) {
+  if (closeRequestHandler != nullptr) {
+    closeRequestHandler();
+  } else if (WindowAlive(window)) {
+    PostWindowMessage(window, WM_CLOSE, 0, 0);
+  }
+}
+
 }  // namespace
 
 void SetInputEventConsumer(EventConsumer consumer) { inputConsumer = consumer; }
+void SetCloseRequestHandler(CloseRequestHandler handler) { closeRequestHandler = handler; }
 
 void PumpEvents() {
   if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     HWND window = PlatformMainWindow();
-    if (event.type == SDL_QUIT) {
-      // A signal (Ctrl+C, a session ending) closes the window like the system's close.
-      if (WindowAlive(window)) PostWindowMessage(window, WM_CLOSE, 0, 0);
-      continue;
-    }
-    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) {
-      if (WindowAlive(window)) PostWindowMessage(window, WM_CLOSE, 0, 0);
+    // A signal (Ctrl+C, a session ending) closes the window like the system's close.
+    if (event.type == SDL_QUIT ||
+        (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+      RequestClose(window);
       continue;
     }
     if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {

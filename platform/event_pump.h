@@ -13,3 +13,9 @@ void PumpEvents();
 // (keys, mouse, focus changes). The Alt+Enter press that toggles full screen is not passed on,
 // but its release is.
 void SetInputEventConsumer(EventConsumer consumer);
+
+// A close asked for from outside (the window manager's close, a signal) posts WM_CLOSE to the
+// window at once. A handler set here gets the request instead: a recording moves it to the
+// next flip, the one place where a replay can put it back.
+using CloseRequestHandler = void (*)();
+void SetCloseRequestHandler(CloseRequestHandler handler);

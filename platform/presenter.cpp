@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "platform/headless.h"
 #include "platform/win.h"
@@ -19,7 +20,7 @@ struct Presenter {
 };
 Presenter presenter;
 uint64_t presentedFlips = 0;
-FlipObserver flipObserver = nullptr;
+std::vector<FlipObserver> flipObservers;
 
 constexpr double kFlipMilliseconds = 1000.0 / 60.0;
 
@@ -55,7 +56,7 @@ void PaceReal() {
 
 void FlipPresented() {
   ++presentedFlips;
-  if (flipObserver) flipObserver();
+  for (FlipObserver observer : flipObservers) observer();
 }
 
 }  // namespace
@@ -122,7 +123,7 @@ void PresentFrame(SDL_Surface* frame) {
 }
 
 uint64_t PresentedFlipCount() { return presentedFlips; }
-void SetFlipObserver(FlipObserver observer) { flipObserver = observer; }
+void AddFlipObserver(FlipObserver observer) { flipObservers.push_back(observer); }
 
 void ToggleFullScreen() {
   SDL_Window* window = PlatformSdlWindow(PlatformMainWindow());

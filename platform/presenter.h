@@ -19,9 +19,10 @@ void PresentFrame(SDL_Surface* frame);
 // Flips presented since the program started.
 uint64_t PresentedFlipCount();
 // Called after every flip has been presented (and paced), before the game goes on: the place
-// to look at the whole game as the player has just seen it. One observer; none to remove it.
+// to look at the whole game as the player has just seen it. Observers are told in the order
+// they were added, and stay for the life of the process.
 using FlipObserver = void (*)();
-void SetFlipObserver(FlipObserver observer);
+void AddFlipObserver(FlipObserver observer);
 
 // Alt+Enter: full screen (scaled with aspect kept) or a window scaled by a whole factor.
 void ToggleFullScreen();
