@@ -3,12 +3,16 @@
 namespace {
 
 RulesClockHook rulesClockHook = nullptr;
+DWORD lastReading = 0;
 
 }  // namespace
 
 DWORD RulesTickCount() {
   const DWORD live = GetTickCount();
-  return rulesClockHook != nullptr ? rulesClockHook(live) : live;
+  lastReading = rulesClockHook != nullptr ? rulesClockHook(live) : live;
+  return lastReading;
 }
+
+DWORD RulesTickLast() { return lastReading; }
 
 void SetRulesClockHook(RulesClockHook hook) { rulesClockHook = hook; }

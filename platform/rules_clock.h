@@ -10,4 +10,6 @@
 using RulesClockHook = DWORD (*)(DWORD live);
 
 DWORD RulesTickCount();
+// What the rules clock gave last (0 before its first reading), read without reading the clock.
+DWORD RulesTickLast();
 void SetRulesClockHook(RulesClockHook hook);

@@ -5,6 +5,11 @@
 HighscoreEntry HighscoreTable[kHighscoreRows] = {};
 HighscoreEntry CurrentGameEntry = {};
 
+void AddToScore(int64_t points) {
+  CurrentGameEntry.score = static_cast<int32_t>(static_cast<uint32_t>(
+      static_cast<int64_t>(CurrentGameEntry.score) + points));
+}
+
 void FillDefaultHighscores() {
   for (HighscoreEntry& row : HighscoreTable) {
     row = HighscoreEntry{};

@@ -16,6 +16,10 @@ extern HighscoreEntry HighscoreTable[kHighscoreRows];
 // The game in progress; play adds to it, the highscore screen enters it into the table.
 extern HighscoreEntry CurrentGameEntry;
 
+// Adds points (or takes them, when negative) to the running game's score. The score is a
+// 32-bit value; a total beyond its range wraps round instead of being undefined.
+void AddToScore(int64_t points);
+
 // Ten rows named "---" with every value 0: the table when there is no file.
 void FillDefaultHighscores();
 // Whether the running game beats row 9 (signed, strictly greater).

@@ -1,0 +1,28 @@
+#include "game/wait_for_ok.h"
+
+#include "graphics/display.h"
+#include "graphics/drawing.h"
+#include "input/draw_cursor.h"
+#include "input/mouse_cursor.h"
+
+namespace {
+
+constexpr int kOkPicture = 15;
+
+}  // namespace
+
+void WaitForOk() {
+  // Onto the background, so it stays with the texts the caller drew there.
+  DrawSprite(ImageSlots[0], 270, 350, ImageSlots[kOkPicture]);
+  for (;;) {
+    DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[0]);
+    UpdateMouse();
+    // A fixed rectangle, tested on the swatter's corner; a click elsewhere only swings it.
+    if (CursorInRect(220, 292, 339, 379) && MouseState.rgbButtons[0] != 0) break;
+    DrawCursor();
+    FlipPage();
+  }
+  // The button is down: this waits for its release only.
+  WaitForClick(0);
+  Cursor.swatTimer = 0;
+}
