@@ -22,17 +22,24 @@ void DrawCentered(IDirectDrawSurface7* target, IDirectDrawSurface7* picture) {
   DrawSprite(target, CenterOffsetX(picture), CenterOffsetY(picture), picture);
 }
 
-// Unsigned arithmetic: a picture wider than the screen lands far right and is refused.
-int CenterOffsetX(IDirectDrawSurface7* picture) {
+namespace {
+
+// An empty picture measures 0 x 0, so it "stands" at the screen's middle (320, 240); it is
+// never drawn, the position only has to be harmless.
+DDSURFACEDESC2 SizeOf(IDirectDrawSurface7* picture) {
   DDSURFACEDESC2 desc{};
   desc.dwSize = sizeof desc;
-  picture->GetSurfaceDesc(&desc);
-  return static_cast<int>((640u - desc.dwWidth) >> 1);
+  if (picture) picture->GetSurfaceDesc(&desc);
+  return desc;
+}
+
+}  // namespace
+
+// Unsigned arithmetic: a picture wider than the screen lands far right and is refused.
+int CenterOffsetX(IDirectDrawSurface7* picture) {
+  return static_cast<int>((640u - SizeOf(picture).dwWidth) >> 1);
 }
 
 int CenterOffsetY(IDirectDrawSurface7* picture) {
-  DDSURFACEDESC2 desc{};
-  desc.dwSize = sizeof desc;
-  picture->GetSurfaceDesc(&desc);
-  return static_cast<int>((480u - desc.dwHeight) >> 1);
+  return static_cast<int>((480u - SizeOf(picture).dwHeight) >> 1);
 }

@@ -10,6 +10,7 @@ void DrawOpaque(IDirectDrawSurface7* target, int x, int y, IDirectDrawSurface7* 
 void DrawSprite(IDirectDrawSurface7* target, int x, int y, IDirectDrawSurface7* picture);
 void DrawCentered(IDirectDrawSurface7* target, IDirectDrawSurface7* picture);
 
-// Where the picture stands centred on the 640 x 480 screen (truncated).
+// Where the picture stands centred on the 640 x 480 screen (truncated); an empty picture
+// counts as 0 x 0 and gives the middle of the screen.
 int CenterOffsetX(IDirectDrawSurface7* picture);
 int CenterOffsetY(IDirectDrawSurface7* picture);

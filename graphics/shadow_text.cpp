@@ -22,6 +22,7 @@ int DrawShadowText(const char* text, int x, int y, COLORREF color, IDirectDrawSu
 }
 
 void DrawBannerText(const char* text, int y) {
+  if (!text) return;
   const int x = 350 - 10 * static_cast<int>(std::strlen(text));
   DrawShadowText(text, x, y, 0xFFFF, ImageSlots[0]);
 }
