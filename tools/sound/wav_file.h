@@ -7,3 +7,6 @@
 inline constexpr int kSampleRate = 11025;
 
 bool WriteWav16Mono(const std::string& path, const std::vector<std::int16_t>& samples);
+
+// The 44 bytes before the samples of a 16-bit PCM file, for writers that stream their samples.
+std::vector<std::uint8_t> WavHeader16(std::uint32_t dataBytes, int channels, int rate);

@@ -1,0 +1,21 @@
+// The command line of zimbrel-replay.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "run_outputs.h"
+
+enum class ReplayVerb { Play, Record };
+
+struct ReplayCommand {
+  ReplayVerb verb = ReplayVerb::Play;
+  std::string file;            // the replay read, or written by a recording
+  RunOutputs outputs;
+  std::string highscoresPath;  // where the Highscore.dat of the run goes; empty: nowhere
+};
+
+// The command, or nothing with `error` saying what is wrong with the arguments.
+std::optional<ReplayCommand> ParseReplayCommand(int argc, char** argv, std::string* error);
+
+extern const char kReplayUsage[];

@@ -1,0 +1,306 @@
+#include "replay_file.h"
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+constexpr char kHeader[] = "zimbrel-replay";
+constexpr int kVersion = 1;
+
+// The words of a line, with any comment from '#' on cut away.
+std::vector<std::string> Words(std::string line) {
+  if (const size_t hash = line.find('#'); hash != std::string::npos) line.erase(hash);
+  std::istringstream stream(line);
+  std::vector<std::string> words;
+  for (std::string word; stream >> word;) words.push_back(word);
+  return words;
+}
+
+// A whole decimal word within [low, high]; no sign unless the range is signed, nothing else.
+template <typename Number>
+bool ParseNumber(const std::string& word, Number low, Number high, Number* out) {
+  if (word.empty() || word[0] == '+') return false;
+  Number value{};
+  const char* end = word.data() + word.size();
+  const auto [stop, fault] = std::from_chars(word.data(), end, value);
+  if (fault != std::errc() || stop != end || value < low || value > high) return false;
+  *out = value;
+  return true;
+}
+
+class LineReader {
+ public:
+  LineReader(const std::string& name, int lineNumber, std::vector<std::string> words)
+      : name_(name), lineNumber_(lineNumber), words_(std::move(words)) {}
+
+  std::string Fault(const std::string& what) const {
+    return name_ + ":" + std::to_string(lineNumber_) + ": " + what;
+  }
+
+  // The next word as a number, or a fault that says which value was wanted.
+  template <typename Number>
+  bool Take(const char* what, Number low, Number high, Number* out, std::string* error) {
+    if (next_ >= words_.size()) {
+      *error = Fault(std::string("the line ends where ") + what + " should be");
+      return false;
+    }
+    const std::string& word = words_[next_++];
+    if (!ParseNumber(word, low, high, out)) {
+      *error = Fault("'" + word + "' is not " + what);
+      return false;
+    }
+    return true;
+  }
+
+  bool TakeButton(const char* what, bool* out, std::string* error) {
+    int value = 0;
+    if (!Take(what, 0, 1, &value, error)) return false;
+    *out = value == 1;
+    return true;
+  }
+
+  bool AtEnd() const { return next_ >= words_.size(); }
+  const std::string& Word(size_t index) const { return words_[index]; }
+  size_t WordCount() const { return words_.size(); }
+  void Skip() { ++next_; }
+
+ private:
+  const std::string& name_;
+  int lineNumber_;
+  std::vector<std::string> words_;
+  size_t next_ = 0;
+};
+
+constexpr uint64_t kMaxCount = UINT64_MAX / 2;
+
+bool ParseHeader(LineReader& reader, std::string* error) {
+  if (reader.WordCount() != 2 || reader.Word(0) != kHeader) {
+    *error = reader.Fault(std::string("not a replay: the first line must be '") + kHeader +
+                          " " + std::to_string(kVersion) + "'");
+    return false;
+  }
+  int version = 0;
+  if (!ParseNumber(reader.Word(1), 0, INT32_MAX, &version) || version != kVersion) {
+    *error = reader.Fault("unknown version '" + reader.Word(1) + "' (this tool reads version " +
+                          std::to_string(kVersion) + ")");
+    return false;
+  }
+  return true;
+}
+
+// The part of a line after its position and kind.
+bool ParseBody(LineReader& reader, ReplayLine* line, std::string* error) {
+  switch (line->channel) {
+    case ReplayChannel::Mouse:
+      return reader.Take("a motion in x (a whole number of counts)", INT32_MIN, INT32_MAX,
+                         &line->dx, error) &&
+             reader.Take("a motion in y (a whole number of counts)", INT32_MIN, INT32_MAX,
+                         &line->dy, error) &&
+             reader.TakeButton("the left button (1 down, 0 up)", &line->left, error) &&
+             reader.TakeButton("the right button (1 down, 0 up)", &line->right, error);
+    case ReplayChannel::Keys:
+      while (!reader.AtEnd()) {
+        uint8_t code = 0;
+        if (!reader.Take("a key code (1 to 255)", uint8_t{1}, uint8_t{255}, &code, error)) {
+          return false;
+        }
+        line->keys.push_back(code);
+      }
+      return true;
+    case ReplayChannel::Clock:
+      return reader.Take("a clock reading (milliseconds, 0 to 4294967295)", uint32_t{0},
+                         UINT32_MAX, &line->ms, error);
+  }
+  return false;
+}
+
+std::optional<ReplayChannel> ChannelNamed(const std::string& word) {
+  for (ReplayChannel channel : {ReplayChannel::Mouse, ReplayChannel::Keys, ReplayChannel::Clock}) {
+    if (word == ReplayChannelName(channel)) return channel;
+  }
+  return std::nullopt;
+}
+
+// The order rules: flips never go back, and each channel's reads within a flip go forward.
+class OrderCheck {
+ public:
+  bool Flip(uint64_t flip, LineReader& reader, std::string* error) {
+    if (flip < lastFlip_) {
+      *error = reader.Fault("flip " + std::to_string(flip) + " comes after flip " +
+                            std::to_string(lastFlip_) + " of line " +
+                            std::to_string(lastFlipLine_) + "; flips never go back");
+      return false;
+    }
+    lastFlip_ = flip;
+    lastFlipLine_ = lineNumber_;
+    return true;
+  }
+
+  bool Read(const ReplayLine& line, LineReader& reader, std::string* error) {
+    LastRead& last = lastRead_[static_cast<int>(line.channel)];
+    if (last.lineNumber != 0 && last.at.flip == line.at.flip && line.at.read <= last.at.read) {
+      const std::string read = std::string(ReplayChannelName(line.channel)) + " read " +
+                               std::to_string(line.at.read) + " after flip " +
+                               std::to_string(line.at.flip);
+      const std::string earlier = "line " + std::to_string(last.lineNumber);
+      *error = reader.Fault(line.at.read == last.at.read
+                                ? read + " is given twice (first on " + earlier + ")"
+                                : read + " comes after read " + std::to_string(last.at.read) +
+                                      " on " + earlier + "; reads go in order");
+      return false;
+    }
+    last = {line.at, lineNumber_};
+    return true;
+  }
+
+  void StartLine(int lineNumber) { lineNumber_ = lineNumber; }
+
+ private:
+  uint64_t lastFlip_ = 0;
+  int lastFlipLine_ = 0;
+  int lineNumber_ = 0;
+  struct LastRead {
+    ReplayPosition at;
+    int lineNumber = 0;  // 0: none yet
+  };
+  std::array<LastRead, kReplayChannels> lastRead_{};
+};
+
+bool ParseLine(LineReader& reader, OrderCheck& order, int lineNumber, Replay* replay,
+               std::string* error) {
+  uint64_t flip = 0;
+  if (!reader.Take("a flip number (a whole number, 0 or more)", uint64_t{0}, kMaxCount, &flip,
+                   error)) {
+    return false;
+  }
+  if (!order.Flip(flip, reader, error)) return false;
+  if (reader.WordCount() >= 2 && reader.Word(1) == "end") {
+    if (reader.WordCount() > 2) {
+      *error = reader.Fault("'end' takes nothing after it");
+      return false;
+    }
+    if (replay->endFlip) {
+      *error = reader.Fault("a second end (the first is on line " +
+                            std::to_string(replay->endLineNumber) + ")");
+      return false;
+    }
+    replay->endFlip = flip;
+    replay->endLineNumber = lineNumber;
+    return true;
+  }
+  ReplayLine line;
+  line.at.flip = flip;
+  line.lineNumber = lineNumber;
+  if (!reader.Take("a read number (a whole number, 0 or more)", uint64_t{0}, kMaxCount,
+                   &line.at.read, error)) {
+    return false;
+  }
+  if (reader.AtEnd()) {
+    *error = reader.Fault("the line ends where mouse, keys or clock should be");
+    return false;
+  }
+  const std::string& kind = reader.Word(2);
+  const std::optional<ReplayChannel> channel = ChannelNamed(kind);
+  if (!channel) {
+    *error = reader.Fault("'" + kind + "' is not mouse, keys, clock or end");
+    return false;
+  }
+  reader.Skip();
+  line.channel = *channel;
+  if (!ParseBody(reader, &line, error)) return false;
+  if (!reader.AtEnd()) {
+    *error = reader.Fault("more on the line than a " + kind + " line takes");
+    return false;
+  }
+  if (!order.Read(line, reader, error)) return false;
+  replay->lines.push_back(std::move(line));
+  return true;
+}
+
+}  // namespace
+
+const char* ReplayChannelName(ReplayChannel channel) {
+  switch (channel) {
+    case ReplayChannel::Mouse: return "mouse";
+    case ReplayChannel::Keys: return "keys";
+    case ReplayChannel::Clock: return "clock";
+  }
+  return "";
+}
+
+std::optional<Replay> ParseReplay(const std::string& text, const std::string& name,
+                                  std::string* error) {
+  Replay replay;
+  OrderCheck order;
+  bool headerSeen = false;
+  std::istringstream stream(text);
+  int lineNumber = 0;
+  for (std::string raw; std::getline(stream, raw);) {
+    ++lineNumber;
+    std::vector<std::string> words = Words(raw);
+    if (words.empty()) continue;
+    LineReader reader(name, lineNumber, std::move(words));
+    order.StartLine(lineNumber);
+    const bool parsed = headerSeen ? ParseLine(reader, order, lineNumber, &replay, error)
+                                   : ParseHeader(reader, error);
+    if (!parsed) return std::nullopt;
+    headerSeen = true;
+  }
+  if (!headerSeen) {
+    *error = name + ": empty, not a replay (the first line must be '" + kHeader + " " +
+             std::to_string(kVersion) + "')";
+    return std::nullopt;
+  }
+  return replay;
+}
+
+std::optional<Replay> LoadReplay(const std::string& path, std::string* error) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    *error = path + ": cannot be read (" + std::strerror(errno) + ")";
+    return std::nullopt;
+  }
+  std::ostringstream text;
+  text << file.rdbuf();
+  if (file.bad()) {
+    *error = path + ": cannot be read";
+    return std::nullopt;
+  }
+  return ParseReplay(text.str(), path, error);
+}
+
+std::string FormatReplay(const Replay& replay) {
+  std::ostringstream out;
+  out << kHeader << ' ' << kVersion << '\n';
+  bool endWritten = false;
+  auto writeEndBefore = [&](uint64_t flip) {
+    if (replay.endFlip && !endWritten && *replay.endFlip <= flip) {
+      out << *replay.endFlip << " end\n";
+      endWritten = true;
+    }
+  };
+  for (const ReplayLine& line : replay.lines) {
+    writeEndBefore(line.at.flip);
+    out << line.at.flip << ' ' << line.at.read << ' ' << ReplayChannelName(line.channel);
+    switch (line.channel) {
+      case ReplayChannel::Mouse:
+        out << ' ' << line.dx << ' ' << line.dy << ' ' << int{line.left} << ' '
+            << int{line.right};
+        break;
+      case ReplayChannel::Keys:
+        for (uint8_t code : line.keys) out << ' ' << int{code};
+        break;
+      case ReplayChannel::Clock:
+        out << ' ' << line.ms;
+        break;
+    }
+    out << '\n';
+  }
+  writeEndBefore(UINT64_MAX);
+  return out.str();
+}

@@ -1,0 +1,48 @@
+// A replay: what the player's devices said, read by read, as a text file (docs/replay.md).
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+// What a line speaks for. Mouse and keyboard lines answer device reads; clock lines answer
+// readings of the rules clock.
+enum class ReplayChannel { Mouse, Keys, Clock };
+constexpr int kReplayChannels = 3;
+
+// Where a read stands: flips presented before it, and reads of its channel since that flip.
+struct ReplayPosition {
+  uint64_t flip = 0;
+  uint64_t read = 0;
+  auto operator<=>(const ReplayPosition&) const = default;
+};
+
+struct ReplayLine {
+  ReplayChannel channel = ReplayChannel::Mouse;
+  ReplayPosition at;
+  int32_t dx = 0;  // mouse: motion in counts, and the two buttons
+  int32_t dy = 0;
+  bool left = false;
+  bool right = false;
+  std::vector<uint8_t> keys;  // keys: the DIK codes held from this read on
+  uint32_t ms = 0;            // clock: what the reading returns
+  int lineNumber = 0;         // in the file it came from; 0 for a recorded line
+};
+
+struct Replay {
+  std::vector<ReplayLine> lines;  // in the order of the file, which is the order of the reads
+  std::optional<uint64_t> endFlip;
+  int endLineNumber = 0;
+};
+
+// Reads a replay. On a fault returns nothing and sets `error` to "NAME:LINE: what is wrong"
+// (or "NAME: what is wrong" when it is not about one line).
+std::optional<Replay> ParseReplay(const std::string& text, const std::string& name,
+                                  std::string* error);
+std::optional<Replay> LoadReplay(const std::string& path, std::string* error);
+
+// The text of a replay, which ParseReplay reads back to the same replay.
+std::string FormatReplay(const Replay& replay);
+
+const char* ReplayChannelName(ReplayChannel channel);

@@ -1,0 +1,153 @@
+// zimbrel-replay: plays a replay headless, or records a game played in the window as one.
+// Run in the runnable folder, beside zimbrel (docs/replay.md).
+#include <SDL.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "platform/headless.h"
+#include "platform/presenter.h"
+#include "platform/win.h"
+#include "replay_command.h"
+#include "replay_file.h"
+#include "replay_player.h"
+#include "replay_recorder.h"
+#include "run_outputs.h"
+#include "scratch_folder.h"
+#include "shell/win_main.h"
+
+namespace {
+
+constexpr int kRefused = 1;  // bad arguments or a bad replay: nothing was run
+constexpr int kStopped = 2;  // the replay could not bring the game to its end
+
+void SayFault(const std::string& message) {
+  std::fprintf(stderr, "zimbrel-replay: %s\n", message.c_str());
+}
+
+int Refuse(const std::string& message) {
+  SayFault(message);
+  return kRefused;
+}
+
+// Paths given on the command line are the caller's, whatever folder the game then runs in.
+std::string Absolute(const std::string& path) {
+  return path.empty() ? path : std::filesystem::absolute(path).string();
+}
+
+void MakeOutputsAbsolute(ReplayCommand& command) {
+  command.outputs.linesPath = Absolute(command.outputs.linesPath);
+  command.outputs.pngFolder = Absolute(command.outputs.pngFolder);
+  command.outputs.audioPath = Absolute(command.outputs.audioPath);
+  command.highscoresPath = Absolute(command.highscoresPath);
+}
+
+void RunTheGame() {
+  char commandLine[] = "";
+  WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
+}
+
+// What is left after the run: the outputs, the highscores, the scratch folder. False when one
+// of them could not be written, which has then been said.
+bool FinishRun(const ReplayCommand& command, const ScratchFolder& scratch) {
+  bool complete = true;
+  std::string error;
+  if (!RunOutputsFinish(&error)) {
+    SayFault(error);
+    complete = false;
+  }
+  if (!command.highscoresPath.empty() && !KeepHighscores(scratch, command.highscoresPath, &error)) {
+    SayFault(error);
+    complete = false;
+  }
+  LeaveScratchFolder(scratch);
+  SDL_Quit();
+  return complete;
+}
+
+void ReportPlay(const std::string& file) {
+  const ReplayPlayerReport report = ReplayPlayerResult();
+  const unsigned long long flips = PresentedFlipCount();
+  if (report.closedAtEnd) {
+    std::printf("zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
+                "ends, and the game shut down after flip %llu\n",
+                file.c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
+  } else {
+    std::printf("zimbrel-replay: %s: the game ended by itself after flip %llu\n", file.c_str(),
+                flips);
+  }
+  if (report.firstLateLine != 0) {
+    std::fprintf(stderr, "zimbrel-replay: %s:%d: note: the game never made this read; the line "
+                 "counted at its next read of that device\n", file.c_str(), report.firstLateLine);
+  }
+  if (report.firstUnreadLine != 0) {
+    std::fprintf(stderr, "zimbrel-replay: %s:%d: note: the game ended before this line\n",
+                 file.c_str(), report.firstUnreadLine);
+  }
+}
+
+int Play(ReplayCommand command) {
+  std::string error;
+  std::optional<Replay> replay = LoadReplay(command.file, &error);
+  if (!replay) return Refuse(error);
+  MakeOutputsAbsolute(command);
+  const std::optional<ScratchFolder> scratch = EnterScratchFolder(&error);
+  if (!scratch) return Refuse(error);
+  if (!RunOutputsStart(command.outputs, &error)) {
+    LeaveScratchFolder(*scratch);
+    return Refuse(error);
+  }
+  HeadlessEnable();
+  ReplayPlayerStart(std::move(*replay));
+  try {
+    RunTheGame();
+  } catch (const ReplayStopped& stopped) {
+    FinishRun(command, *scratch);
+    std::fprintf(stderr, "zimbrel-replay: %s: %s; stopped without the game's shutdown\n",
+                 command.file.c_str(), stopped.why.c_str());
+    return kStopped;
+  }
+  const bool complete = FinishRun(command, *scratch);
+  ReportPlay(command.file);
+  return complete ? 0 : kRefused;
+}
+
+int Record(ReplayCommand command) {
+  command.file = Absolute(command.file);
+  MakeOutputsAbsolute(command);
+  // Opened now, so that a session is never played only to find its replay cannot be kept.
+  std::ofstream file(command.file, std::ios::binary | std::ios::trunc);
+  if (!file) return Refuse(command.file + ": cannot be written");
+  std::string error;
+  const std::optional<ScratchFolder> scratch = EnterScratchFolder(&error);
+  if (!scratch) return Refuse(error);
+  if (!RunOutputsStart(command.outputs, &error)) {
+    LeaveScratchFolder(*scratch);
+    return Refuse(error);
+  }
+  ReplayRecorderStart();
+  RunTheGame();
+  file << FormatReplay(ReplayRecorded());
+  file.close();
+  bool complete = FinishRun(command, *scratch);
+  if (!file) {
+    SayFault(command.file + ": cannot be written");
+    complete = false;
+  }
+  if (complete) {
+    std::printf("zimbrel-replay: %s: recorded %llu flips\n", command.file.c_str(),
+                static_cast<unsigned long long>(PresentedFlipCount()));
+  }
+  return complete ? 0 : kRefused;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string error;
+  std::optional<ReplayCommand> command = ParseReplayCommand(argc, argv, &error);
+  if (!command) return Refuse(error);
+  return command->verb == ReplayVerb::Play ? Play(std::move(*command))
+                                           : Record(std::move(*command));
+}

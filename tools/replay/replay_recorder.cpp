@@ -1,0 +1,64 @@
+#include "replay_recorder.h"
+
+#include "platform/event_pump.h"
+#include "platform/presenter.h"
+#include "platform/rules_clock.h"
+#include "platform/win.h"
+#include "replay_state.h"
+
+namespace {
+
+struct Recorder {
+  Replay replay;
+  ReplayReadCounter counter;
+  ReplayHands hands;
+  bool closeWanted = false;
+};
+Recorder recorder;
+
+void Note(std::optional<ReplayLine> line, ReplayPosition at) {
+  if (!line) return;
+  line->at = at;
+  recorder.hands.Apply(*line);
+  recorder.replay.lines.push_back(std::move(*line));
+}
+
+void NoteRead(DeviceKind kind, void* state) {
+  if (kind == DeviceKind::Mouse) {
+    const ReplayPosition at = recorder.counter.Next(ReplayChannel::Mouse, PresentedFlipCount());
+    Note(recorder.hands.MouseLineFor(*static_cast<const DIMOUSESTATE*>(state)), at);
+  } else {
+    const ReplayPosition at = recorder.counter.Next(ReplayChannel::Keys, PresentedFlipCount());
+    Note(recorder.hands.KeysLineFor(static_cast<const BYTE*>(state)), at);
+  }
+}
+
+DWORD NoteClockReading(DWORD live) {
+  const ReplayPosition at = recorder.counter.Next(ReplayChannel::Clock, PresentedFlipCount());
+  Note(recorder.hands.ClockLineFor(live), at);
+  return live;
+}
+
+// Only the first close counts: the window is gone once the frame loop has taken it.
+void WantClose() {
+  if (!recorder.replay.endFlip) recorder.closeWanted = true;
+}
+
+void CloseAtThisFlip() {
+  if (!recorder.closeWanted) return;
+  recorder.closeWanted = false;
+  recorder.replay.endFlip = PresentedFlipCount();
+  HWND window = PlatformMainWindow();
+  if (WindowAlive(window)) PostWindowMessage(window, WM_CLOSE, 0, 0);
+}
+
+}  // namespace
+
+void ReplayRecorderStart() {
+  SetDeviceReadHook(NoteRead);
+  SetRulesClockHook(NoteClockReading);
+  SetCloseRequestHandler(WantClose);
+  AddFlipObserver(CloseAtThisFlip);
+}
+
+const Replay& ReplayRecorded() { return recorder.replay; }

@@ -1,0 +1,13 @@
+// Records a session as a replay: notes what every read of the keyboard and the mouse and every
+// reading of the rules clock gave, writing a line only where a replay without one would give
+// something else, and moves a close asked for from outside to the next flip, the one place
+// where a replay's end can put it back.
+#pragma once
+
+#include "replay_file.h"
+
+// Installs the recorder; before WinMain, once per process.
+void ReplayRecorderStart();
+
+// What has been recorded so far.
+const Replay& ReplayRecorded();

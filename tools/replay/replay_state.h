@@ -1,0 +1,44 @@
+// What the player's devices say between two lines of a replay, and where each read stands.
+// The player of a replay and the recorder share them, so that a line is written exactly where
+// a read differs from what the player would give without one.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "platform/dinput.h"
+#include "replay_file.h"
+
+// Counts each channel's reads since the last flip.
+class ReplayReadCounter {
+ public:
+  // Where the next read of the channel stands, `flips` having been presented so far.
+  ReplayPosition Next(ReplayChannel channel, uint64_t flips);
+
+ private:
+  std::array<ReplayPosition, kReplayChannels> next_{};
+};
+
+// A read with no line of its own gives no motion and the buttons of the last mouse line (both
+// up before the first), the keys of the last keys line (none before the first), and the
+// reading of the last clock line (the live clock before the first).
+class ReplayHands {
+ public:
+  void Apply(const ReplayLine& line);
+
+  DIMOUSESTATE Mouse() const;  // no motion
+  void FillKeys(BYTE keys[256]) const;
+  std::optional<uint32_t> Clock() const { return clock_; }
+
+  // The line that makes a read give `state`, if the hands alone would not.
+  std::optional<ReplayLine> MouseLineFor(const DIMOUSESTATE& state) const;
+  std::optional<ReplayLine> KeysLineFor(const BYTE keys[256]) const;
+  std::optional<ReplayLine> ClockLineFor(uint32_t ms) const;
+
+ private:
+  bool left_ = false;
+  bool right_ = false;
+  std::array<bool, 256> keys_{};
+  std::optional<uint32_t> clock_;
+};
