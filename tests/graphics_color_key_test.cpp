@@ -6,9 +6,11 @@
 
 namespace {
 
-// An orange top-left corner, black elsewhere but for a blue middle.
+// An orange top-left corner with a blue pixel beside it, black elsewhere but for a blue
+// middle. At 24 bits the blue pixel's first byte shares the corner's 32-bit word.
 uint32_t Sprite(int x, int y) {
   if (x == 0 && y == 0) return 0x00FF8000;
+  if (x == 1 && y == 0) return 0x000000FF;
   return (x >= 2 && x < 6 && y >= 2 && y < 6) ? 0x000000FF : 0;
 }
 
@@ -37,12 +39,13 @@ TEST_P(ColorKeyAtDepth, BlackIsLeftOutAndTheCornerKeepsItsColour) {
   FlipPage();
   const CapturedFrame& frame = HeadlessLastFrame();
   EXPECT_EQ(frame.At(100, 50), 0x00FF8000u);
-  EXPECT_EQ(frame.At(101, 50), 0x00808080u);
+  EXPECT_EQ(frame.At(101, 50), 0x000000FFu);
+  EXPECT_EQ(frame.At(100, 51), 0x00808080u) << "black is the key";
   EXPECT_EQ(frame.At(103, 53), 0x000000FFu);
   EXPECT_EQ(frame.At(107, 57), 0x00808080u);
   DrawOpaque(Display.backBuffer, 100, 50, sprite);
   FlipPage();
-  EXPECT_EQ(HeadlessLastFrame().At(101, 50), 0u);
+  EXPECT_EQ(HeadlessLastFrame().At(100, 51), 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(ThirtyTwoAndTwentyFour, ColorKeyAtDepth, ::testing::Values(32, 24));

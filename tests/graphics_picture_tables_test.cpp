@@ -47,12 +47,16 @@ TEST_F(DisplayFixture, NewBackgroundReplacesTheOldWithItsMarks) {
 
 TEST_F(DisplayFixture, SpriteNumbersLoadKeyedAndMissingOnesStayEmpty) {
   LoadImageSlot(27, "gfx\\Wesp.bmp");
-  LoadImageSlot(28, WritePicture("Wesp2.bmp", MakeBmp(32, 32, 24, false, Solid)).c_str());
+  const auto blackLeftHalf = [](int x, int y) { return x < 16 ? 0u : Solid(x, y); };
+  LoadImageSlot(28, WritePicture("Wesp2.bmp", MakeBmp(32, 32, 24, false, blackLeftHalf)).c_str());
   EXPECT_EQ(ImageSlots[27], nullptr);
   ASSERT_NE(ImageSlots[28], nullptr);
-  DDSURFACEDESC2 desc{};
-  ImageSlots[28]->GetSurfaceDesc(&desc);
-  EXPECT_EQ(desc.ddckCKSrcBlt.dwColorSpaceLowValue, 0u);
+  // Keyed: the black half leaves the back buffer as it was.
+  ColorFill(0, 0, 640, 480, 0x00FFFFFF, Display.backBuffer);
+  DrawSprite(Display.backBuffer, 100, 100, ImageSlots[28]);
+  EXPECT_EQ(PixelAt(Display.backBuffer, 100, 100), 0x00FFFFFFu);
+  EXPECT_EQ(PixelAt(Display.backBuffer, 115, 131), 0x00FFFFFFu);
+  EXPECT_EQ(PixelAt(Display.backBuffer, 116, 100), 0x00406080u);
   // Reloading releases the old surface first; the sanitizer build reports it if not.
   LoadImageSlot(28, "gfx\\Wesp2.bmp");
   EXPECT_NE(ImageSlots[28], nullptr);

@@ -151,6 +151,25 @@ TEST_F(DrawCursorTest, SwatSoundsAlternateByDrawParityPannedToTheSwatter) {
   EXPECT_EQ(Pan(HitSound2), 0);
 }
 
+// The title's fly and the plain picture flip the toggle too, so the draws before play decide
+// which slot the first swat takes.
+TEST_F(DrawCursorTest, EveryModeFlipsTheToggle) {
+  for (int index = 0; index < 3; ++index) LoadPlainCursor(index, 32, 32, kColors[index]);
+  LoadHitSounds();
+  Cursor.animated = true;
+  DrawCursor();
+  EXPECT_TRUE(Cursor.soundToggle) << "the title's fly";
+  Cursor.animated = false;
+  DrawCursor();
+  EXPECT_FALSE(Cursor.soundToggle) << "the plain picture";
+  DrawCursor();
+  Cursor.swatter = true;
+  Cursor.swatTimer = 10;
+  DrawCursor();  // the fourth draw turns the toggle false: the second slot
+  EXPECT_FALSE(Playing(HitSound));
+  EXPECT_TRUE(Playing(HitSound2));
+}
+
 TEST_F(DrawCursorTest, TheTitleCursorMakesNoSound) {
   for (int index = 0; index < 3; ++index) LoadPlainCursor(index, 32, 32, kColors[index]);
   LoadHitSounds();

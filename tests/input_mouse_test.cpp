@@ -117,6 +117,23 @@ TEST_F(MouseTest, AHeldButtonDuringTheSwatNeedsAReleaseAtItsEnd) {
   EXPECT_EQ(Cursor.swatTimer, 10);
 }
 
+// The release must come once the timer has run out: up in the swat's last timed frame is too
+// early to arm the next one.
+TEST_F(MouseTest, ReleasingInTheSwatsLastTimedFrameDoesNotArmTheNext) {
+  FrameWithButton(false);
+  FrameWithButton(true);  // N
+  for (int frame = 1; frame <= 9; ++frame) FrameWithButton(true);
+  FrameWithButton(false);  // N+10: the timer runs down to 0 here
+  EXPECT_EQ(Cursor.swatTimer, 0);
+  EXPECT_FALSE(Cursor.swatArmed);
+  FrameWithButton(true);  // N+11
+  EXPECT_FALSE(Cursor.swatActive);
+  EXPECT_EQ(Cursor.swatTimer, 0);
+  FrameWithButton(false);  // N+12 arms,
+  FrameWithButton(true);   // N+13 swats
+  EXPECT_EQ(Cursor.swatTimer, 10);
+}
+
 TEST_F(MouseTest, CursorInRectIncludesAllFourBounds) {
   auto at = [](int32_t x, int32_t y) {
     Cursor.x = x;
