@@ -12,21 +12,6 @@ namespace {
 
 using StageSetupTest = PlaySession;
 
-struct Buzz {
-  LONG volume;
-  bool playing;
-};
-
-Buzz BuzzOf(int fly) {
-  Buzz buzz{};
-  IDirectSoundBuffer* buffer = SoundSlots[FlyBuzz[fly]].buffer;
-  DWORD status = 0;
-  buffer->GetVolume(&buzz.volume);
-  buffer->GetStatus(&status);
-  buzz.playing = (status & DSBSTATUS_PLAYING) != 0;
-  return buzz;
-}
-
 // The picture file as the display holds it, pixel by pixel; 0 outside it.
 struct Picture {
   explicit Picture(const char* path)

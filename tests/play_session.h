@@ -12,11 +12,31 @@
 #include "shell/startup.h"
 #include "sound/sound_slots.h"
 
+// A fly's buzz as the sound device has it.
+struct Buzz {
+  LONG volume;
+  bool playing;
+  DWORD position;
+};
+
+inline Buzz BuzzOf(int fly) {
+  Buzz buzz{};
+  IDirectSoundBuffer* buffer = SoundSlots[FlyBuzz[fly]].buffer;
+  DWORD status = 0;
+  DWORD writeCursor = 0;
+  buffer->GetVolume(&buzz.volume);
+  buffer->GetStatus(&status);
+  buffer->GetCurrentPosition(&buzz.position, &writeCursor);
+  buzz.playing = (status & DSBSTATUS_PLAYING) != 0;
+  return buzz;
+}
+
 class PlaySession : public GameSession {
  protected:
   void SetUp() override { CollectStateLines(&lines_); }
 
-  // From the start of the program to the first flip of stage 1's play.
+  // From the start of the program into stage 1's play, until the swatter can swat: the click
+  // on Play started a swat that runs out during the intro and the first frames.
   void StartPlaying() {
     StartGame();
     MoveCursorTo(528, 350);  // the Play button
@@ -24,7 +44,7 @@ class PlaySession : public GameSession {
     Frames(1);
     Frames(1);  // the intro
     ClickLeft();
-    Frames(1);
+    Frames(11);
   }
 
   // The game waits in a click loop (an intro, a closing picture) or in an OK box: click it
@@ -62,6 +82,21 @@ class PlaySession : public GameSession {
     FlyTable[i].x = cx + 17;
     FlyTable[i].y = cy + 22;
   }
+
+  // Every fly of the stage out of the way, in the field's far corner.
+  static void ParkFlies() {
+    for (int i = 0; i < FlyCount; ++i) {
+      FlyTable[i].x = 590;
+      FlyTable[i].y = 430;
+    }
+  }
+  // A swat: the left button tapped, and the ten frames to the one that scores it.
+  void Swat() {
+    ClickLeft();
+    Frames(10);
+  }
+  // The frames after a swat until the next one can start.
+  void Rearm() { Frames(2); }
 
   const std::string& Line() const { return lines_.back(); }
 
