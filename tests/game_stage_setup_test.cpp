@@ -2,7 +2,7 @@
 // stage clock, the buzz, and the boss stage's empty field.
 #include <gtest/gtest.h>
 
-#include "graphics/bitmap_surface.h"
+#include "picture_file.h"
 #include "play_session.h"
 #include "shell/startup.h"
 #include "sound/sound_slots.h"
@@ -11,28 +11,6 @@
 namespace {
 
 using StageSetupTest = PlaySession;
-
-// The picture file as the display holds it, pixel by pixel; 0 outside it.
-struct Picture {
-  explicit Picture(const char* path)
-      : surface(LoadBitmapSurface(Display.directDraw, path, 0, 0)) {}
-  ~Picture() {
-    if (surface) surface->Release();
-  }
-  uint32_t At(int x, int y) const {
-    if (!surface || LockPixels(surface) == nullptr) return 0;
-    const uint32_t pixel = ReadPixel(LockedPixelView(), x, y) & 0xFFFFFF;
-    UnlockPixels(surface);
-    return pixel;
-  }
-  int Width() const {
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    surface->GetSurfaceDesc(&desc);
-    return static_cast<int>(desc.dwWidth);
-  }
-  IDirectDrawSurface7* surface;
-};
 
 TEST_F(StageSetupTest, AFreshRunPlacesStageOnesFliesAlwaysInTheSamePlacesAndShowsItsIntro) {
   StartGame();
@@ -45,9 +23,9 @@ TEST_F(StageSetupTest, AFreshRunPlacesStageOnesFliesAlwaysInTheSamePlacesAndShow
             "6:119,239,1");
 
   // The background, the banner at (0, 0) and the number centred at y 293, black left out.
-  const Picture background("gfx\\Back1.bmp");
-  const Picture banner("gfx\\Stage.bmp");
-  const Picture number("gfx\\1.bmp");
+  const PictureFile background("gfx\\Back1.bmp");
+  const PictureFile banner("gfx\\Stage.bmp");
+  const PictureFile number("gfx\\1.bmp");
   const int numberX = (640 - number.Width()) / 2;
   const CapturedFrame& intro = HeadlessLastFrame();
   int wrong = 0;

@@ -8,6 +8,7 @@
 #include "game/play_state.h"
 #include "game/state_line.h"
 #include "game_session.h"
+#include "scores/highscore_table.h"
 #include "shell/screens.h"
 #include "shell/startup.h"
 #include "sound/sound_slots.h"
