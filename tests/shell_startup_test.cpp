@@ -1,9 +1,16 @@
 // Start-up of the whole program: its failures, and where the pictures and sounds land.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "game_driver.h"
 #include "graphics/display.h"
 #include "run_folder.h"
+#include "scores/highscore_table.h"
 #include "shell/startup.h"
 #include "shell/win_main.h"
 
@@ -80,6 +87,53 @@ TEST(StartUpTest, WithoutInputTheBoxComesAfterTheDisplayHasSwitched) {
   // A failed start-up shuts nothing down: the desktop's mode is never asked back.
   EXPECT_NE(Display.directDraw, nullptr);
 }
+
+struct FailingSteps {
+  std::vector<const char*> steps;
+  const char* message;
+};
+
+class StartUpFails : public ::testing::TestWithParam<FailingSteps> {};
+
+// Each device step that fails shows its own message alone and ends the program with 0; the
+// highscore file is neither read nor written.
+TEST_P(StartUpFails, ShowsOneBoxEndsWithZeroAndLeavesTheHighscoresAlone) {
+  EnterRunFolder();
+  const std::vector<char> kept(400, 'Z');
+  {
+    std::ofstream out("Highscore.dat", std::ios::binary);
+    out.write(kept.data(), static_cast<std::streamsize>(kept.size()));
+  }
+  const auto written = std::filesystem::last_write_time("Highscore.dat");
+  GameDriver driver;
+  for (const char* step : GetParam().steps) HeadlessFailStep(step);
+  driver.Start();
+  driver.RunUntil([] { return false; }, 1000);
+  ASSERT_TRUE(driver.Finished());
+  EXPECT_EQ(driver.ExitCode(), 0);
+  ASSERT_EQ(HeadlessMessageBoxes().size(), 1u);
+  EXPECT_EQ(HeadlessMessageBoxes()[0].caption, "Fehler Fehler Fehler !!!");
+  EXPECT_EQ(HeadlessMessageBoxes()[0].text, GetParam().message);
+  EXPECT_EQ(HeadlessFrameCount(), 0u);
+  EXPECT_EQ(HighscoreTable[0].score, 0);  // never read
+  std::ifstream in("Highscore.dat", std::ios::binary);
+  EXPECT_EQ(std::vector<char>(std::istreambuf_iterator<char>(in), {}), kept);
+  EXPECT_EQ(std::filesystem::last_write_time("Highscore.dat"), written);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, StartUpFails,
+    ::testing::Values(
+        FailingSteps{{"DirectSoundCreate"}, "Unable to Init DirectSound"},
+        FailingSteps{{"DirectDrawCreateEx"}, "Unable to Init DirectDraw"},
+        FailingSteps{{"SetCooperativeLevel"}, "Unable to Set Coorporation Level"},
+        FailingSteps{{"SetDisplayMode32", "SetDisplayMode24"}, "Unable to set Display Mode"},
+        FailingSteps{{"CreatePrimarySurface"}, "Unable to create Primary Surface"},
+        FailingSteps{{"GetAttachedSurface"}, "Unable to create BackBuffer"},
+        FailingSteps{{"DirectInputCreateA"}, "DirectInput Error"}),
+    [](const ::testing::TestParamInfo<FailingSteps>& param) {
+      return std::string(param.param.steps.back());
+    });
 
 TEST(StartUpTest, AWindowThatCannotBeMadeEndsTheProgramWithoutAMessage) {
   GameDriver driver;
