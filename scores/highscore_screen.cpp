@@ -1,23 +1,91 @@
 #include "scores/highscore_screen.h"
 
+#include <cstdio>
+
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/keyboard.h"
+#include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
 #include "shell/screens.h"
 
-// Until the table and the name entry are drawn: the picture, and back to the title on Escape.
-void RunHighscoreFrame() {
-  if (ScreenFirstFrame) {
-    LoadBackground("gfx\\Highscore.bmp");
-    ScreenFirstFrame = false;
+int32_t RowSpacing = 0;
+bool NameEntryActive = false;
+int32_t EditRow = 0;
+int32_t TypedCount = 0;
+bool MarkerBlink = false;
+
+namespace {
+
+// The table changed in this visit; it is saved when the visit ends, not only at shutdown.
+bool TableChanged = false;
+
+constexpr int kCountColumns[8] = {210, 270, 330, 380, 427, 474, 521, 562};
+
+void EnterHighscores() {
+  LoadBackground("gfx\\Highscore.bmp");
+  RowSpacing = 0;
+  ScreenFirstFrame = false;
+  NameEntryActive = false;
+  TableChanged = false;
+  if (HighscoreQualifies()) {
+    NameEntryActive = true;
+    EditRow = HighscoreInsert();
+    TypedCount = 0;
+    TableChanged = true;
   }
+}
+
+// Red 255, green falling by 19 a row: yellow at the top, orange at the bottom.
+COLORREF RowColour(int row) { return 0xFF | static_cast<COLORREF>(255 - 19 * row) << 8; }
+
+void DrawRow(int row) {
+  const HighscoreEntry& entry = HighscoreTable[row];
+  const int y = 40 + row * RowSpacing;
+  const COLORREF colour = RowColour(row);
+  std::snprintf(TextBuffer, sizeof TextBuffer, "%d", entry.score);
+  DrawShadowText(TextBuffer, 3, y, colour, Display.backBuffer);
+  // At most three characters, also where a damaged file left no zero byte after them.
+  char name[4] = {};
+  for (int i = 0; i < 3 && entry.name[i] != '\0'; ++i) name[i] = entry.name[i];
+  const bool marked = NameEntryActive && row == EditRow && MarkerBlink;
+  std::snprintf(TextBuffer, sizeof TextBuffer, marked ? "%s <<" : "%s", name);
+  DrawShadowText(TextBuffer, 130, y, colour, Display.backBuffer);
+  for (int k = 0; k < 8; ++k) {
+    std::snprintf(TextBuffer, sizeof TextBuffer, "%d", entry.swatCounts[k]);
+    DrawShadowText(TextBuffer, kCountColumns[k], y, colour, Display.backBuffer);
+  }
+}
+
+// Each key gives one character: the next waits until every key is up.
+void TypeName() {
+  if (!NameEntryActive || !ReadTypedKey()) return;
+  HighscoreTable[EditRow].name[TypedCount] = TypedChar;
+  TypedCount += 1;
+  if (TypedCount > 2) {
+    NameEntryActive = false;
+    CurrentGameEntry.score = 0;
+    SaveHighscores();
+  }
+  WaitForKeysReleased();
+}
+
+}  // namespace
+
+void RunHighscoreFrame() {
+  if (ScreenFirstFrame) EnterHighscores();
   DrawFullScreen(ImageSlots[0]);
   if (KeyHeld(DIK_ESCAPE)) {
     WaitForKeysReleased();
     CurrentScreen = ScreenTitle;
     ScreenFirstFrame = true;
     CurrentGameEntry.score = 0;
+    if (TableChanged) SaveHighscores();
+    TableChanged = false;
   }
+  MarkerBlink = !MarkerBlink;
+  if (RowSpacing < 36) RowSpacing += 3;
+  for (int row = 0; row < kHighscoreRows; ++row) DrawRow(row);
+  TypeName();
   FlipPage();
 }
