@@ -103,9 +103,9 @@ int Play(ReplayCommand command) {
   try {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
-    FinishRun(command, *scratch);
     std::fprintf(stderr, "zimbrel-replay: %s: %s; stopped without the game's shutdown\n",
                  command.file.c_str(), stopped.why.c_str());
+    FinishRun(command, *scratch);
     return kStopped;
   }
   const bool complete = FinishRun(command, *scratch);
