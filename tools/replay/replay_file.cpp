@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -21,10 +22,9 @@ std::vector<std::string> Words(std::string line) {
   return words;
 }
 
-// A whole decimal word within [low, high]; no sign unless the range is signed, nothing else.
+// A whole decimal word within [low, high]: digits, and a minus only where the type is signed.
 template <typename Number>
 bool ParseNumber(const std::string& word, Number low, Number high, Number* out) {
-  if (word.empty() || word[0] == '+') return false;
   Number value{};
   const char* end = word.data() + word.size();
   const auto [stop, fault] = std::from_chars(word.data(), end, value);
@@ -75,8 +75,6 @@ class LineReader {
   std::vector<std::string> words_;
   size_t next_ = 0;
 };
-
-constexpr uint64_t kMaxCount = UINT64_MAX / 2;
 
 bool ParseHeader(LineReader& reader, std::string* error) {
   if (reader.WordCount() != 2 || reader.Word(0) != kHeader) {
@@ -129,7 +127,7 @@ std::optional<ReplayChannel> ChannelNamed(const std::string& word) {
 // The order rules: flips never go back, and each channel's reads within a flip go forward.
 class OrderCheck {
  public:
-  bool Flip(uint64_t flip, LineReader& reader, std::string* error) {
+  bool Flip(uint64_t flip, int lineNumber, LineReader& reader, std::string* error) {
     if (flip < lastFlip_) {
       *error = reader.Fault("flip " + std::to_string(flip) + " comes after flip " +
                             std::to_string(lastFlip_) + " of line " +
@@ -137,7 +135,7 @@ class OrderCheck {
       return false;
     }
     lastFlip_ = flip;
-    lastFlipLine_ = lineNumber_;
+    lastFlipLine_ = lineNumber;
     return true;
   }
 
@@ -154,16 +152,13 @@ class OrderCheck {
                                       " on " + earlier + "; reads go in order");
       return false;
     }
-    last = {line.at, lineNumber_};
+    last = {line.at, line.lineNumber};
     return true;
   }
-
-  void StartLine(int lineNumber) { lineNumber_ = lineNumber; }
 
  private:
   uint64_t lastFlip_ = 0;
   int lastFlipLine_ = 0;
-  int lineNumber_ = 0;
   struct LastRead {
     ReplayPosition at;
     int lineNumber = 0;  // 0: none yet
@@ -174,11 +169,11 @@ class OrderCheck {
 bool ParseLine(LineReader& reader, OrderCheck& order, int lineNumber, Replay* replay,
                std::string* error) {
   uint64_t flip = 0;
-  if (!reader.Take("a flip number (a whole number, 0 or more)", uint64_t{0}, kMaxCount, &flip,
+  if (!reader.Take("a flip number (a whole number, 0 or more)", uint64_t{0}, UINT64_MAX, &flip,
                    error)) {
     return false;
   }
-  if (!order.Flip(flip, reader, error)) return false;
+  if (!order.Flip(flip, lineNumber, reader, error)) return false;
   if (reader.WordCount() >= 2 && reader.Word(1) == "end") {
     if (reader.WordCount() > 2) {
       *error = reader.Fault("'end' takes nothing after it");
@@ -196,7 +191,7 @@ bool ParseLine(LineReader& reader, OrderCheck& order, int lineNumber, Replay* re
   ReplayLine line;
   line.at.flip = flip;
   line.lineNumber = lineNumber;
-  if (!reader.Take("a read number (a whole number, 0 or more)", uint64_t{0}, kMaxCount,
+  if (!reader.Take("a read number (a whole number, 0 or more)", uint64_t{0}, UINT64_MAX,
                    &line.at.read, error)) {
     return false;
   }
@@ -245,7 +240,6 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
     std::vector<std::string> words = Words(raw);
     if (words.empty()) continue;
     LineReader reader(name, lineNumber, std::move(words));
-    order.StartLine(lineNumber);
     const bool parsed = headerSeen ? ParseLine(reader, order, lineNumber, &replay, error)
                                    : ParseHeader(reader, error);
     if (!parsed) return std::nullopt;
@@ -260,6 +254,11 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
 }
 
 std::optional<Replay> LoadReplay(const std::string& path, std::string* error) {
+  std::error_code fault;
+  if (std::filesystem::is_directory(path, fault)) {
+    *error = path + ": a folder, not a replay";
+    return std::nullopt;
+  }
   std::ifstream file(path, std::ios::binary);
   if (!file) {
     *error = path + ": cannot be read (" + std::strerror(errno) + ")";
