@@ -1,0 +1,240 @@
+#include "real_game.h"
+
+#include <png.h>
+#include <stdlib.h>
+
+#include <cctype>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "bmp_file.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+// Tens of seconds: the sanitized game on a machine busy with other tests is slow to start.
+constexpr auto kPatience = std::chrono::seconds(60);
+constexpr auto kToolTimeout = std::chrono::seconds(20);
+constexpr auto kPollPause = std::chrono::milliseconds(20);
+
+static_assert(sizeof(Rgb8) == 3, "screenshots are written as packed RGB rows");
+
+std::string FileText(const fs::path& path) {
+  std::ifstream file(path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Test names of parameterised tests hold slashes, descriptions spaces; file names hold neither.
+std::string FileNameOf(std::string text) {
+  for (char& c : text) {
+    if (!std::isalnum(static_cast<unsigned char>(c)) && c != '.' && c != '_') c = '-';
+  }
+  return text;
+}
+
+std::string CurrentTestName() {
+  const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (!test) return "outside-a-test";
+  return FileNameOf(std::string(test->test_suite_name()) + "." + test->name());
+}
+
+bool WritePng(const Image& image, const fs::path& path) {
+  png_image png{};
+  png.version = PNG_IMAGE_VERSION;
+  png.width = static_cast<png_uint_32>(image.width);
+  png.height = static_cast<png_uint_32>(image.height);
+  png.format = PNG_FORMAT_RGB;
+  return png_image_write_to_file(&png, path.c_str(), 0, image.pixels.data(), 0, nullptr) != 0;
+}
+
+std::string SecondsOf(std::chrono::seconds duration) {
+  return std::to_string(duration.count()) + " s";
+}
+
+}  // namespace
+
+RealGame::RealGame(XvfbDisplay& display, const std::map<std::string, std::string>& environment)
+    : display_(display) {
+  std::map<std::string, std::string> settings = {{"SDL_VIDEODRIVER", "x11"},
+                                                 {"SDL_AUDIODRIVER", "dummy"}};
+  for (const auto& [name, value] : environment) settings[name] = value;
+  settings["DISPLAY"] = display.Name();
+  environment_ = EnvironmentWith(settings);
+}
+
+RealGame::~RealGame() {
+  if (::testing::Test::HasFailure() && !folder_.empty()) {
+    if (game_.Running()) KeepScreenshot(display_.Screenshot(), "at the end of the test");
+    fs::create_directories(ArtefactFolder());
+    std::ofstream(ArtefactFolder() / "game-output.txt") << Output();
+  }
+  game_.Stop();
+  std::error_code ignored;
+  if (!folder_.empty()) fs::remove_all(folder_.parent_path(), ignored);
+}
+
+::testing::AssertionResult RealGame::Start() {
+  if (!display_.Ready()) return ::testing::AssertionFailure() << display_.Error();
+  std::error_code ignored;
+  fs::remove_all(ArtefactFolder(), ignored);  // what an earlier run of this test kept
+  std::string pattern = (fs::temp_directory_path() / "zimbrel-real-XXXXXX").string();
+  const fs::path root = mkdtemp(pattern.data());
+  folder_ = root / "run";
+  const fs::path built = ZIMBREL_RUN_DIR;
+  std::error_code failed;
+  fs::create_directory(folder_, failed);
+  fs::copy_file(built / "zimbrel", folder_ / "zimbrel", failed);
+  for (const char* sub : {"gfx", "snd"}) {
+    if (!failed) fs::copy(built / sub, folder_ / sub, fs::copy_options::recursive, failed);
+  }
+  if (failed) {
+    return ::testing::AssertionFailure()
+           << "cannot copy the runnable folder " << built << ": " << failed.message();
+  }
+
+  ChildProcess::Options options;
+  options.command = {(folder_ / "zimbrel").string()};
+  options.environment = environment_;
+  options.workingDirectory = folder_;
+  options.outputFile = root / "stdout.txt";
+  options.errorFile = root / "stderr.txt";
+  std::string error;
+  if (!game_.Start(options, &error)) return ::testing::AssertionFailure() << error;
+  unsigned long window = 0;
+  return FindWindow(&window);
+}
+
+::testing::AssertionResult RealGame::FindWindow(unsigned long* window) {
+  const auto deadline = Clock::now() + kPatience;
+  for (;;) {
+    const CommandResult found = RunCommand(
+        {"xdotool", "search", "--onlyvisible", "--class", "WINXCLASS"}, environment_, kToolTimeout);
+    *window = std::strtoul(found.output.c_str(), nullptr, 10);
+    if (*window != 0) return ::testing::AssertionSuccess();
+    if (const std::optional<int> code = game_.WaitForExit(std::chrono::milliseconds(0))) {
+      return ::testing::AssertionFailure()
+             << "the game has ended, with code " << *code << ", and has no window:\n"
+             << Output();
+    }
+    if (Clock::now() > deadline) {
+      return ::testing::AssertionFailure()
+             << "no visible window of class WINXCLASS within " << SecondsOf(kPatience);
+    }
+    std::this_thread::sleep_for(kPollPause);
+  }
+}
+
+unsigned long RealGame::Window() {
+  unsigned long window = 0;
+  EXPECT_TRUE(FindWindow(&window));
+  return window;
+}
+
+void RealGame::EnsureFocus() {
+  const unsigned long window = Window();
+  if (window == 0 || window == focusedWindow_) return;
+  Xdotool({"windowfocus", "--sync", std::to_string(window)});
+  focusedWindow_ = window;
+}
+
+Image RealGame::Picture(const std::string& name) const {
+  const fs::path path = folder_ / "gfx" / name;
+  std::optional<Image> picture = ReadBmp24(path.string());
+  if (!picture) {
+    ADD_FAILURE() << "cannot read the picture " << path;
+    return {};
+  }
+  return *picture;
+}
+
+::testing::AssertionResult RealGame::WaitForScreen(const std::string& what,
+                                                   const ScreenCheck& check) {
+  const auto deadline = Clock::now() + kPatience;
+  for (;;) {
+    const Image shot = display_.Screenshot();
+    ::testing::AssertionResult seen = shot.width > 0
+                                          ? check(shot)
+                                          : ::testing::AssertionFailure() << "no screenshot";
+    if (seen) return seen;
+    const std::optional<int> ended = game_.WaitForExit(std::chrono::milliseconds(0));
+    if (ended || Clock::now() > deadline) {
+      ::testing::AssertionResult failure = ::testing::AssertionFailure();
+      failure << "the screen did not show " << what;
+      if (ended) failure << " before the game ended with code " << *ended;
+      else failure << " within " << SecondsOf(kPatience);
+      return failure << " (" << seen.message() << "); last screenshot: "
+                     << KeepScreenshot(shot, what);
+    }
+    std::this_thread::sleep_for(kPollPause);
+  }
+}
+
+void RealGame::PressKey(const std::string& keysym) { Input({"key", keysym}); }
+void RealGame::KeyDown(const std::string& keysym) { Input({"keydown", keysym}); }
+void RealGame::KeyUp(const std::string& keysym) { Input({"keyup", keysym}); }
+void RealGame::MouseDown(int button) { Input({"mousedown", std::to_string(button)}); }
+void RealGame::MouseUp(int button) { Input({"mouseup", std::to_string(button)}); }
+void RealGame::Click(int button) { Input({"click", std::to_string(button)}); }
+void RealGame::MoveMouse(int countsX, int countsY) {
+  Input({"mousemove_relative", "--", std::to_string(countsX), std::to_string(countsY)});
+}
+
+void RealGame::SendWindowClose() {
+  const unsigned long window = Window();
+  if (window == 0 || !display_.SendCloseRequest(window)) {
+    ADD_FAILURE() << "cannot send the window manager's close to window " << window;
+  }
+}
+
+void RealGame::SendSignal(int signalNumber) { game_.Signal(signalNumber); }
+
+std::optional<int> RealGame::WaitForExit() { return game_.WaitForExit(kPatience); }
+
+std::string RealGame::Output() const {
+  if (folder_.empty()) return {};
+  return FileText(folder_.parent_path() / "stdout.txt") +
+         FileText(folder_.parent_path() / "stderr.txt");
+}
+
+void RealGame::Input(const std::vector<std::string>& arguments) {
+  EnsureFocus();
+  Xdotool(arguments);
+}
+
+void RealGame::Xdotool(const std::vector<std::string>& arguments) {
+  std::vector<std::string> command = {"xdotool"};
+  command.insert(command.end(), arguments.begin(), arguments.end());
+  const CommandResult result = RunCommand(command, environment_, kToolTimeout);
+  if (result.exitCode != 0) {
+    std::string line;
+    for (const std::string& word : command) line += word + " ";
+    ADD_FAILURE() << line << "failed: " << result.output;
+  }
+}
+
+std::string RealGame::KeepScreenshot(const Image& screenshot, const std::string& what) {
+  const fs::path path = ArtefactFolder() / (FileNameOf(what) + ".png");
+  std::error_code failed;
+  fs::create_directories(path.parent_path(), failed);
+  if (screenshot.width <= 0 || !WritePng(screenshot, path)) return "(none could be kept)";
+  return path.string();
+}
+
+fs::path RealGame::ArtefactFolder() const {
+  return fs::path(ZIMBREL_REAL_WINDOW_ARTEFACTS) / CurrentTestName();
+}
+
+RealGame::ScreenCheck ShowsPicture(const Image& picture, GameRect region, double tolerance) {
+  return [picture, region, tolerance](const Image& screenshot) {
+    const double difference = MeanDifference(screenshot, picture, region);
+    if (difference <= tolerance) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "mean difference " << difference << " in (" << region.x << ", " << region.y
+           << ", " << region.width << " x " << region.height << "), tolerance " << tolerance;
+  };
+}
