@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <vector>
 
 #include "game_session.h"
@@ -118,6 +119,8 @@ struct ButtonCase {
   Point at;
   Screen target;
 };
+
+void PrintTo(const ButtonCase& button, std::ostream* out) { *out << button.name; }
 
 class TitleButtons : public ScreenFlowTest, public ::testing::WithParamInterface<ButtonCase> {};
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -92,6 +93,8 @@ struct FailingSteps {
   std::vector<const char*> steps;
   const char* message;
 };
+
+void PrintTo(const FailingSteps& steps, std::ostream* out) { *out << steps.message; }
 
 class StartUpFails : public ::testing::TestWithParam<FailingSteps> {};
 
