@@ -1,0 +1,196 @@
+// zimbrel-replay playing replays written by hand: the whole program walks the menus and ends,
+// the same replay played twice leaves the same files, and a malformed replay is refused
+// before anything runs.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
+
+#include "replay_tool_run.h"
+#include "run_folder.h"
+#include "scores/highscore_file.h"
+#include "scores/highscore_table.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// To the credits button and a click; Escape on the credits; to the exit button and a click;
+// a click on the exit picture ends the program after 18 flips.
+constexpr char kMenusReplay[] = R"(zimbrel-replay 1
+# To the credits button (458..576, 424..446): the cursor goes to (460, 430).
+0 0 mouse 230 215 0 0
+# Pressed in frame 3; the wait for the release reads the mouse again.
+2 0 mouse 0 0 1 0
+2 1 mouse 0 0 0 0
+10 0 keys 1   # Escape on the credits
+10 1 keys
+14 0 mouse -215 0 0 0
+16 0 mouse 0 0 1 0
+16 1 mouse 0 0 0 0
+18 0 mouse 0 0 1 0
+18 1 mouse 0 0 0 0
+)";
+
+// Into stage 1 with its clock started at 1000 ms; a swat; the clock at 61000 ms from flip 20
+// on, which is sixty seconds later: the time out's OK box in frame 21, and a click on it.
+constexpr char kTimeOutReplay[] = R"(zimbrel-replay 1
+0 0 mouse 264 175 0 0   # to the play button
+2 0 mouse 0 0 1 0
+2 1 mouse 0 0 0 0
+4 0 mouse 0 0 1 0       # the intro's click
+4 1 mouse 0 0 0 0
+4 0 clock 1000
+15 0 mouse -100 -100 1 0
+16 0 mouse 0 0 0 0
+20 0 clock 61000
+20 1 mouse -24 90 0 0   # onto the OK button
+21 0 mouse 0 0 1 0
+21 1 mouse 0 0 0 0
+30 end
+)";
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+// One field of every state line, each followed by a space.
+std::string FieldOf(const std::vector<std::string>& stateLines, const std::string& name) {
+  const std::regex field(" " + name + "=([^ ]+)");
+  std::string values;
+  for (const std::string& line : stateLines) {
+    std::smatch found;
+    values += (std::regex_search(line, found, field) ? found[1].str() : "?") + " ";
+  }
+  return values;
+}
+
+std::string Repeated(const std::string& value, int times) {
+  std::string repeated;
+  for (int i = 0; i < times; ++i) repeated += value + " ";
+  return repeated;
+}
+
+std::string DefaultHighscoreFile() {
+  FillDefaultHighscores();
+  uint8_t bytes[kHighscoreFileBytes];
+  EncodeHighscores(bytes);
+  return std::string(reinterpret_cast<const char*>(bytes), sizeof bytes);
+}
+
+class ReplayToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override { EnterRunFolder(); }
+};
+
+TEST_F(ReplayToolTest, AHandWrittenReplayWalksTheMenusAndEndsTheProgramFromAFreshStart) {
+  const std::string playersTable(kHighscoreFileBytes, 'P');
+  WriteText("Highscore.dat", playersTable);
+  WriteText("menus.replay", kMenusReplay);
+
+  const ReplayToolRun run = RunReplayTool(
+      {"play", "menus.replay", "--lines", "menus.lines", "--highscores", "menus.dat"});
+
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.errors, "");
+  EXPECT_EQ(run.output, "zimbrel-replay: menus.replay: the game ended by itself after flip 18\n");
+  // Title, credits from the click's frame on, title from Escape's, the exit picture.
+  EXPECT_EQ(FieldOf(Lines(FileText("menus.lines")), "screen"),
+            Repeated("4", 2) + Repeated("2", 8) + Repeated("4", 6) + Repeated("0", 2));
+  // Started from the default table, written by the game's own shutdown; the player's kept.
+  EXPECT_EQ(FileText("menus.dat"), DefaultHighscoreFile());
+  EXPECT_EQ(FileText("Highscore.dat"), playersTable);
+}
+
+TEST_F(ReplayToolTest, ClockLinesTimeTheStageOutAtTheFlipTheySay) {
+  WriteText("timeout.replay", kTimeOutReplay);
+  const ReplayToolRun run = RunReplayTool({"play", "timeout.replay", "--lines", "timeout.lines"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.output, "zimbrel-replay: timeout.replay: the window was closed after flip 30, "
+                        "where the replay ends, and the game shut down after flip 31\n");
+  const std::vector<std::string> lines = Lines(FileText("timeout.lines"));
+  // From the intro on sixty seconds are left: the clock stands at 1000 ms, whatever the
+  // virtual clock does, until the reading at flip 20 moves it sixty seconds on.
+  EXPECT_EQ(FieldOf(lines, "left"), Repeated("-", 2) + "0 " + Repeated("60", 17) + "0 " +
+                                        Repeated("-", 10));
+  EXPECT_EQ(FieldOf(lines, "screen"), Repeated("4", 2) + Repeated("3", 19) + Repeated("4", 10));
+}
+
+TEST_F(ReplayToolTest, TheSameReplayPlayedTwiceLeavesTheSameLinesFramesSoundAndHighscores) {
+  WriteText("timeout.replay", kTimeOutReplay);
+  for (const char* run : {"first", "second"}) {
+    fs::create_directory(run);
+    const std::string out = std::string(run) + "/";
+    const ReplayToolRun played =
+        RunReplayTool({"play", "timeout.replay", "--lines", out + "lines", "--png", out + "frames",
+                       "--audio", out + "sound.wav", "--highscores", out + "Highscore.dat"});
+    ASSERT_EQ(played.exitCode, 0) << played.errors;
+  }
+  size_t files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator("first")) {
+    if (!entry.is_regular_file()) continue;
+    ++files;
+    const fs::path twin = "second" / fs::relative(entry.path(), "first");
+    EXPECT_EQ(FileText(entry.path()), FileText(twin)) << twin << " differs";
+  }
+  EXPECT_EQ(files, 3u + 31u);  // the lines, the sound, the highscores and a frame per flip
+  // The flies buzz and the swatter swishes.
+  const std::string sound = FileText("first/sound.wav");
+  EXPECT_NE(sound.find_first_not_of('\0', 44), std::string::npos);
+}
+
+TEST_F(ReplayToolTest, AReplayThatCannotEndTheGameIsStoppedNotLeftHanging) {
+  // Escape leads to the exit picture, which waits for a click that never comes.
+  WriteText("waits.replay", "zimbrel-replay 1\n0 0 keys 1\n0 1 keys\n");
+  ReplayToolRun run = RunReplayTool({"play", "waits.replay", "--highscores", "waits.dat"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_EQ(run.errors, "zimbrel-replay: waits.replay: the game waits for the player after flip 2: "
+                        "it has read the mouse 1000 times and the replay has nothing more to end "
+                        "the wait; stopped without the game's shutdown\n"
+                        "zimbrel-replay: " + fs::absolute("waits.dat").string() +
+                        ": not written, the run wrote no Highscore.dat\n");
+
+  // The title runs on after the last line, with no end.
+  WriteText("runs-on.replay", "zimbrel-replay 1\n0 0 mouse 5 5 0 0\n");
+  run = RunReplayTool({"play", "runs-on.replay", "--lines", "runs-on.lines"});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.errors.find("the replay's lines ran out, and 60 flips later the game still runs"),
+            std::string::npos)
+      << run.errors;
+  EXPECT_EQ(Lines(FileText("runs-on.lines")).size(), 61u);
+}
+
+struct MalformedCase {
+  const char* name;
+  const char* text;
+  const char* message;
+};
+
+TEST_F(ReplayToolTest, AMalformedReplayIsRefusedWithItsLineAndNothingRuns) {
+  const MalformedCase cases[] = {
+      {"unknown version", "zimbrel-replay 2\n0 end\n",
+       "bad.replay:1: unknown version '2' (this tool reads version 1)"},
+      {"a line that does not parse", "zimbrel-replay 1\n\n# a click\n0 0 mouse 4 4 down 0\n",
+       "bad.replay:4: 'down' is not the left button (1 down, 0 up)"},
+      {"reads out of order", "zimbrel-replay 1\n3 1 keys 1\n3 0 keys\n",
+       "bad.replay:3: keys read 0 after flip 3 comes after read 1 on line 2; reads go in order"},
+      {"a flip before the previous one", "zimbrel-replay 1\n5 0 mouse 1 1 0 0\n4 end\n",
+       "bad.replay:3: flip 4 comes after flip 5 of line 2; flips never go back"},
+  };
+  for (const MalformedCase& malformed : cases) {
+    SCOPED_TRACE(malformed.name);
+    WriteText("bad.replay", malformed.text);
+    const ReplayToolRun run =
+        RunReplayTool({"play", "bad.replay", "--lines", "bad.lines", "--highscores", "bad.dat"});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.errors, std::string("zimbrel-replay: ") + malformed.message + "\n");
+    EXPECT_EQ(run.output, "");
+    EXPECT_FALSE(fs::exists("bad.lines"));
+    EXPECT_FALSE(fs::exists("bad.dat"));
+  }
+}
+
+}  // namespace
