@@ -40,12 +40,12 @@ std::string FileText(const fs::path& path) {
 
 XvfbDisplay::XvfbDisplay(int width, int height) : width_(width), height_(height) {
   std::string pattern = (fs::temp_directory_path() / "zimbrel-xvfb-XXXXXX").string();
-  logFolder_ = mkdtemp(pattern.data());
   int pipeEnds[2];
-  if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
-    error_ = "cannot make a pipe for Xvfb";
+  if (!mkdtemp(pattern.data()) || pipe2(pipeEnds, O_CLOEXEC) != 0) {
+    error_ = "cannot make a log folder and a pipe for Xvfb";
     return;
   }
+  logFolder_ = pattern;
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
   ChildProcess::Options options;
   options.command = {"Xvfb", "-displayfd", std::to_string(pipeEnds[1]), "-screen", "0", screen,
