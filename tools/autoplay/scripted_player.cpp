@@ -137,7 +137,8 @@ Hands PlayBoss() {
     hands.left = kBoss.Holds(Moved(here, hands.countsX, hands.countsY));
     return hands;
   }
-  const bool sweeping = Cursor.swatActive && Cursor.swatTimer >= 2;
+  const bool chasing = !player.options.lazyBoss || BossEnergy % 2 == 0;
+  const bool sweeping = chasing && Cursor.swatActive && Cursor.swatTimer >= 2;
   const AimPoint aim = BestAim(here.x, here.y);
   if (sweeping && aim.targets > 0) return Toward({aim.x, aim.y});
   return Toward(kBoss.Middle());

@@ -11,6 +11,7 @@
 struct ScriptedPlayerOptions {
   int untilStage = 10;      // gives up with Escape once this stage is won
   std::string name = "BOT"; // typed into the highscores
+  bool lazyBoss = false;    // chases the flies the boss lets out only after every other hit
 };
 
 // Before the program starts: counts the flips from here on.

@@ -5,26 +5,70 @@
 
 const char kReplayUsage[] =
     "usage: zimbrel-replay play FILE [--lines OUT] [--png DIR [--every N]] [--audio OUT.wav] "
-    "[--highscores OUT] | zimbrel-replay record FILE [--lines OUT] [--highscores OUT]";
+    "[--highscores OUT] | zimbrel-replay record FILE [--lines OUT] [--highscores OUT] | "
+    "zimbrel-replay autoplay FILE [--until-stage N] [--name ABC] [--lazy-boss] [--lines OUT] [--png DIR "
+    "[--every N]] [--audio OUT.wav] [--highscores OUT]";
 
 namespace {
 
-bool ParseEvery(const std::string& word, uint64_t* every) {
+template <typename Number>
+bool ParseNumber(const std::string& word, Number* number) {
   const char* end = word.data() + word.size();
-  const auto [stop, fault] = std::from_chars(word.data(), end, *every);
-  return fault == std::errc() && stop == end && *every > 0;
+  const auto [stop, fault] = std::from_chars(word.data(), end, *number);
+  return fault == std::errc() && stop == end;
+}
+
+bool ParseEvery(const std::string& word, uint64_t* every) {
+  return ParseNumber(word, every) && *every > 0;
+}
+
+// A name the highscore screen can take: one to three capital letters and digits.
+bool NameTypable(const std::string& name) {
+  if (name.empty() || name.size() > 3) return false;
+  for (char c : name) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
+// The scripted player's own options.
+struct AutoplayWords {
+  std::string untilStage;
+  std::string name;
+};
+
+bool ApplyAutoplayWords(const AutoplayWords& words, ReplayCommand& command, std::string* error) {
+  if (!words.untilStage.empty() &&
+      !(ParseNumber(words.untilStage, &command.untilStage) && command.untilStage >= 1 &&
+        command.untilStage <= 10)) {
+    *error = "--until-stage takes a stage from 1 to 10, not '" + words.untilStage + "'";
+    return false;
+  }
+  if (!words.name.empty()) {
+    if (!NameTypable(words.name)) {
+      *error = "--name takes one to three capital letters or digits, not '" + words.name + "'";
+      return false;
+    }
+    command.name = words.name;
+  }
+  return true;
 }
 
 // The options each verb takes, and where each one's value goes.
-std::map<std::string, std::string*> OptionsOf(ReplayCommand& command, std::string* every) {
+std::map<std::string, std::string*> OptionsOf(ReplayCommand& command, std::string* every,
+                                              AutoplayWords* autoplay) {
   std::map<std::string, std::string*> options = {
       {"--lines", &command.outputs.linesPath},
       {"--highscores", &command.highscoresPath},
   };
-  if (command.verb == ReplayVerb::Play) {
+  if (command.verb != ReplayVerb::Record) {
     options["--png"] = &command.outputs.pngFolder;
     options["--every"] = every;
     options["--audio"] = &command.outputs.audioPath;
+  }
+  if (command.verb == ReplayVerb::Autoplay) {
+    options["--until-stage"] = &autoplay->untilStage;
+    options["--name"] = &autoplay->name;
   }
   return options;
 }
@@ -42,6 +86,8 @@ std::optional<ReplayCommand> ParseReplayCommand(int argc, char** argv, std::stri
     command.verb = ReplayVerb::Play;
   } else if (verb == "record") {
     command.verb = ReplayVerb::Record;
+  } else if (verb == "autoplay") {
+    command.verb = ReplayVerb::Autoplay;
   } else {
     *error = "unknown command '" + verb + "'; " + kReplayUsage;
     return std::nullopt;
@@ -52,9 +98,16 @@ std::optional<ReplayCommand> ParseReplayCommand(int argc, char** argv, std::stri
   }
   command.file = argv[2];
   std::string every;
-  std::map<std::string, std::string*> options = OptionsOf(command, &every);
+  AutoplayWords autoplay;
+  std::map<std::string, std::string*> options = OptionsOf(command, &every, &autoplay);
   for (int i = 3; i < argc; i += 2) {
     const std::string option = argv[i];
+    // The one option without a value.
+    if (option == "--lazy-boss" && command.verb == ReplayVerb::Autoplay) {
+      command.lazyBoss = true;
+      --i;
+      continue;
+    }
     const auto found = options.find(option);
     if (found == options.end()) {
       *error = verb + " takes no option '" + option + "'; " + kReplayUsage;
@@ -80,5 +133,6 @@ std::optional<ReplayCommand> ParseReplayCommand(int argc, char** argv, std::stri
       return std::nullopt;
     }
   }
+  if (!ApplyAutoplayWords(autoplay, command, error)) return std::nullopt;
   return command;
 }

@@ -14,6 +14,7 @@
 #include "replay_player.h"
 #include "replay_recorder.h"
 #include "run_outputs.h"
+#include "scripted_player.h"
 #include "scratch_folder.h"
 #include "shell/win_main.h"
 
@@ -142,12 +143,50 @@ int Record(ReplayCommand command) {
   return complete ? 0 : kRefused;
 }
 
+// The scripted player plays headless from a fresh start; what its hands did is the replay.
+int Autoplay(ReplayCommand command) {
+  command.file = Absolute(command.file);
+  MakeOutputsAbsolute(command);
+  std::ofstream file(command.file, std::ios::binary | std::ios::trunc);
+  if (!file) return Refuse(command.file + ": cannot be written");
+  std::string error;
+  const std::optional<ScratchFolder> scratch = EnterScratchFolder(&error);
+  if (!scratch) return Refuse(error);
+  if (!RunOutputsStart(command.outputs, &error)) {
+    LeaveScratchFolder(*scratch);
+    return Refuse(error);
+  }
+  HeadlessEnable();
+  ScriptedPlayerStart(ScriptedPlayerOptions{command.untilStage, command.name, command.lazyBoss});
+  ReplayRecorderStart(ScriptedPlayerAnswer, false);
+  RunTheGame();
+  file << FormatReplay(ReplayRecorded());
+  file.close();
+  bool complete = FinishRun(command, *scratch);
+  if (!file) {
+    SayFault(command.file + ": cannot be written");
+    complete = false;
+  }
+  if (complete) {
+    std::printf("zimbrel-replay: %s: the scripted player played %llu flips\n",
+                command.file.c_str(), static_cast<unsigned long long>(PresentedFlipCount()));
+  }
+  return complete ? 0 : kRefused;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   std::string error;
   std::optional<ReplayCommand> command = ParseReplayCommand(argc, argv, &error);
   if (!command) return Refuse(error);
-  return command->verb == ReplayVerb::Play ? Play(std::move(*command))
-                                           : Record(std::move(*command));
+  switch (command->verb) {
+    case ReplayVerb::Play:
+      return Play(std::move(*command));
+    case ReplayVerb::Record:
+      return Record(std::move(*command));
+    case ReplayVerb::Autoplay:
+      return Autoplay(std::move(*command));
+  }
+  return kRefused;
 }

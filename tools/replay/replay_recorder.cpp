@@ -12,6 +12,7 @@ struct Recorder {
   Replay replay;
   ReplayReadCounter counter;
   ReplayHands hands;
+  DeviceReadHook answer = nullptr;
   bool closeWanted = false;
 };
 Recorder recorder;
@@ -24,6 +25,7 @@ void Note(std::optional<ReplayLine> line, ReplayPosition at) {
 }
 
 void NoteRead(DeviceKind kind, void* state) {
+  if (recorder.answer != nullptr) recorder.answer(kind, state);
   if (kind == DeviceKind::Mouse) {
     const ReplayPosition at = recorder.counter.Next(ReplayChannel::Mouse, PresentedFlipCount());
     Note(recorder.hands.MouseLineFor(*static_cast<const DIMOUSESTATE*>(state)), at);
@@ -54,9 +56,10 @@ void CloseAtThisFlip() {
 
 }  // namespace
 
-void ReplayRecorderStart() {
+void ReplayRecorderStart(DeviceReadHook answer, bool noteClock) {
+  recorder.answer = answer;
   SetDeviceReadHook(NoteRead);
-  SetRulesClockHook(NoteClockReading);
+  if (noteClock) SetRulesClockHook(NoteClockReading);
   SetCloseRequestHandler(WantClose);
   AddFlipObserver(CloseAtThisFlip);
 }

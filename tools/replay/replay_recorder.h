@@ -4,10 +4,13 @@
 // where a replay's end can put it back.
 #pragma once
 
+#include "platform/dinput.h"
 #include "replay_file.h"
 
-// Installs the recorder; before WinMain, once per process.
-void ReplayRecorderStart();
+// Installs the recorder; before WinMain, once per process. With `answer`, a program's hands
+// answer each read before it is noted (the scripted player). Without `noteClock`, readings of
+// the rules clock are not noted: a game run headless times itself again on the virtual clock.
+void ReplayRecorderStart(DeviceReadHook answer = nullptr, bool noteClock = true);
 
 // What has been recorded so far.
 const Replay& ReplayRecorded();
