@@ -12,9 +12,9 @@
 //
 // Input goes through the XTEST extension, as from a real keyboard and mouse. The game holds
 // the pointer in SDL's relative mode, which on X11 reads XInput2 raw motion: MoveMouse
-// (`xdotool mousemove_relative`) reaches the game as exactly that many mouse counts, also when
-// the X pointer is held at the screen's edge. Absolute moves (`xdotool mousemove`) reach it
-// only as the distance the X pointer travelled; do not use them.
+// (`xdotool mousemove_relative`) reaches the game as exactly that many mouse counts (two
+// pixels of its picture each). Absolute moves (`xdotool mousemove`) move the X pointer but
+// did not move the game's cursor at all when tried; do not use them.
 //
 // Every wait polls with a generous time-out (a sanitized game on a busy machine is slow).
 // When a test has failed, its screenshots and the game's output are kept under
