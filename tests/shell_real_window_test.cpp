@@ -5,6 +5,8 @@
 
 #include <fstream>
 #include <iterator>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "game_picture.h"
@@ -77,6 +79,11 @@ TEST(ShellRealWindow, TitleFollowsTheMouseAndEscapeThenAClickEndTheGameSavingThe
 
 enum class OutsideClose { WindowManager, Sigterm };
 
+const char* NameOf(OutsideClose close) {
+  return close == OutsideClose::WindowManager ? "WindowManager" : "Sigterm";
+}
+void PrintTo(OutsideClose close, std::ostream* out) { *out << NameOf(close); }
+
 class ShellRealWindowClose : public ::testing::TestWithParam<OutsideClose> {};
 
 TEST_P(ShellRealWindowClose, EndsTheGameWithCodeZeroAndSavesTheTable) {
@@ -99,9 +106,6 @@ TEST_P(ShellRealWindowClose, EndsTheGameWithCodeZeroAndSavesTheTable) {
 
 INSTANTIATE_TEST_SUITE_P(FromTheDesktop, ShellRealWindowClose,
                          ::testing::Values(OutsideClose::WindowManager, OutsideClose::Sigterm),
-                         [](const auto& test) {
-                           return test.param == OutsideClose::WindowManager ? "WindowManager"
-                                                                            : "Sigterm";
-                         });
+                         [](const auto& test) { return std::string(NameOf(test.param)); });
 
 }  // namespace
