@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr GameRect kFlyCursorAtOrigin{0, 0, 32, 32};
+constexpr int kFlyCursorSize = 32;  // the fly pictures are 32 x 32
 
 std::vector<char> FileBytes(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
@@ -45,7 +45,7 @@ RealGame::ScreenCheck TitleWithFlyCursorAt(const RealGame& game, int x, int y) {
   for (const char* fly : {"Fly1.bmp", "Fly2.bmp", "Fly3.bmp"}) {
     framesWithFly.push_back(WithSprite(title, game.Picture(fly), x, y));
   }
-  const GameRect cursor{x, y, kFlyCursorAtOrigin.width, kFlyCursorAtOrigin.height};
+  const GameRect cursor{x, y, kFlyCursorSize, kFlyCursorSize};
   return [framesWithFly, cursor](const Image& screenshot) {
     ::testing::AssertionResult seen = BarsAreBlack(screenshot);
     if (!seen) return seen;
