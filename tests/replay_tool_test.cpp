@@ -1,5 +1,6 @@
-// zimbrel-replay playing replays written by hand: the whole program walks the menus and ends,
-// the same replay played twice leaves the same files, and a malformed replay is refused
+// zimbrel-replay playing replays written by hand: the whole program walks the menus and ends
+// from a fresh start, clock lines time a stage out, the same replay played twice leaves the
+// same files, a replay that cannot end the game is stopped, and a malformed replay is refused
 // before anything runs.
 #include <gtest/gtest.h>
 
@@ -15,40 +16,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// To the credits button and a click; Escape on the credits; to the exit button and a click;
-// a click on the exit picture ends the program after 18 flips.
-constexpr char kMenusReplay[] = R"(zimbrel-replay 1
-# To the credits button (458..576, 424..446): the cursor goes to (460, 430).
-0 0 mouse 230 215 0 0
-# Pressed in frame 3; the wait for the release reads the mouse again.
-2 0 mouse 0 0 1 0
-2 1 mouse 0 0 0 0
-10 0 keys 1   # Escape on the credits
-10 1 keys
-14 0 mouse -215 0 0 0
-16 0 mouse 0 0 1 0
-16 1 mouse 0 0 0 0
-18 0 mouse 0 0 1 0
-18 1 mouse 0 0 0 0
-)";
-
-// Into stage 1 with its clock started at 1000 ms; a swat; the clock at 61000 ms from flip 20
-// on, which is sixty seconds later: the time out's OK box in frame 21, and a click on it.
-constexpr char kTimeOutReplay[] = R"(zimbrel-replay 1
-0 0 mouse 264 175 0 0   # to the play button
-2 0 mouse 0 0 1 0
-2 1 mouse 0 0 0 0
-4 0 mouse 0 0 1 0       # the intro's click
-4 1 mouse 0 0 0 0
-4 0 clock 1000
-15 0 mouse -100 -100 1 0
-16 0 mouse 0 0 0 0
-20 0 clock 61000
-20 1 mouse -24 90 0 0   # onto the OK button
-21 0 mouse 0 0 1 0
-21 1 mouse 0 0 0 0
-30 end
-)";
+// Replays written by hand, kept with the state lines they give (GoldenReplay checks those).
+const fs::path kMenusReplay = fs::path(ZIMBREL_SOURCE_DIR) / "tests" / "replays" / "menus.replay";
+const fs::path kTimeOutReplay =
+    fs::path(ZIMBREL_SOURCE_DIR) / "tests" / "replays" / "time_out.replay";
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -89,44 +60,39 @@ class ReplayToolTest : public ::testing::Test {
 TEST_F(ReplayToolTest, AHandWrittenReplayWalksTheMenusAndEndsTheProgramFromAFreshStart) {
   const std::string playersTable(kHighscoreFileBytes, 'P');
   WriteText("Highscore.dat", playersTable);
-  WriteText("menus.replay", kMenusReplay);
 
-  const ReplayToolRun run = RunReplayTool(
-      {"play", "menus.replay", "--lines", "menus.lines", "--highscores", "menus.dat"});
+  const ReplayToolRun run =
+      RunReplayTool({"play", kMenusReplay.string(), "--highscores", "menus.dat"});
 
   ASSERT_EQ(run.exitCode, 0) << run.errors;
   EXPECT_EQ(run.errors, "");
-  EXPECT_EQ(run.output, "zimbrel-replay: menus.replay: the game ended by itself after flip 18\n");
-  // Title, credits from the click's frame on, title from Escape's, the exit picture.
-  EXPECT_EQ(FieldOf(Lines(FileText("menus.lines")), "screen"),
-            Repeated("4", 2) + Repeated("2", 8) + Repeated("4", 6) + Repeated("0", 2));
+  EXPECT_EQ(run.output, "zimbrel-replay: " + kMenusReplay.string() +
+                            ": the game ended by itself after flip 44\n");
   // Started from the default table, written by the game's own shutdown; the player's kept.
   EXPECT_EQ(FileText("menus.dat"), DefaultHighscoreFile());
   EXPECT_EQ(FileText("Highscore.dat"), playersTable);
 }
 
 TEST_F(ReplayToolTest, ClockLinesTimeTheStageOutAtTheFlipTheySay) {
-  WriteText("timeout.replay", kTimeOutReplay);
-  const ReplayToolRun run = RunReplayTool({"play", "timeout.replay", "--lines", "timeout.lines"});
+  const ReplayToolRun run =
+      RunReplayTool({"play", kTimeOutReplay.string(), "--lines", "timeout.lines"});
   ASSERT_EQ(run.exitCode, 0) << run.errors;
-  EXPECT_EQ(run.output, "zimbrel-replay: timeout.replay: the window was closed after flip 30, "
-                        "where the replay ends, and the game shut down after flip 31\n");
   const std::vector<std::string> lines = Lines(FileText("timeout.lines"));
   // From the intro on sixty seconds are left: the clock stands at 1000 ms, whatever the
-  // virtual clock does, until the reading at flip 20 moves it sixty seconds on.
-  EXPECT_EQ(FieldOf(lines, "left"), Repeated("-", 2) + "0 " + Repeated("60", 17) + "0 " +
-                                        Repeated("-", 10));
-  EXPECT_EQ(FieldOf(lines, "screen"), Repeated("4", 2) + Repeated("3", 19) + Repeated("4", 10));
+  // virtual clock does, until the reading at flip 20 moves it sixty seconds on. The OK box of
+  // the time out flips twice; then the title and the exit picture.
+  EXPECT_EQ(FieldOf(lines, "left"), "0 " + Repeated("60", 19) + "0 0 " + Repeated("-", 3));
+  EXPECT_EQ(FieldOf(lines, "screen"), Repeated("3", 22) + "4 0 0 ");
 }
 
 TEST_F(ReplayToolTest, TheSameReplayPlayedTwiceLeavesTheSameLinesFramesSoundAndHighscores) {
-  WriteText("timeout.replay", kTimeOutReplay);
   for (const char* run : {"first", "second"}) {
     fs::create_directory(run);
     const std::string out = std::string(run) + "/";
     const ReplayToolRun played =
-        RunReplayTool({"play", "timeout.replay", "--lines", out + "lines", "--png", out + "frames",
-                       "--audio", out + "sound.wav", "--highscores", out + "Highscore.dat"});
+        RunReplayTool({"play", kTimeOutReplay.string(), "--lines", out + "lines", "--png",
+                       out + "frames", "--audio", out + "sound.wav", "--highscores",
+                       out + "Highscore.dat"});
     ASSERT_EQ(played.exitCode, 0) << played.errors;
   }
   size_t files = 0;
@@ -136,7 +102,7 @@ TEST_F(ReplayToolTest, TheSameReplayPlayedTwiceLeavesTheSameLinesFramesSoundAndH
     const fs::path twin = "second" / fs::relative(entry.path(), "first");
     EXPECT_EQ(FileText(entry.path()), FileText(twin)) << twin << " differs";
   }
-  EXPECT_EQ(files, 3u + 31u);  // the lines, the sound, the highscores and a frame per flip
+  EXPECT_EQ(files, 3u + 25u);  // the lines, the sound, the highscores and a frame per flip
   // The flies buzz and the swatter swishes.
   const std::string sound = FileText("first/sound.wav");
   EXPECT_NE(sound.find_first_not_of('\0', 44), std::string::npos);
