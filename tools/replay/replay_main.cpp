@@ -114,7 +114,9 @@ int Play(ReplayCommand command) {
   return complete ? 0 : kRefused;
 }
 
-int Record(ReplayCommand command) {
+// A game whose every read is noted, written as a replay when it ends: played in the window by
+// a person (record) or headless by the scripted player (autoplay).
+int RecordRun(ReplayCommand command, const char* done) {
   command.file = Absolute(command.file);
   MakeOutputsAbsolute(command);
   // Opened now, so that a session is never played only to find its replay cannot be kept.
@@ -127,7 +129,14 @@ int Record(ReplayCommand command) {
     LeaveScratchFolder(*scratch);
     return Refuse(error);
   }
-  ReplayRecorderStart();
+  if (command.verb == ReplayVerb::Autoplay) {
+    // Headless, the run times itself again on the virtual clock: no clock lines are needed.
+    HeadlessEnable();
+    ScriptedPlayerStart(ScriptedPlayerOptions{command.untilStage, command.name, command.lazyBoss});
+    ReplayRecorderStart(ScriptedPlayerAnswer, false);
+  } else {
+    ReplayRecorderStart();
+  }
   RunTheGame();
   file << FormatReplay(ReplayRecorded());
   file.close();
@@ -137,39 +146,8 @@ int Record(ReplayCommand command) {
     complete = false;
   }
   if (complete) {
-    std::printf("zimbrel-replay: %s: recorded %llu flips\n", command.file.c_str(),
+    std::printf("zimbrel-replay: %s: %s %llu flips\n", command.file.c_str(), done,
                 static_cast<unsigned long long>(PresentedFlipCount()));
-  }
-  return complete ? 0 : kRefused;
-}
-
-// The scripted player plays headless from a fresh start; what its hands did is the replay.
-int Autoplay(ReplayCommand command) {
-  command.file = Absolute(command.file);
-  MakeOutputsAbsolute(command);
-  std::ofstream file(command.file, std::ios::binary | std::ios::trunc);
-  if (!file) return Refuse(command.file + ": cannot be written");
-  std::string error;
-  const std::optional<ScratchFolder> scratch = EnterScratchFolder(&error);
-  if (!scratch) return Refuse(error);
-  if (!RunOutputsStart(command.outputs, &error)) {
-    LeaveScratchFolder(*scratch);
-    return Refuse(error);
-  }
-  HeadlessEnable();
-  ScriptedPlayerStart(ScriptedPlayerOptions{command.untilStage, command.name, command.lazyBoss});
-  ReplayRecorderStart(ScriptedPlayerAnswer, false);
-  RunTheGame();
-  file << FormatReplay(ReplayRecorded());
-  file.close();
-  bool complete = FinishRun(command, *scratch);
-  if (!file) {
-    SayFault(command.file + ": cannot be written");
-    complete = false;
-  }
-  if (complete) {
-    std::printf("zimbrel-replay: %s: the scripted player played %llu flips\n",
-                command.file.c_str(), static_cast<unsigned long long>(PresentedFlipCount()));
   }
   return complete ? 0 : kRefused;
 }
@@ -184,9 +162,9 @@ int main(int argc, char** argv) {
     case ReplayVerb::Play:
       return Play(std::move(*command));
     case ReplayVerb::Record:
-      return Record(std::move(*command));
+      return RecordRun(std::move(*command), "recorded");
     case ReplayVerb::Autoplay:
-      return Autoplay(std::move(*command));
+      return RecordRun(std::move(*command), "the scripted player played");
   }
   return kRefused;
 }
