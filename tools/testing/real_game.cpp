@@ -75,42 +75,60 @@ RealGame::RealGame(XvfbDisplay& display, const std::map<std::string, std::string
 }
 
 RealGame::~RealGame() {
-  if (::testing::Test::HasFailure() && !folder_.empty()) {
+  if (::testing::Test::HasFailure() && !root_.empty()) {
     if (game_.Running()) KeepScreenshot(display_.Screenshot(), "at the end of the test");
     fs::create_directories(ArtefactFolder());
     std::ofstream(ArtefactFolder() / "game-output.txt") << Output();
   }
   game_.Stop();
   std::error_code ignored;
-  if (!folder_.empty()) fs::remove_all(folder_.parent_path(), ignored);
+  if (!root_.empty()) fs::remove_all(root_, ignored);
 }
 
 ::testing::AssertionResult RealGame::Start() {
-  if (!display_.Ready()) return ::testing::AssertionFailure() << display_.Error();
-  std::error_code ignored;
-  fs::remove_all(ArtefactFolder(), ignored);  // what an earlier run of this test kept
-  std::string pattern = (fs::temp_directory_path() / "zimbrel-real-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) return ::testing::AssertionFailure() << "no temporary folder";
-  const fs::path root = pattern;
-  folder_ = root / "run";
+  ::testing::AssertionResult ready = MakeOwnFolder();
+  if (!ready) return ready;
+  const fs::path folder = root_ / "run";
   const fs::path built = ZIMBREL_RUN_DIR;
   std::error_code failed;
-  fs::create_directory(folder_, failed);
-  fs::copy_file(built / "zimbrel", folder_ / "zimbrel", failed);
+  fs::create_directory(folder, failed);
+  fs::copy_file(built / "zimbrel", folder / "zimbrel", failed);
   for (const char* sub : {"gfx", "snd"}) {
-    if (!failed) fs::copy(built / sub, folder_ / sub, fs::copy_options::recursive, failed);
+    if (!failed) fs::copy(built / sub, folder / sub, fs::copy_options::recursive, failed);
   }
   if (failed) {
     return ::testing::AssertionFailure()
            << "cannot copy the runnable folder " << built << ": " << failed.message();
   }
+  return Launch({(folder / "zimbrel").string()}, folder);
+}
 
+::testing::AssertionResult RealGame::StartCommand(const std::vector<std::string>& command,
+                                                  const fs::path& workingDirectory) {
+  ::testing::AssertionResult ready = MakeOwnFolder();
+  if (!ready) return ready;
+  return Launch(command, workingDirectory);
+}
+
+::testing::AssertionResult RealGame::MakeOwnFolder() {
+  if (!display_.Ready()) return ::testing::AssertionFailure() << display_.Error();
+  std::error_code ignored;
+  fs::remove_all(ArtefactFolder(), ignored);  // what an earlier run of this test kept
+  std::string pattern = (fs::temp_directory_path() / "zimbrel-real-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) return ::testing::AssertionFailure() << "no temporary folder";
+  root_ = pattern;
+  return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult RealGame::Launch(const std::vector<std::string>& command,
+                                            const fs::path& workingDirectory) {
+  folder_ = workingDirectory;
   ChildProcess::Options options;
-  options.command = {(folder_ / "zimbrel").string()};
+  options.command = command;
   options.environment = environment_;
   options.workingDirectory = folder_;
-  options.outputFile = root / "stdout.txt";
-  options.errorFile = root / "stderr.txt";
+  options.outputFile = root_ / "stdout.txt";
+  options.errorFile = root_ / "stderr.txt";
   std::string error;
   if (!game_.Start(options, &error)) return ::testing::AssertionFailure() << error;
   unsigned long window = 0;
@@ -204,9 +222,8 @@ void RealGame::SendSignal(int signalNumber) { game_.Signal(signalNumber); }
 std::optional<int> RealGame::WaitForExit() { return game_.WaitForExit(kPatience); }
 
 std::string RealGame::Output() const {
-  if (folder_.empty()) return {};
-  return FileText(folder_.parent_path() / "stdout.txt") +
-         FileText(folder_.parent_path() / "stderr.txt");
+  if (root_.empty()) return {};
+  return FileText(root_ / "stdout.txt") + FileText(root_ / "stderr.txt");
 }
 
 void RealGame::Input(const std::vector<std::string>& arguments) {

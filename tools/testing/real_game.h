@@ -53,6 +53,10 @@ class RealGame {
   // Copies the runnable folder and starts the game in it, then waits for its window to be
   // on screen.
   ::testing::AssertionResult Start();
+  // Starts `command` (an installed launcher, say) in `workingDirectory` instead, with the same
+  // environment, output capture and wait for the window; Folder() is then that directory.
+  ::testing::AssertionResult StartCommand(const std::vector<std::string>& command,
+                                          const std::filesystem::path& workingDirectory);
   const std::filesystem::path& Folder() const { return folder_; }
   // The game's window as it is now: SDL replaces its first window once while it sets up the
   // renderer, so the window is looked up afresh whenever it is needed.
@@ -85,6 +89,9 @@ class RealGame {
   std::string Output() const;
 
  private:
+  ::testing::AssertionResult MakeOwnFolder();
+  ::testing::AssertionResult Launch(const std::vector<std::string>& command,
+                                    const std::filesystem::path& workingDirectory);
   ::testing::AssertionResult FindWindow(unsigned long* window);
   void EnsureFocus();
   void Input(const std::vector<std::string>& arguments);
@@ -94,7 +101,8 @@ class RealGame {
 
   XvfbDisplay& display_;
   std::vector<std::string> environment_;
-  std::filesystem::path folder_;
+  std::filesystem::path root_;    // the temporary folder this object owns: output, run folder
+  std::filesystem::path folder_;  // the game's working directory
   ChildProcess game_;
   unsigned long focusedWindow_ = 0;
 };

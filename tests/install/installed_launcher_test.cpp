@@ -1,0 +1,210 @@
+// The installed `zimbrel` command as a player meets it: the build installed into a fresh prefix
+// (a space in its path) with its own `cmake --install`, run from another folder, with a HOME
+// of its own.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "bmp_file.h"
+#include "child_process.h"
+#include "game_picture.h"
+#include "real_game.h"
+#include "xvfb_display.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr auto kCommandTimeout = std::chrono::seconds(60);
+// The cursor starts in the top-left corner; the rest of the picture is the screen's own.
+constexpr GameRect kBelowTheCursor{0, 64, kGameWidth, kGameHeight - 64};
+
+std::string FileText(const fs::path& path) {
+  std::ifstream file(path);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+struct Finished {
+  std::optional<int> exitCode;
+  std::string output;
+  std::string errors;
+};
+
+// Every file and link under a folder, with what would show a write: size and modification time.
+std::map<std::string, std::string> Inventory(const fs::path& folder) {
+  std::map<std::string, std::string> entries;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(folder)) {
+    struct stat status {};
+    lstat(entry.path().c_str(), &status);
+    entries[fs::relative(entry.path(), folder).string()] =
+        std::to_string(status.st_size) + " " + std::to_string(status.st_mtim.tv_sec) + "." +
+        std::to_string(status.st_mtim.tv_nsec);
+  }
+  return entries;
+}
+
+// The entries added, removed or changed between two inventories.
+std::vector<std::string> Changes(const std::map<std::string, std::string>& before,
+                                 const std::map<std::string, std::string>& after) {
+  std::vector<std::string> changes;
+  for (const auto& [name, state] : after) {
+    const auto was = before.find(name);
+    if (was == before.end()) changes.push_back("added " + name);
+    else if (was->second != state) changes.push_back("changed " + name);
+  }
+  for (const auto& [name, state] : before) {
+    if (!after.count(name)) changes.push_back("removed " + name);
+  }
+  return changes;
+}
+
+class InstalledLauncher : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (fs::temp_directory_path() / "zimbrel-install-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    root_ = pattern;
+    prefix_ = root_ / "install prefix";
+    home_ = root_ / "home";
+    elsewhere_ = root_ / "elsewhere";
+    fs::create_directory(home_);
+    fs::create_directory(elsewhere_);
+    const Finished installed = Run({"cmake", "--install", ZIMBREL_BUILD_DIR, "--prefix", prefix_.string()});
+    ASSERT_EQ(installed.exitCode, 0) << installed.output << installed.errors;
+  }
+
+  void TearDown() override {
+    std::error_code ignored;
+    fs::remove_all(root_, ignored);
+  }
+
+  fs::path Launcher() const { return prefix_ / ZIMBREL_INSTALLED_LAUNCHER; }
+  fs::path InstalledData() const { return prefix_ / ZIMBREL_INSTALLED_DATA; }
+  fs::path PlayersFolder() const { return home_ / ".local/share/zimbrel"; }
+
+  // The player's environment: their own HOME and no XDG_DATA_HOME of the test's.
+  std::map<std::string, std::string> PlayersEnvironment() const {
+    return {{"HOME", home_.string()}, {"XDG_DATA_HOME", ""}};
+  }
+
+  Finished Run(const std::vector<std::string>& command,
+               const std::map<std::string, std::string>& environment = {}) {
+    ChildProcess::Options options;
+    options.command = command;
+    options.environment = EnvironmentWith(environment);
+    options.workingDirectory = elsewhere_;
+    options.outputFile = root_ / "stdout.txt";
+    options.errorFile = root_ / "stderr.txt";
+    ChildProcess child;
+    std::string error;
+    if (!child.Start(options, &error)) return {std::nullopt, "", error};
+    const std::optional<int> code = child.WaitForExit(kCommandTimeout);
+    return {code, FileText(options.outputFile), FileText(options.errorFile)};
+  }
+
+  Finished RunLauncher(const std::vector<std::string>& arguments,
+                       const std::map<std::string, std::string>& environment) {
+    std::vector<std::string> command = {Launcher().string()};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    return Run(command, environment);
+  }
+
+  Image InstalledPicture(const std::string& name) const {
+    std::optional<Image> picture = ReadBmp24((InstalledData() / "gfx" / name).string());
+    if (!picture) ADD_FAILURE() << "no installed picture " << name;
+    return picture.value_or(Image{});
+  }
+
+  fs::path root_;
+  fs::path prefix_;
+  fs::path home_;
+  fs::path elsewhere_;
+};
+
+TEST_F(InstalledLauncher, AnswersHelpAndVersionWithoutPlayingAndRefusesAnyOtherArgument) {
+  const Finished version = RunLauncher({"--version"}, PlayersEnvironment());
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.output, "zimbrel " ZIMBREL_VERSION "\n");
+
+  const Finished help = RunLauncher({"--help"}, PlayersEnvironment());
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_EQ(help.output.rfind("Usage: zimbrel", 0), 0u) << help.output;
+  EXPECT_NE(help.output.find("Highscore.dat"), std::string::npos) << help.output;
+  EXPECT_EQ(help.errors, "");
+
+  for (const std::vector<std::string>& wrong :
+       std::vector<std::vector<std::string>>{{"--fullscreen"}, {"--version", "--help"}, {""}}) {
+    const Finished refused = RunLauncher(wrong, PlayersEnvironment());
+    EXPECT_EQ(refused.exitCode, 2) << "for " << wrong[0];
+    EXPECT_EQ(refused.output, "");
+    EXPECT_EQ(std::count(refused.errors.begin(), refused.errors.end(), '\n'), 1) << refused.errors;
+  }
+  EXPECT_TRUE(fs::is_empty(home_)) << "asking the command something made a folder to play in";
+}
+
+TEST_F(InstalledLauncher, TellsInOneLineWhichFolderItCannotCreate) {
+  // A plain file where a folder must be: not even root can make a folder inside it.
+  const fs::path file = root_ / "a file";
+  std::ofstream(file) << "not a folder";
+  const auto before = Inventory(prefix_);
+
+  const Finished homeIsAFile = RunLauncher({}, {{"HOME", file.string()}, {"XDG_DATA_HOME", ""}});
+  EXPECT_NE(homeIsAFile.exitCode, 0);
+  EXPECT_EQ(homeIsAFile.errors, "zimbrel: cannot create the folder to play in: " + file.string() +
+                                    "/.local/share/zimbrel\n");
+
+  const Finished dataHomeIsAFile =
+      RunLauncher({}, {{"HOME", home_.string()}, {"XDG_DATA_HOME", file.string()}});
+  EXPECT_NE(dataHomeIsAFile.exitCode, 0);
+  EXPECT_EQ(dataHomeIsAFile.errors,
+            "zimbrel: cannot create the folder to play in: " + file.string() + "/zimbrel\n");
+
+  const Finished noHome = RunLauncher({}, {{"HOME", ""}, {"XDG_DATA_HOME", "relative/ignored"}});
+  EXPECT_NE(noHome.exitCode, 0);
+  EXPECT_EQ(std::count(noHome.errors.begin(), noHome.errors.end(), '\n'), 1) << noHome.errors;
+  EXPECT_NE(noHome.errors.find("HOME"), std::string::npos) << noHome.errors;
+
+  EXPECT_EQ(Changes(before, Inventory(prefix_)), std::vector<std::string>{});
+}
+
+// A player who once played an installation that has since gone: the command re-points the
+// pictures and sounds to this one, the game shows its title, Escape and a click end it, and the
+// highscore table is left in the player's folder, with nothing written into the installation.
+TEST_F(InstalledLauncher, PlaysInThePlayersOwnFolderAndLeavesTheInstallationAlone) {
+  fs::create_directories(PlayersFolder());
+  fs::create_symlink(root_ / "gone/share/zimbrel/gfx", PlayersFolder() / "gfx");
+  const auto before = Inventory(prefix_);
+
+  XvfbDisplay display(800, 600);
+  RealGame game(display, PlayersEnvironment());
+  ASSERT_TRUE(game.StartCommand({Launcher().string()}, elsewhere_));
+  ASSERT_TRUE(game.WaitForScreen("the title",
+                                 ShowsPicture(InstalledPicture("Start.bmp"), kBelowTheCursor)));
+  game.PressKey("Escape");
+  ASSERT_TRUE(game.WaitForScreen("the age rating",
+                                 ShowsPicture(InstalledPicture("fsk.bmp"), kBelowTheCursor)));
+  game.Click(1);
+  EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
+
+  std::error_code missing;
+  EXPECT_EQ(fs::file_size(PlayersFolder() / "Highscore.dat", missing), 400u) << missing.message();
+  for (const char* folder : {"gfx", "snd"}) {
+    EXPECT_EQ(fs::read_symlink(PlayersFolder() / folder, missing), InstalledData() / folder);
+  }
+  EXPECT_FALSE(fs::exists(elsewhere_ / "Highscore.dat"));
+  EXPECT_EQ(Changes(before, Inventory(prefix_)), std::vector<std::string>{});
+}
+
+}  // namespace
