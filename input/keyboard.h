@@ -3,6 +3,14 @@
 
 #include "platform/dinput.h"
 
+// The keys that type a name character: A to Z, then 0 to 9, by their DIK codes.
+struct TypedKey {
+  char character;
+  BYTE code;
+};
+constexpr int kTypedKeyCount = 36;
+extern const TypedKey TypedKeys[kTypedKeyCount];
+
 // Held keys by DIK code: bit 0x80 for a held key. What the last poll fetched.
 extern BYTE KeyboardState[256];
 // The character of the last ReadTypedKey that found a key.

@@ -44,33 +44,25 @@ Steps StepsSince(const std::vector<std::string>& lines, size_t first) {
 }
 
 TEST_F(MovementTest, EachModeStepsWithinItsRangeAndReachesIt) {
+  auto stepsOver = [&](int frames) {
+    const size_t first = lines_.size() - 1;
+    Frames(frames);
+    return StepsSince(lines_, first);
+  };
+  auto expectRange = [](const Steps& steps, int across, int up, int down) {
+    EXPECT_EQ(steps.largestX, across);
+    EXPECT_EQ(steps.smallestY, -up);
+    EXPECT_EQ(steps.largestY, down);
+    EXPECT_TRUE(steps.allInField);
+  };
   StartPlaying();
-  size_t first = lines_.size() - 1;
-  Frames(300);
-  Steps mode1 = StepsSince(lines_, first);
-  EXPECT_EQ(mode1.largestX, 6);
-  EXPECT_EQ(mode1.largestY, 6);
-  EXPECT_EQ(mode1.smallestY, -6);
-  EXPECT_TRUE(mode1.allInField);
-
+  expectRange(stepsOver(300), 6, 6, 6);
   PlayFromStage(4);
-  first = lines_.size() - 1;
-  Frames(300);
-  Steps mode2 = StepsSince(lines_, first);
-  EXPECT_EQ(mode2.largestX, 10);
-  EXPECT_EQ(mode2.largestY, 10);
-  EXPECT_EQ(mode2.smallestY, -10);
-  EXPECT_TRUE(mode2.allInField);
-
+  expectRange(stepsOver(300), 10, 10, 10);
   // The boss's flies drift down: -7 to 13. Let them all out and watch them.
   PlayFromStage(10);
   for (int i = 0; i < 50; ++i) FlyTable[i] = FlyEntry{20 + 11 * i, 100, 1, 0};
-  first = lines_.size() - 1;
-  Frames(20);
-  Steps mode4 = StepsSince(lines_, first);
-  EXPECT_EQ(mode4.largestX, 10);
-  EXPECT_EQ(mode4.largestY, 13);
-  EXPECT_EQ(mode4.smallestY, -7);
+  expectRange(stepsOver(20), 10, 7, 13);
 }
 
 // A step that would leave the field is not taken at all: a fly held in the top-left corner

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "highscore_bytes.h"
 #include "platform/headless.h"
 #include "run_folder.h"
 #include "scores/highscore_file.h"
@@ -17,27 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
-
-Bytes FileBytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteBytes(const fs::path& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-Bytes DefaultFileBytes() {
-  Bytes bytes;
-  for (int row = 0; row < 10; ++row) {
-    bytes.insert(bytes.end(), {'-', '-', '-', 0});
-    bytes.insert(bytes.end(), 36, 0);
-  }
-  return bytes;
-}
-
 void SetScores(const std::vector<int32_t>& scores) {
   for (int row = 0; row < 10; ++row) {
     HighscoreTable[row] = HighscoreEntry{};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "game_session.h"
+#include "highscore_bytes.h"
 #include "graphics/bitmap_surface.h"
 #include "graphics/cursor_images.h"
 #include "input/keyboard.h"
@@ -19,8 +20,6 @@
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
 struct Point {
   int x;
   int y;
@@ -29,20 +28,6 @@ constexpr Point kExitButton = {56, 438};
 constexpr Point kPlayButton = {528, 350};
 constexpr Point kCreditsButton = {516, 434};
 constexpr Point kHighscoresButton = {512, 394};
-
-Bytes FileBytes(const char* path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-Bytes DefaultFileBytes() {
-  Bytes bytes;
-  for (int row = 0; row < 10; ++row) {
-    bytes.insert(bytes.end(), {'-', '-', '-', 0});
-    bytes.insert(bytes.end(), 36, 0);
-  }
-  return bytes;
-}
 
 class ScreenFlowTest : public GameSession {
  protected:

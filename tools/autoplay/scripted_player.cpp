@@ -7,6 +7,7 @@
 #include "game/play_state.h"
 #include "game/stage_table.h"
 #include "graphics/cursor_images.h"
+#include "input/keyboard.h"
 #include "input/mouse_cursor.h"
 #include "platform/presenter.h"
 #include "scores/highscore_screen.h"
@@ -54,18 +55,7 @@ void OnFlip() {
 }
 
 uint8_t KeyOf(char character) {
-  static constexpr struct {
-    char character;
-    uint8_t code;
-  } kKeys[] = {
-      {'A', DIK_A}, {'B', DIK_B}, {'C', DIK_C}, {'D', DIK_D}, {'E', DIK_E}, {'F', DIK_F},
-      {'G', DIK_G}, {'H', DIK_H}, {'I', DIK_I}, {'J', DIK_J}, {'K', DIK_K}, {'L', DIK_L},
-      {'M', DIK_M}, {'N', DIK_N}, {'O', DIK_O}, {'P', DIK_P}, {'Q', DIK_Q}, {'R', DIK_R},
-      {'S', DIK_S}, {'T', DIK_T}, {'U', DIK_U}, {'V', DIK_V}, {'W', DIK_W}, {'X', DIK_X},
-      {'Y', DIK_Y}, {'Z', DIK_Z}, {'0', DIK_0}, {'1', DIK_1}, {'2', DIK_2}, {'3', DIK_3},
-      {'4', DIK_4}, {'5', DIK_5}, {'6', DIK_6}, {'7', DIK_7}, {'8', DIK_8}, {'9', DIK_9},
-  };
-  for (const auto& key : kKeys) {
+  for (const TypedKey& key : TypedKeys) {
     if (key.character == character) return key.code;
   }
   return DIK_SPACE;
