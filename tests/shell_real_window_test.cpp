@@ -3,60 +3,16 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "game_picture.h"
+#include "highscore_bytes.h"
 #include "real_game.h"
+#include "screen_checks.h"
 #include "xvfb_display.h"
 
 namespace {
-
-constexpr int kFlyCursorSize = 32;  // the fly pictures are 32 x 32
-
-std::vector<char> FileBytes(const std::filesystem::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-}
-
-// Ten rows of 40 bytes: the name "---" with its terminating zero, then a zero score and tally.
-std::vector<char> DefaultHighscoreFile() {
-  std::vector<char> bytes(400, 0);
-  for (int row = 0; row < 10; ++row) {
-    for (int i = 0; i < 3; ++i) bytes[row * 40 + i] = '-';
-  }
-  return bytes;
-}
-
-::testing::AssertionResult BarsAreBlack(const Image& screenshot) {
-  const int brightest = BrightestOutsidePicture(screenshot);
-  if (brightest == 0) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "a channel of " << brightest << " outside the picture";
-}
-
-// The title picture over the whole frame, black bars around it, and the fly cursor, in any
-// of its three pictures, with its top-left corner at `x`, `y`.
-RealGame::ScreenCheck TitleWithFlyCursorAt(const RealGame& game, int x, int y) {
-  const Image title = game.Picture("Start.bmp");
-  std::vector<Image> framesWithFly;
-  for (const char* fly : {"Fly1.bmp", "Fly2.bmp", "Fly3.bmp"}) {
-    framesWithFly.push_back(WithSprite(title, game.Picture(fly), x, y));
-  }
-  const GameRect cursor{x, y, kFlyCursorSize, kFlyCursorSize};
-  return [framesWithFly, cursor](const Image& screenshot) {
-    ::testing::AssertionResult seen = BarsAreBlack(screenshot);
-    if (!seen) return seen;
-    for (const Image& frame : framesWithFly) {
-      seen = ShowsPicture(frame)(screenshot);
-      if (seen) seen = ShowsPicture(frame, cursor)(screenshot);
-      if (seen) return seen;
-    }
-    return seen;
-  };
-}
 
 TEST(ShellRealWindow, TitleFollowsTheMouseAndEscapeThenAClickEndTheGameSavingTheTable) {
   XvfbDisplay display(1280, 1024);  // taller than 4:3: bars above and below, scaled by 2
@@ -74,7 +30,7 @@ TEST(ShellRealWindow, TitleFollowsTheMouseAndEscapeThenAClickEndTheGameSavingThe
   ASSERT_TRUE(game.WaitForScreen("the age-rating picture", ShowsPicture(game.Picture("fsk.bmp"))));
   game.Click(1);
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
-  EXPECT_EQ(FileBytes(game.Folder() / "Highscore.dat"), DefaultHighscoreFile());
+  EXPECT_EQ(FileBytes(game.Folder() / "Highscore.dat"), DefaultFileBytes());
 }
 
 enum class OutsideClose { WindowManager, Sigterm };
@@ -101,7 +57,7 @@ TEST_P(ShellRealWindowClose, EndsTheGameWithCodeZeroAndSavesTheTable) {
     game.SendSignal(SIGTERM);
   }
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
-  EXPECT_EQ(FileBytes(game.Folder() / "Highscore.dat"), DefaultHighscoreFile());
+  EXPECT_EQ(FileBytes(game.Folder() / "Highscore.dat"), DefaultFileBytes());
 }
 
 INSTANTIATE_TEST_SUITE_P(FromTheDesktop, ShellRealWindowClose,

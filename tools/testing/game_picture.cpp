@@ -86,6 +86,54 @@ int BrightestOutsidePicture(const Image& screenshot) {
   return brightest;
 }
 
+Image GamePictureOf(const Image& screenshot) {
+  const GameViewport view = GameViewport::ForScreen(screenshot.width, screenshot.height);
+  Image picture(kGameWidth, kGameHeight);
+  for (int y = 0; y < kGameHeight; ++y) {
+    for (int x = 0; x < kGameWidth; ++x) {
+      picture.at(x, y) = screenshot.at(view.ScreenX(x), view.ScreenY(y));
+    }
+  }
+  return picture;
+}
+
+namespace {
+
+bool Unlike(const Rgb8& a, const Rgb8& b, int threshold) {
+  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) > threshold;
+}
+
+}  // namespace
+
+int DifferingPixels(const Image& seen, const Image& expected, GameRect region, int threshold) {
+  int differing = 0;
+  for (int y = region.y; y < region.y + region.height; ++y) {
+    for (int x = region.x; x < region.x + region.width; ++x) {
+      if (x >= expected.width || y >= expected.height || x >= seen.width || y >= seen.height) {
+        ++differing;
+        continue;
+      }
+      if (Unlike(seen.at(x, y), expected.at(x, y), threshold)) ++differing;
+    }
+  }
+  return differing;
+}
+
+double ShownShare(const Image& seen, const Image& expected, const Image& plain, GameRect region,
+                  int threshold) {
+  int own = 0;
+  int shown = 0;
+  for (int y = std::max(region.y, 0); y < region.y + region.height; ++y) {
+    for (int x = std::max(region.x, 0); x < region.x + region.width; ++x) {
+      if (x >= kGameWidth || y >= kGameHeight) continue;
+      if (!Unlike(expected.at(x, y), plain.at(x, y), threshold)) continue;
+      ++own;
+      if (!Unlike(seen.at(x, y), expected.at(x, y), threshold)) ++shown;
+    }
+  }
+  return own == 0 ? 0.0 : static_cast<double>(shown) / own;
+}
+
 Image WithSprite(Image background, const Image& sprite, int x, int y) {
   for (int row = 0; row < sprite.height; ++row) {
     for (int column = 0; column < sprite.width; ++column) {

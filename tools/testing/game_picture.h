@@ -38,6 +38,22 @@ double MeanDifference(const Image& screenshot, const Image& expected, GameRect r
 // The brightest colour channel anywhere outside the game's picture: 0 when the bars are black.
 int BrightestOutsidePicture(const Image& screenshot);
 
+// The game's picture as the screenshot shows it, one pixel per pixel of the game (the screen
+// pixel that shows its middle): the picture itself where the screen is 640 x 480.
+Image GamePictureOf(const Image& screenshot);
+
+// How many pixels of `region` in `seen` (a game picture) are noticeably unlike `expected`: a
+// colour channel more than `threshold` apart. `expected` may be a top-left part of a game
+// picture (a strip along the top, say); pixels of the region outside it count as unlike.
+int DifferingPixels(const Image& seen, const Image& expected, GameRect region,
+                    int threshold = 40);
+
+// The share of the pixels of `region` in which `expected` differs from `plain` (a sprite, a
+// text drawn over a picture) that `seen` shows as `expected` has them: 1 when all of them
+// show, whatever else lies around them; 0 when there are none.
+double ShownShare(const Image& seen, const Image& expected, const Image& plain, GameRect region,
+                  int threshold = 40);
+
 // `sprite` drawn over `background` with its top-left corner at (x, y), black transparent,
 // as the game draws its cursor pictures.
 Image WithSprite(Image background, const Image& sprite, int x, int y);

@@ -88,6 +88,9 @@ class RealGame {
   // What the game wrote on its standard output and error.
   std::string Output() const;
 
+  // Keeps a screenshot among the test's artefacts, under `what`; where it was kept.
+  std::string KeepScreenshot(const Image& screenshot, const std::string& what);
+
  private:
   ::testing::AssertionResult MakeOwnFolder();
   ::testing::AssertionResult Launch(const std::vector<std::string>& command,
@@ -96,7 +99,6 @@ class RealGame {
   void EnsureFocus();
   void Input(const std::vector<std::string>& arguments);
   void Xdotool(const std::vector<std::string>& arguments);
-  std::string KeepScreenshot(const Image& screenshot, const std::string& what);
   std::filesystem::path ArtefactFolder() const;
 
   XvfbDisplay& display_;
