@@ -23,7 +23,7 @@ constexpr int kHitRight = 10;
 constexpr int kHitAbove = 57;
 constexpr int kHitBelow = 13;
 // Room kept on every side for a fly's crawl between the picture and the swat.
-constexpr int kCrawlRoom = 12;
+constexpr int kCrawlRoom = 18;
 
 // Exactly drawn, the right number differs from the screen in no pixel; a few are allowed.
 constexpr int kReadSlack = 6;

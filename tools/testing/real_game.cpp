@@ -85,14 +85,14 @@ RealGame::~RealGame() {
   if (!root_.empty()) fs::remove_all(root_, ignored);
 }
 
-::testing::AssertionResult RealGame::Start() {
+::testing::AssertionResult RealGame::Start(const std::vector<std::string>& command) {
   ::testing::AssertionResult ready = MakeOwnFolder();
   if (!ready) return ready;
   const fs::path folder = root_ / "run";
   const fs::path built = ZIMBREL_RUN_DIR;
   std::error_code failed;
   fs::create_directory(folder, failed);
-  fs::copy_file(built / "zimbrel", folder / "zimbrel", failed);
+  fs::copy_file(built / command.at(0), folder / command.at(0), failed);
   for (const char* sub : {"gfx", "snd"}) {
     if (!failed) fs::copy(built / sub, folder / sub, fs::copy_options::recursive, failed);
   }
@@ -100,7 +100,9 @@ RealGame::~RealGame() {
     return ::testing::AssertionFailure()
            << "cannot copy the runnable folder " << built << ": " << failed.message();
   }
-  return Launch({(folder / "zimbrel").string()}, folder);
+  std::vector<std::string> copied = command;
+  copied[0] = (folder / command[0]).string();
+  return Launch(copied, folder);
 }
 
 ::testing::AssertionResult RealGame::StartCommand(const std::vector<std::string>& command,
@@ -208,6 +210,10 @@ void RealGame::MouseUp(int button) { Input({"mouseup", std::to_string(button)});
 void RealGame::Click(int button) { Input({"click", std::to_string(button)}); }
 void RealGame::MoveMouse(int countsX, int countsY) {
   Input({"mousemove_relative", "--", std::to_string(countsX), std::to_string(countsY)});
+}
+void RealGame::MoveMouseAndClick(int countsX, int countsY, int button) {
+  Input({"mousemove_relative", "--", std::to_string(countsX), std::to_string(countsY), "click",
+         std::to_string(button)});
 }
 
 void RealGame::SendWindowClose() {

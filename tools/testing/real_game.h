@@ -51,8 +51,9 @@ class RealGame {
   RealGame& operator=(const RealGame&) = delete;
 
   // Copies the runnable folder and starts the game in it, then waits for its window to be
-  // on screen.
-  ::testing::AssertionResult Start();
+  // on screen. `command` may name another program of the runnable folder, with its
+  // arguments ({"zimbrel-replay", "record", "game.replay"}); it is copied with gfx/ and snd/.
+  ::testing::AssertionResult Start(const std::vector<std::string>& command = {"zimbrel"});
   // Starts `command` (an installed launcher, say) in `workingDirectory` instead, with the same
   // environment, output capture and wait for the window; Folder() is then that directory.
   ::testing::AssertionResult StartCommand(const std::vector<std::string>& command,
@@ -79,6 +80,8 @@ class RealGame {
   void MouseUp(int button);
   void Click(int button);
   void MoveMouse(int countsX, int countsY);
+  // A move and then a click in one go: no pause between them, for a swat where a fly is now.
+  void MoveMouseAndClick(int countsX, int countsY, int button);
 
   // Ending from outside: the window manager's close, or a signal.
   void SendWindowClose();
