@@ -79,12 +79,12 @@ TEST_F(RealWindowPlay, APlayerSwatsGivesUpTypesANameLooksAroundAndLeaves) {
   ASSERT_NO_FATAL_FAILURE(TypeName(name, {"k", "9", "a"}));
   const Image table = HighscoreTable(TableWithThisGame(name), std::nullopt);
   ASSERT_TRUE(See("the name complete, no marker", ShowsOneOf({table})));
-  game_.PressKey("Escape");
+  HoldKey("Escape");
   ASSERT_TRUE(See("the title again", TitleWithFlyCursorAt(game_, kOkButton.x, kOkButton.y)));
 
   ASSERT_NO_FATAL_FAILURE(ClickOnTitle(kHighscoresButton, "Highscores"));
   ASSERT_TRUE(See("the highscore table from the title", ShowsOneOf({table})));
-  game_.PressKey("Escape");
+  HoldKey("Escape");
   ASSERT_NO_FATAL_FAILURE(ClickOnTitle(kCreditsButton, "Credits"));
   // The sweep uncovers the list from the top, a row a frame: the first lines stand early.
   ASSERT_TRUE(See("the credits, the first lines swept open",

@@ -82,7 +82,7 @@ TEST_F(RealWindowRecording, ASessionRecordedInTheWindowPlaysBackHeadlessToTheSam
   ASSERT_NO_FATAL_FAILURE(DropCream());
   ASSERT_NO_FATAL_FAILURE(GiveUp());
   ASSERT_NO_FATAL_FAILURE(TypeName("Z  ", {"z"}));
-  game_.PressKey("Escape");
+  HoldKey("Escape");
   ASSERT_NO_FATAL_FAILURE(LeaveThroughTheExit());
 
   const fs::path folder = game_.Folder();

@@ -13,6 +13,7 @@ namespace {
 constexpr int kSmallestBlob = 30;
 constexpr int kWidestBlob = 64;
 constexpr int kFlySize = 32;
+constexpr int kBlobMargin = 8;  // a fly picture's empty border, and a little more
 constexpr double kFlyShown = 0.8;  // of a fly picture's own pixels; the rest may lie under another
 constexpr int kSameColour = 40;    // per channel
 constexpr int kFlySpacing = 8;     // closer sightings are one fly
@@ -100,13 +101,19 @@ struct Sighting {
   double shown;
 };
 
+// The corners, along one axis, of fly pictures that would make up a blob from `low` to `high`:
+// one fly's picture reaches a little past its blob on either side, and of two flies that
+// touch, one lies at each end.
+std::pair<int, int> CornerRange(int low, int high, int limit) {
+  const int fromLow = low - kBlobMargin;
+  const int fromHigh = high - kFlySize + kBlobMargin;
+  return {std::max(std::min(fromLow, fromHigh), 0), std::min(std::max(fromLow, fromHigh), limit)};
+}
+
 void SearchBlob(const Image& seen, const Blob& blob, const std::vector<Image>& flyPictures,
                 std::vector<Sighting>* sightings) {
-  // Every fly corner whose picture would cover part of the blob, inside the field.
-  const int fromX = std::max(blob.left - kFlySize + 1, 0);
-  const int toX = std::min(blob.right, kGameWidth - kFlySize);
-  const int fromY = std::max(blob.top - kFlySize + 1, 0);
-  const int toY = std::min(blob.bottom, kGameHeight - kFlySize);
+  const auto [fromX, toX] = CornerRange(blob.left, blob.right, kGameWidth - kFlySize);
+  const auto [fromY, toY] = CornerRange(blob.top, blob.bottom, kGameHeight - kFlySize);
   for (int y = fromY; y <= toY; ++y) {
     for (int x = fromX; x <= toX; ++x) {
       double best = 0;
@@ -128,6 +135,11 @@ struct Box {
 Box SureHitBox(const FlySighting& fly) {
   return {fly.x - kHitLeft + kCrawlRoom, fly.y - kHitAbove + kCrawlRoom,
           fly.x + kHitRight - kCrawlRoom, fly.y + kHitBelow - kCrawlRoom};
+}
+
+Box Common(const Box& a, const Box& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+          std::min(a.bottom, b.bottom)};
 }
 
 SwatterCorner Reachable(int x, int y) {
@@ -161,27 +173,30 @@ std::vector<FlySighting> FindLiveFlies(const Image& seen, const Image& backgroun
 }
 
 std::optional<SwatterCorner> AimAt(const std::vector<FlySighting>& flies) {
+  // Tried: the middle of each fly's box, and of what the boxes of two flies have in common.
+  std::vector<Box> tries;
+  for (const FlySighting& fly : flies) tries.push_back(SureHitBox(fly));
+  for (size_t i = 0; i < flies.size(); ++i) {
+    for (size_t j = i + 1; j < flies.size(); ++j) {
+      const Box common = Common(SureHitBox(flies[i]), SureHitBox(flies[j]));
+      if (common.left <= common.right && common.top <= common.bottom) tries.push_back(common);
+    }
+  }
   std::optional<SwatterCorner> best;
   int bestCount = 0;
-  for (const FlySighting& anchor : flies) {
-    // The middle of the anchor's box, then the middle of what the boxes of the flies met
-    // there have in common.
-    const Box anchorBox = SureHitBox(anchor);
-    SwatterCorner aim = Reachable((anchorBox.left + anchorBox.right) / 2,
-                                  (anchorBox.top + anchorBox.bottom) / 2);
+  for (const Box& tried : tries) {
+    const SwatterCorner aim = Reachable((tried.left + tried.right) / 2, (tried.top + tried.bottom) / 2);
+    // Then the middle of what the boxes of the flies met there have in common.
     Box common{-kGameWidth, -kGameHeight, 2 * kGameWidth, 2 * kGameHeight};
     int count = 0;
     for (const FlySighting& fly : flies) {
       const Box box = SureHitBox(fly);
       if (!box.Holds(aim.x, aim.y)) continue;
       ++count;
-      common = {std::max(common.left, box.left), std::max(common.top, box.top),
-                std::min(common.right, box.right), std::min(common.bottom, box.bottom)};
+      common = Common(common, box);
     }
-    if (count == 0) continue;
-    aim = Reachable((common.left + common.right) / 2, (common.top + common.bottom) / 2);
     if (count > bestCount) {
-      best = aim;
+      best = Reachable((common.left + common.right) / 2, (common.top + common.bottom) / 2);
       bestCount = count;
     }
   }
