@@ -142,12 +142,8 @@ class RealWindowPlayer : public ::testing::Test {
   // The swatter at rest with its corner at the hand's place.
   ::testing::AssertionResult SwatterRests(const Image& seen) const {
     const SwatterCorner at = hand_.At();
-    const GameRect place{at.x, at.y, kSwatterWidth, kSwatterHeight};
-    auto shown = [&](const Image& picture) {
-      return ShownShare(seen, WithSprite(stage_, picture, at.x, at.y), stage_, place);
-    };
-    const double rest = shown(swatterAtRest_);
-    const double swing = shown(swatterSwinging_);
+    const double rest = SpriteShare(seen, swatterAtRest_, at.x, at.y);
+    const double swing = SpriteShare(seen, swatterSwinging_, at.x, at.y);
     if (rest >= kSwatterShown && rest > swing) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "the resting swatter at (" << at.x << ", " << at.y
                                          << ") shows " << rest << ", the swinging one " << swing;
@@ -160,9 +156,7 @@ class RealWindowPlayer : public ::testing::Test {
   // The picture `name` drawn at (x, y), over whatever lies under it.
   ::testing::AssertionResult SpriteShows(const Image& seen, const std::string& name, int x,
                                          int y) const {
-    const Image sprite = game_.Picture(name);
-    const double shown = ShownShare(seen, WithSprite(stage_, sprite, x, y), stage_,
-                                    {x, y, sprite.width, sprite.height});
+    const double shown = SpriteShare(seen, game_.Picture(name), x, y);
     if (shown >= kSpriteShown) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << name << " at (" << x << ", " << y << ") shows "
                                          << shown;

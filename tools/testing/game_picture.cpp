@@ -97,13 +97,9 @@ Image GamePictureOf(const Image& screenshot) {
   return picture;
 }
 
-namespace {
-
-bool Unlike(const Rgb8& a, const Rgb8& b, int threshold) {
+bool ColoursDiffer(const Rgb8& a, const Rgb8& b, int threshold) {
   return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) > threshold;
 }
-
-}  // namespace
 
 int DifferingPixels(const Image& seen, const Image& expected, GameRect region, int threshold) {
   int differing = 0;
@@ -113,7 +109,7 @@ int DifferingPixels(const Image& seen, const Image& expected, GameRect region, i
         ++differing;
         continue;
       }
-      if (Unlike(seen.at(x, y), expected.at(x, y), threshold)) ++differing;
+      if (ColoursDiffer(seen.at(x, y), expected.at(x, y), threshold)) ++differing;
     }
   }
   return differing;
@@ -126,9 +122,23 @@ double ShownShare(const Image& seen, const Image& expected, const Image& plain, 
   for (int y = std::max(region.y, 0); y < region.y + region.height; ++y) {
     for (int x = std::max(region.x, 0); x < region.x + region.width; ++x) {
       if (x >= kGameWidth || y >= kGameHeight) continue;
-      if (!Unlike(expected.at(x, y), plain.at(x, y), threshold)) continue;
+      if (!ColoursDiffer(expected.at(x, y), plain.at(x, y), threshold)) continue;
       ++own;
-      if (!Unlike(seen.at(x, y), expected.at(x, y), threshold)) ++shown;
+      if (!ColoursDiffer(seen.at(x, y), expected.at(x, y), threshold)) ++shown;
+    }
+  }
+  return own == 0 ? 0.0 : static_cast<double>(shown) / own;
+}
+
+double SpriteShare(const Image& seen, const Image& sprite, int x, int y, int threshold) {
+  int own = 0;
+  int shown = 0;
+  for (int row = std::max(0, -y); row < std::min(sprite.height, seen.height - y); ++row) {
+    for (int column = std::max(0, -x); column < std::min(sprite.width, seen.width - x); ++column) {
+      const Rgb8& pixel = sprite.at(column, row);
+      if (pixel == Rgb8{}) continue;
+      ++own;
+      if (!ColoursDiffer(seen.at(x + column, y + row), pixel, threshold)) ++shown;
     }
   }
   return own == 0 ? 0.0 : static_cast<double>(shown) / own;

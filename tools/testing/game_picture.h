@@ -42,6 +42,9 @@ int BrightestOutsidePicture(const Image& screenshot);
 // pixel that shows its middle): the picture itself where the screen is 640 x 480.
 Image GamePictureOf(const Image& screenshot);
 
+// Two colours apart by more than `threshold` in some channel.
+bool ColoursDiffer(const Rgb8& a, const Rgb8& b, int threshold);
+
 // How many pixels of `region` in `seen` (a game picture) are noticeably unlike `expected`: a
 // colour channel more than `threshold` apart. `expected` may be a top-left part of a game
 // picture (a strip along the top, say); pixels of the region outside it count as unlike.
@@ -53,6 +56,11 @@ int DifferingPixels(const Image& seen, const Image& expected, GameRect region,
 // show, whatever else lies around them; 0 when there are none.
 double ShownShare(const Image& seen, const Image& expected, const Image& plain, GameRect region,
                   int threshold = 40);
+
+// The share of the sprite's own (not black) pixels that `seen` (a game picture) shows with
+// the sprite's top-left corner at (x, y), within `threshold`; what lies beyond the picture's
+// edge does not count.
+double SpriteShare(const Image& seen, const Image& sprite, int x, int y, int threshold = 40);
 
 // `sprite` drawn over `background` with its top-left corner at (x, y), black transparent,
 // as the game draws its cursor pictures.

@@ -37,16 +37,12 @@ struct Blob {
   int pixels;
 };
 
-bool Unlike(const Rgb8& a, const Rgb8& b) {
-  return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) > kSameColour;
-}
-
 // Pixels unlike the background below the display's strip, joined with their eight neighbours.
 std::vector<Blob> BlobsOver(const Image& seen, const Image& background) {
   std::vector<uint8_t> unvisited(static_cast<size_t>(kGameWidth) * kGameHeight, 0);
   for (int y = kHudHeight; y < kGameHeight; ++y) {
     for (int x = 0; x < kGameWidth; ++x) {
-      unvisited[static_cast<size_t>(y) * kGameWidth + x] = Unlike(seen.at(x, y), background.at(x, y));
+      unvisited[static_cast<size_t>(y) * kGameWidth + x] = ColoursDiffer(seen.at(x, y), background.at(x, y), kSameColour);
     }
   }
   std::vector<Blob> blobs;
@@ -81,21 +77,6 @@ std::vector<Blob> BlobsOver(const Image& seen, const Image& background) {
   return blobs;
 }
 
-// The share of the picture's own (not black) pixels that `seen` shows at (x, y).
-double SpriteShown(const Image& seen, const Image& sprite, int x, int y) {
-  int own = 0;
-  int shown = 0;
-  for (int row = 0; row < sprite.height; ++row) {
-    for (int column = 0; column < sprite.width; ++column) {
-      const Rgb8& pixel = sprite.at(column, row);
-      if (pixel == Rgb8{}) continue;
-      ++own;
-      if (!Unlike(seen.at(x + column, y + row), pixel)) ++shown;
-    }
-  }
-  return own == 0 ? 0.0 : static_cast<double>(shown) / own;
-}
-
 struct Sighting {
   FlySighting fly;
   double shown;
@@ -117,7 +98,7 @@ void SearchBlob(const Image& seen, const Blob& blob, const std::vector<Image>& f
   for (int y = fromY; y <= toY; ++y) {
     for (int x = fromX; x <= toX; ++x) {
       double best = 0;
-      for (const Image& picture : flyPictures) best = std::max(best, SpriteShown(seen, picture, x, y));
+      for (const Image& picture : flyPictures) best = std::max(best, SpriteShare(seen, picture, x, y, kSameColour));
       if (best >= kFlyShown) sightings->push_back({{x, y}, best});
     }
   }
@@ -142,9 +123,13 @@ Box Common(const Box& a, const Box& b) {
           std::min(a.bottom, b.bottom)};
 }
 
+// The highest corner whose swat kills no fly above the display's strip: a dead fly stays on
+// the background, and one there would hide the score for the rest of the stage.
+constexpr int kHighestAim = kHudHeight + kHitBelow + 2;
+
 SwatterCorner Reachable(int x, int y) {
   x = std::clamp(x, 0, kSwatterRightmost);
-  y = std::clamp(y, kHudHeight, kSwatterLowest);
+  y = std::clamp(y, kHighestAim, kSwatterLowest);
   return {x - x % 2, y - y % 2};
 }
 

@@ -16,9 +16,7 @@
 // The strip along the top in which the head-up display's texts stand.
 constexpr int kHudHeight = 40;
 
-// The swatter: its pictures' size, and the cursor corner's range.
-constexpr int kSwatterWidth = 64;
-constexpr int kSwatterHeight = 167;
+// How far the swatter's corner goes.
 constexpr int kSwatterRightmost = 575;
 constexpr int kSwatterLowest = 402;
 
@@ -38,9 +36,9 @@ struct SwatterCorner {
 };
 
 // Where to put the swatter's corner so that a swat there meets the most of `flies`, with room
-// to spare for their crawl in the moments before it lands; never in the head-up display's
-// strip, and on even pixels (the cursor moves two pixels per mouse count from (0, 0)).
-// Nothing when there are no flies.
+// to spare for their crawl in the moments before it lands; never where it would kill a fly
+// lying over the head-up display's strip, and on even pixels (the cursor moves two pixels per
+// mouse count from (0, 0)). Nothing when no fly is in reach.
 std::optional<SwatterCorner> AimAt(const std::vector<FlySighting>& flies);
 
 // How a swat of n targets changes the score, n = 0 (a miss) to 7.
