@@ -135,7 +135,9 @@ class RealWindowPlayer : public ::testing::Test {
   }
 
   void KeepPendingScreenshot() {
-    if (pendingScreenshot_) game_.KeepScreenshot(pendingScreenshot_->first, pendingScreenshot_->second);
+    if (pendingScreenshot_) {
+      game_.KeepScreenshot(pendingScreenshot_->first, pendingScreenshot_->second);
+    }
     pendingScreenshot_.reset();
   }
 

@@ -42,7 +42,8 @@ std::vector<Blob> BlobsOver(const Image& seen, const Image& background) {
   std::vector<uint8_t> unvisited(static_cast<size_t>(kGameWidth) * kGameHeight, 0);
   for (int y = kHudHeight; y < kGameHeight; ++y) {
     for (int x = 0; x < kGameWidth; ++x) {
-      unvisited[static_cast<size_t>(y) * kGameWidth + x] = ColoursDiffer(seen.at(x, y), background.at(x, y), kSameColour);
+      unvisited[static_cast<size_t>(y) * kGameWidth + x] =
+          ColoursDiffer(seen.at(x, y), background.at(x, y), kSameColour);
     }
   }
   std::vector<Blob> blobs;
@@ -98,7 +99,9 @@ void SearchBlob(const Image& seen, const Blob& blob, const std::vector<Image>& f
   for (int y = fromY; y <= toY; ++y) {
     for (int x = fromX; x <= toX; ++x) {
       double best = 0;
-      for (const Image& picture : flyPictures) best = std::max(best, SpriteShare(seen, picture, x, y, kSameColour));
+      for (const Image& picture : flyPictures) {
+        best = std::max(best, SpriteShare(seen, picture, x, y, kSameColour));
+      }
       if (best >= kFlyShown) sightings->push_back({{x, y}, best});
     }
   }
@@ -170,7 +173,8 @@ std::optional<SwatterCorner> AimAt(const std::vector<FlySighting>& flies) {
   std::optional<SwatterCorner> best;
   int bestCount = 0;
   for (const Box& tried : tries) {
-    const SwatterCorner aim = Reachable((tried.left + tried.right) / 2, (tried.top + tried.bottom) / 2);
+    const SwatterCorner aim =
+        Reachable((tried.left + tried.right) / 2, (tried.top + tried.bottom) / 2);
     // Then the middle of what the boxes of the flies met there have in common.
     Box common{-kGameWidth, -kGameHeight, 2 * kGameWidth, 2 * kGameHeight};
     int count = 0;
