@@ -6,18 +6,14 @@
 #include <cstring>
 #include <vector>
 
+#include "bench/bench_game.h"
+#include "bench/sdl_equivalents.h"
 #include "graphics/color_key.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "platform/gdi_objects.h"
-#include "platform/headless.h"
-#include "shell/win_main.h"
 
 namespace {
-
-LRESULT BenchWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
 
 struct Scene {
   IDirectDrawSurface7* sprite = nullptr;      // 32 x 32, black keyed out
@@ -30,15 +26,7 @@ struct Scene {
 Scene& TheScene() {
   static Scene scene = [] {
     Scene made;
-    HeadlessEnable();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = BenchWindowProc;
-    windowClass.lpszClassName = "WINXCLASS";
-    RegisterClassA(&windowClass);
-    MainWindow = CreateWindowExA(0, "WINXCLASS", "Zimbrel", WS_POPUP, 0, 0, 640, 480, nullptr,
-                                 nullptr, nullptr, nullptr);
-    OpenDisplay();
-    CreateGameFont();
+    OpenBenchGame();
     DDSURFACEDESC2 desc{};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
@@ -115,19 +103,10 @@ void BM_DrawShadowText(benchmark::State& state) {
 }
 BENCHMARK(BM_DrawShadowText);
 
-// The same two passes done straight with SDL2_ttf: render, blend, twice.
+// The same two passes done straight with SDL2_ttf.
 void BM_SdlTtfShadowText(benchmark::State& state) {
   Scene& scene = TheScene();
-  for (auto _ : state) {
-    const SDL_Color colors[2] = {{0, 0, 0, 255}, {255, 255, 0, 255}};
-    for (int pass = 0; pass < 2; ++pass) {
-      SDL_Surface* text = TTF_RenderText_Blended(GameFont->font, kTwentyCharacters, colors[pass]);
-      SDL_SetSurfaceBlendMode(text, SDL_BLENDMODE_BLEND);
-      SDL_Rect to{22 - 2 * pass, 442 - 2 * pass, text->w, text->h};
-      SDL_BlitSurface(text, nullptr, scene.sdlScreen, &to);
-      SDL_FreeSurface(text);
-    }
-  }
+  for (auto _ : state) SdlShadowText(scene.sdlScreen, kTwentyCharacters, 20, 440, 0xFFFF);
 }
 BENCHMARK(BM_SdlTtfShadowText);
 

@@ -17,9 +17,12 @@ struct MixFixture {
   std::vector<std::vector<int16_t>> sounds;
   std::vector<MixVoice> voices;
 
+  bool ownsMixer = false;  // the game's own start-up may have opened it in this process
+
   MixFixture() {
     HeadlessEnable();
-    if (!AudioMixerOpen()) return;
+    ownsMixer = !AudioMixerIsOpen();
+    if (ownsMixer && !AudioMixerOpen()) return;
     sounds.resize(kVoices);
     voices.resize(kVoices);
     for (int v = 0; v < kVoices; ++v) {
@@ -37,7 +40,10 @@ struct MixFixture {
       AudioMixerAttach(&voice);
     }
   }
-  ~MixFixture() { AudioMixerClose(); }
+  ~MixFixture() {
+    for (MixVoice& voice : voices) AudioMixerDetach(&voice);
+    if (ownsMixer) AudioMixerClose();
+  }
 };
 
 void BM_Mix56LoopingBuffersOneSecond(benchmark::State& state) {
