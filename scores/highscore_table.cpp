@@ -18,7 +18,10 @@ void FillDefaultHighscores() {
 }
 
 bool HighscoreQualifies() {
-  return CurrentGameEntry.score > HighscoreTable[kHighscoreRows - 1].score;
+  // Only a damaged file holds a score below 0; against it the 0 of a game never played (or
+  // already named) would ask for a name at every visit of the title.
+  return CurrentGameEntry.score > 0 &&
+         CurrentGameEntry.score > HighscoreTable[kHighscoreRows - 1].score;
 }
 
 int32_t HighscoreInsert() {

@@ -22,7 +22,7 @@ void AddToScore(int64_t points);
 
 // Ten rows named "---" with every value 0: the table when there is no file.
 void FillDefaultHighscores();
-// Whether the running game beats row 9 (signed, strictly greater).
+// Whether the running game scored points and beats row 9 (signed, strictly greater).
 bool HighscoreQualifies();
 // Puts the running game into the table below every row whose score is not less than its
 // own, dropping the old row 9. Only called when the game qualifies. The row it took.
