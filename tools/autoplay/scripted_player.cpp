@@ -61,7 +61,8 @@ uint8_t KeyOf(char character) {
   return DIK_SPACE;
 }
 
-bool GivingUp() { return Stage > player.options.untilStage; }
+// Not at the read that starts a game: the stage is still the last game's until play begins.
+bool GivingUp() { return !ScreenFirstFrame && Stage > player.options.untilStage; }
 
 // --- The keyboard -------------------------------------------------------------------------
 
@@ -211,6 +212,11 @@ void ScriptedPlayerStart(const ScriptedPlayerOptions& options) {
   player = PlayerState{};
   player.options = options;
   AddFlipObserver(OnFlip);
+}
+
+void ScriptedPlayerPlayAgain(const ScriptedPlayerOptions& options) {
+  player.options = options;
+  player.played = false;
 }
 
 void ScriptedPlayerAnswer(DeviceKind kind, void* state) {

@@ -16,6 +16,8 @@ struct ScriptedPlayerOptions {
 
 // Before the program starts: counts the flips from here on.
 void ScriptedPlayerStart(const ScriptedPlayerOptions& options);
+// Once a game is over: back on the title, Play again with these options instead of Exit.
+void ScriptedPlayerPlayAgain(const ScriptedPlayerOptions& options);
 // What the player's hands give at this read: the keyboard's 256 bytes or a DIMOUSESTATE,
 // written over whatever the device said.
 void ScriptedPlayerAnswer(DeviceKind kind, void* state);

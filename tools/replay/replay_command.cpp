@@ -7,7 +7,7 @@ const char kReplayUsage[] =
     "usage: zimbrel-replay play FILE [--lines OUT] [--png DIR [--every N]] [--audio OUT.wav] "
     "[--highscores OUT] | zimbrel-replay record FILE [--lines OUT] [--highscores OUT] | "
     "zimbrel-replay autoplay FILE [--until-stage N] [--name ABC] [--lazy-boss] [--lines OUT] [--png DIR "
-    "[--every N]] [--audio OUT.wav] [--highscores OUT]";
+    "[--every N]] [--audio OUT.wav] [--highscores OUT] | zimbrel-replay soak [--minutes N]";
 
 namespace {
 
@@ -31,10 +31,11 @@ bool NameTypable(const std::string& name) {
   return true;
 }
 
-// The scripted player's own options.
+// The scripted player's own options, and the soak's.
 struct AutoplayWords {
   std::string untilStage;
   std::string name;
+  std::string minutes;
 };
 
 bool ApplyAutoplayWords(const AutoplayWords& words, ReplayCommand& command, std::string* error) {
@@ -51,12 +52,21 @@ bool ApplyAutoplayWords(const AutoplayWords& words, ReplayCommand& command, std:
     }
     command.name = words.name;
   }
+  // A day of game time at most (the virtual clock counts milliseconds in 32 bits); a fraction
+  // of a minute for a quick check.
+  if (!words.minutes.empty() &&
+      !(ParseNumber(words.minutes, &command.soakMinutes) && command.soakMinutes >= 0 &&
+        command.soakMinutes <= 24 * 60)) {
+    *error = "--minutes takes a number of minutes from 0 to 1440, not '" + words.minutes + "'";
+    return false;
+  }
   return true;
 }
 
 // The options each verb takes, and where each one's value goes.
 std::map<std::string, std::string*> OptionsOf(ReplayCommand& command, std::string* every,
                                               AutoplayWords* autoplay) {
+  if (command.verb == ReplayVerb::Soak) return {{"--minutes", &autoplay->minutes}};
   std::map<std::string, std::string*> options = {
       {"--lines", &command.outputs.linesPath},
       {"--highscores", &command.highscoresPath},
@@ -88,19 +98,22 @@ std::optional<ReplayCommand> ParseReplayCommand(int argc, char** argv, std::stri
     command.verb = ReplayVerb::Record;
   } else if (verb == "autoplay") {
     command.verb = ReplayVerb::Autoplay;
+  } else if (verb == "soak") {
+    command.verb = ReplayVerb::Soak;
   } else {
     *error = "unknown command '" + verb + "'; " + kReplayUsage;
     return std::nullopt;
   }
-  if (argc < 3 || std::string(argv[2]).starts_with("--")) {
+  const bool needsFile = command.verb != ReplayVerb::Soak;
+  if (needsFile && (argc < 3 || std::string(argv[2]).starts_with("--"))) {
     *error = verb + " needs a replay FILE; " + kReplayUsage;
     return std::nullopt;
   }
-  command.file = argv[2];
+  if (needsFile) command.file = argv[2];
   std::string every;
   AutoplayWords autoplay;
   std::map<std::string, std::string*> options = OptionsOf(command, &every, &autoplay);
-  for (int i = 3; i < argc; i += 2) {
+  for (int i = needsFile ? 3 : 2; i < argc; i += 2) {
     const std::string option = argv[i];
     // The one option without a value.
     if (option == "--lazy-boss" && command.verb == ReplayVerb::Autoplay) {

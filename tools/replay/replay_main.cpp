@@ -2,6 +2,7 @@
 // Run in the runnable folder, beside zimbrel (docs/replay.md).
 #include <SDL.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,14 +15,16 @@
 #include "replay_player.h"
 #include "replay_recorder.h"
 #include "run_outputs.h"
-#include "scripted_player.h"
 #include "scratch_folder.h"
+#include "scripted_player.h"
+#include "soak_run.h"
 #include "shell/win_main.h"
 
 namespace {
 
 constexpr int kRefused = 1;  // bad arguments or a bad replay: nothing was run
 constexpr int kStopped = 2;  // the replay could not bring the game to its end
+constexpr int kSoakFailed = 3;  // memory or descriptors grew, or the highscores did not reload
 
 void SayFault(const std::string& message) {
   std::fprintf(stderr, "zimbrel-replay: %s\n", message.c_str());
@@ -152,6 +155,28 @@ int RecordRun(ReplayCommand command, const char* done) {
   return complete ? 0 : kRefused;
 }
 
+// Games back to back in this one process, on the virtual clock, without a replay: a recording
+// would grow with every game and hide what the soak measures.
+int Soak(const ReplayCommand& command) {
+  std::string error;
+  const std::optional<ScratchFolder> scratch = EnterScratchFolder(&error);
+  if (!scratch) return Refuse(error);
+  HeadlessEnable();
+  SoakStart(command.soakMinutes);
+  const auto started = std::chrono::steady_clock::now();
+  RunTheGame();
+  const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - started;
+  const bool complete = FinishRun(command, *scratch);
+  const std::string verdict = SoakVerdict();
+  std::printf("zimbrel-replay: soak: %llu flips in %.1f s\n",
+              static_cast<unsigned long long>(PresentedFlipCount()), wall.count());
+  if (!verdict.empty()) {
+    SayFault("soak: " + verdict);
+    return kSoakFailed;
+  }
+  return complete ? 0 : kRefused;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -165,6 +190,8 @@ int main(int argc, char** argv) {
       return RecordRun(std::move(*command), "recorded");
     case ReplayVerb::Autoplay:
       return RecordRun(std::move(*command), "the scripted player played");
+    case ReplayVerb::Soak:
+      return Soak(*command);
   }
   return kRefused;
 }

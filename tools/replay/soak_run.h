@@ -1,0 +1,15 @@
+// A soak: the scripted player plays whole games back to back in one run of the program, from
+// the title's Play button each time, until the given game time has passed. After each game
+// it notes the process's resident memory and open descriptors, and checks that Highscore.dat
+// loads back to the table the highscore screen showed.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// Before the program starts, headless, in a run folder of its own.
+void SoakStart(double minutes);
+
+// After the run: one line per game has been printed. Nothing when the soak held, else what
+// went wrong.
+std::string SoakVerdict();
