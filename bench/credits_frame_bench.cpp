@@ -57,7 +57,8 @@ void BM_SdlDrawsTheSameCreditsFrame(benchmark::State& state) {
     for (int line = 0; line < 18; ++line) SdlShadowText(screen, kLine, 50, 50 + 20 * line, 0xFFFF);
     for (int x = 50; x < 640; ++x) {
       SDL_LockSurface(screen);
-      const uint32_t pixel = static_cast<const uint32_t*>(screen->pixels)[row * screen->pitch / 4 + x];
+      const auto* pixels = static_cast<const uint32_t*>(screen->pixels);
+      const uint32_t pixel = pixels[row * screen->pitch / 4 + x];
       SDL_UnlockSurface(screen);
       SDL_Rect column{x, row, 1, 480 - row};
       SDL_FillRect(screen, &column, pixel);

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include "platform/ddraw.h"
+#include "platform/keyed_copy.h"
 
 namespace {
 
@@ -32,6 +33,14 @@ void UseSourceKey(IDirectDrawSurface7* source, bool keyed) {
 
 HRESULT Copy(IDirectDrawSurface7* source, const RECT& from, IDirectDrawSurface7* dest,
              const RECT& to, bool keyed) {
+  SDL_Rect sdlFrom = ToSdl(from);
+  SDL_Rect sdlTo = ToSdl(to);
+  const bool sameSize = sdlFrom.w == sdlTo.w && sdlFrom.h == sdlTo.h;
+  if (sameSize && keyed && source->hasSourceKey &&
+      KeyedCopy32(source->pixels, sdlFrom, dest->pixels, sdlTo.x, sdlTo.y,
+                  source->sourceKey.dwColorSpaceLowValue)) {
+    return DD_OK;
+  }
   SDL_Surface* pixels = source->pixels;
   SDL_Surface* copy = nullptr;
   if (source == dest) {
@@ -45,9 +54,6 @@ HRESULT Copy(IDirectDrawSurface7* source, const RECT& from, IDirectDrawSurface7*
   if (copy && keyed && source->hasSourceKey) {
     SDL_SetColorKey(copy, SDL_TRUE, source->sourceKey.dwColorSpaceLowValue);
   }
-  SDL_Rect sdlFrom = ToSdl(from);
-  SDL_Rect sdlTo = ToSdl(to);
-  const bool sameSize = sdlFrom.w == sdlTo.w && sdlFrom.h == sdlTo.h;
   const int result = sameSize ? SDL_BlitSurface(pixels, &sdlFrom, dest->pixels, &sdlTo)
                               : SDL_BlitScaled(pixels, &sdlFrom, dest->pixels, &sdlTo);
   SDL_FreeSurface(copy);

@@ -7,6 +7,7 @@
 
 #include "platform/gdi_objects.h"
 #include "platform/headless.h"
+#include "platform/rendered_text_cache.h"
 #include "platform/surface_pixels.h"
 
 namespace {
@@ -70,6 +71,7 @@ BOOL DeleteObject(HGDIOBJ object) {
   // context from drawing on freed memory.
   if (!object || object->selections > 0) return FALSE;
   if (object->pixels) SDL_FreeSurface(object->pixels);
+  if (object->kind == GdiKind::Font) ForgetRenderedText(object);
   delete object;
   return TRUE;
 }

@@ -4,11 +4,13 @@
 #include <fontconfig/fontconfig.h>
 #include <strings.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "platform/gdi.h"
 #include "platform/gdi_objects.h"
+#include "platform/rendered_text_cache.h"
 
 namespace {
 
@@ -17,6 +19,11 @@ struct FontFile {
   int index = 0;
   bool bold = false;
 };
+
+// Comic Neue as the fonts-comic-neue package installs it.
+constexpr char kInstalledBoldFont[] = "/usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf";
+constexpr char kInstalledRegularFont[] =
+    "/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf";
 
 // The file fontconfig picks for a family; unless any family will do, only if it picked that
 // family and not a stand-in.
@@ -54,14 +61,26 @@ bool MatchFamily(const char* family, bool bold, bool italic, bool anyFamily, Fon
 }
 
 // The asked face where it is installed, else the free Comic Neue (the look-alike of the game's
-// one face), else the system's sans.
-bool FindFontFile(const char* face, bool bold, bool italic, FontFile* out) {
+// one face), else the system's sans, else Comic Neue's file where fontconfig knows nothing.
+void FindFontFile(const char* face, bool bold, bool italic, FontFile* out) {
   // fontconfig keeps its configuration until FcFini; give it back when the process ends.
   static const bool releasedAtExit = std::atexit(FcFini) == 0;
   (void)releasedAtExit;
-  if (face && *face && MatchFamily(face, bold, italic, false, out)) return true;
-  if (MatchFamily("Comic Neue", bold, italic, false, out)) return true;
-  return MatchFamily("sans-serif", bold, italic, true, out);
+  if (face && *face && MatchFamily(face, bold, italic, false, out)) return;
+  if (MatchFamily("Comic Neue", bold, italic, false, out)) return;
+  if (MatchFamily("sans-serif", bold, italic, true, out)) return;
+  // fontconfig knows no font at all (an empty or broken configuration): the file that the
+  // game's installation brings.
+  out->path = bold ? kInstalledBoldFont : kInstalledRegularFont;
+  out->index = 0;
+  out->bold = bold;
+}
+
+// Every text would silently be missing; said once.
+void SayNoFont() {
+  static bool said = false;
+  if (!said) std::fprintf(stderr, "Zimbrel: no font can be opened; texts will not show\n");
+  said = true;
 }
 
 // GDI's positive height is the cell (ascent plus descent); the largest size whose cell fits.
@@ -80,13 +99,16 @@ HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD und
   if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
   const bool bold = weight >= 600;
   FontFile file;
-  if (!FindFontFile(faceName, bold, italic != 0, &file)) return nullptr;
+  FindFontFile(faceName, bold, italic != 0, &file);
   // Height 0 asks for the default size; a negative height is the character (em) height.
   const int emHeight = height < 0 ? -height : 0;
   const int cellHeight = height > 0 ? height : 16;
   TTF_Font* font = TTF_OpenFontIndex(file.path.c_str(), emHeight ? emHeight : cellHeight,
                                      file.index);
-  if (!font) return nullptr;
+  if (!font) {
+    SayNoFont();
+    return nullptr;
+  }
   if (!emHeight && !SizeToCellHeight(font, cellHeight)) {
     TTF_CloseFont(font);
     return nullptr;
@@ -120,15 +142,8 @@ BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
   if (!dc || !dc->target || !dc->font || !text || length < 0) return FALSE;
   if (length == 0) return TRUE;
   const std::string line(text, static_cast<size_t>(length));
-  const SDL_Color color{static_cast<Uint8>(dc->textColor & 0xFF),
-                        static_cast<Uint8>((dc->textColor >> 8) & 0xFF),
-                        static_cast<Uint8>((dc->textColor >> 16) & 0xFF), 0xFF};
-  // The game's texts are ANSI; SDL2_ttf reads them as Latin-1.
-  SDL_Surface* rendered = TTF_RenderText_Blended(dc->font->font, line.c_str(), color);
+  SDL_Surface* rendered = RenderedText(dc->font, line, dc->textColor & 0xFFFFFFu);
   if (!rendered) return FALSE;
-  SDL_SetSurfaceBlendMode(rendered, SDL_BLENDMODE_BLEND);
   SDL_Rect where{x, y, rendered->w, rendered->h};
-  const int result = SDL_BlitSurface(rendered, nullptr, dc->target, &where);
-  SDL_FreeSurface(rendered);
-  return result == 0 ? TRUE : FALSE;
+  return SDL_BlitSurface(rendered, nullptr, dc->target, &where) == 0 ? TRUE : FALSE;
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/first_flip_mark.h"
 #include "platform/headless.h"
 #include "platform/win.h"
 
@@ -63,6 +64,7 @@ void FlipPresented() {
 
 bool PresenterOpen() {
   if (presenter.open) return true;
+  ArmFirstFlipMark();
   if (HeadlessActive()) {
     presenter.open = true;
     return true;
