@@ -1,0 +1,84 @@
+#include "fuzz_run_folder.h"
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/headless.h"
+#include "platform/win.h"
+#include "shell/win_main.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path& RunFolder() {
+  static fs::path folder;
+  return folder;
+}
+
+void RemoveRunFolder() {
+  std::error_code ignored;
+  fs::remove_all(RunFolder(), ignored);
+}
+
+void MakeRunFolder() {
+  std::string pattern = (fs::temp_directory_path() / "zimbrel-fuzz-XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) {
+    std::perror(pattern.c_str());
+    std::exit(1);
+  }
+  RunFolder() = pattern;
+  fs::create_directory(RunFolder() / "gfx");
+  fs::create_directory(RunFolder() / "snd");
+  std::atexit(RemoveRunFolder);
+}
+
+}  // namespace
+
+// A crash is written out while the input runs, in the run folder: libFuzzer is told to write
+// it where it was started instead, unless told otherwise.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  for (int i = 1; i < *argc; ++i) {
+    if (std::strncmp((*argv)[i], "-artifact_prefix=", 17) == 0) return 0;
+  }
+  static std::string prefix = "-artifact_prefix=" + fs::current_path().string() + "/";
+  static std::vector<char*> arguments((*argv), (*argv) + *argc);
+  arguments.insert(arguments.begin() + 1, prefix.data());
+  arguments.push_back(nullptr);
+  *argc += 1;
+  *argv = arguments.data();
+  return 0;
+}
+
+InFuzzRunFolder::InFuzzRunFolder() : started_(fs::current_path()) {
+  if (RunFolder().empty()) MakeRunFolder();
+  fs::current_path(RunFolder());
+}
+
+InFuzzRunFolder::~InFuzzRunFolder() { fs::current_path(started_); }
+
+bool WriteFuzzFile(const char* path, const uint8_t* data, size_t size) {
+  std::FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) return false;
+  const bool whole = std::fwrite(data, 1, size, file) == size;
+  return std::fclose(file) == 0 && whole;
+}
+
+void OpenHeadlessGameWindow() {
+  HeadlessEnable();
+  WNDCLASSA windowClass{};
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.lpszClassName = "WINXCLASS";
+  RegisterClassA(&windowClass);
+  MainWindow = CreateWindowExA(0, "WINXCLASS", "Zimbrel", WS_POPUP, 0, 0, 640, 480, nullptr,
+                               nullptr, nullptr, nullptr);
+  if (MainWindow == nullptr) {
+    std::fprintf(stderr, "no headless window\n");
+    std::exit(1);
+  }
+}
