@@ -57,10 +57,18 @@ void FlushFolder(const std::string& folder) {
   close(fd);
 }
 
+// A folder, a FIFO or a device in the file's place is left as it is, never replaced.
+bool NothingOrARegularFileAt(const char* path) {
+  struct stat old;
+  return stat(path, &old) != 0 ? errno == ENOENT : S_ISREG(old.st_mode);
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size) {
-  if (path == nullptr || (bytes == nullptr && size > 0)) return false;
+  if (path == nullptr || (bytes == nullptr && size > 0) || !NothingOrARegularFileAt(path)) {
+    return false;
+  }
   const std::string folder = FolderOf(path);
   std::string temporary = folder + "/." + FileNameOf(path) + ".XXXXXX";
   if (HeadlessStepFails("CreateTemporaryFile")) return false;

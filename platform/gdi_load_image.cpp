@@ -2,10 +2,13 @@
 #include <SDL.h>
 
 #include <string>
+#include <vector>
 
+#include "platform/bitmap_header.h"
 #include "platform/bitmap_resources.h"
 #include "platform/gdi.h"
 #include "platform/gdi_objects.h"
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -18,12 +21,22 @@ std::string LinuxPath(const char* windowsPath) {
   return path;
 }
 
+// SDL sees only bytes whose header claims a picture they can hold.
+SDL_Surface* DecodeBitmap(const unsigned char* bytes, size_t size) {
+  if (size > kLargestBitmapFile || !BitmapHeaderFits(bytes, size)) return nullptr;
+  return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1);
+}
+
 SDL_Surface* ReadBitmap(HINSTANCE instance, const char* name, UINT flags) {
-  if (flags & LR_LOADFROMFILE) return SDL_LoadBMP(LinuxPath(name).c_str());
+  if (flags & LR_LOADFROMFILE) {
+    std::vector<unsigned char> bytes;
+    if (!ReadRegularFile(LinuxPath(name).c_str(), kLargestBitmapFile, &bytes)) return nullptr;
+    return DecodeBitmap(bytes.data(), bytes.size());
+  }
   if (!instance) return nullptr;
   const BitmapResource* resource = FindBitmapResource(name);
   if (!resource) return nullptr;
-  return SDL_LoadBMP_RW(SDL_RWFromConstMem(resource->bytes, static_cast<int>(resource->size)), 1);
+  return DecodeBitmap(resource->bytes, resource->size);
 }
 
 SDL_Surface* StretchedTo(SDL_Surface* picture, int width, int height) {

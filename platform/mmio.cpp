@@ -3,6 +3,8 @@
 #include <climits>
 #include <string>
 
+#include "platform/regular_file.h"
+
 struct MmioFile {
   std::FILE* stream = nullptr;
   int64_t size = 0;
@@ -51,7 +53,7 @@ HMMIO mmioOpenA(LPCSTR fileName, MMIOINFO* /*info*/, DWORD openFlags) {
   for (char& c : path) {
     if (c == '\\') c = '/';
   }
-  std::FILE* stream = std::fopen(path.c_str(), "rb");
+  std::FILE* stream = OpenRegularFileStream(path.c_str());
   if (stream == nullptr) return nullptr;
   auto* file = new MmioFile;
   file->stream = stream;

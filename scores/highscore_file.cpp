@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/atomic_file.h"
+#include "platform/regular_file.h"
 #include "scores/highscore_table.h"
 
 namespace {
@@ -44,7 +45,8 @@ void DecodeHighscores(const uint8_t bytes[kHighscoreFileBytes]) {
 }
 
 void LoadHighscores() {
-  std::FILE* file = std::fopen(kHighscoreFile, "rb");
+  // A folder or a FIFO under the table's name is no table, and must not block start-up.
+  std::FILE* file = OpenRegularFileStream(kHighscoreFile);
   if (file == nullptr) {
     FillDefaultHighscores();
     return;

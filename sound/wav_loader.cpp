@@ -64,7 +64,8 @@ int32_t SoundLoadWav(const char* fileName, DWORD extraCapabilities) {
   // A damaged file may claim more sample data than it holds: take what is there, so that
   // nothing larger than the file is ever allocated.
   const LONG wanted = static_cast<LONG>(std::min<int64_t>(chunk.cksize, BytesLeftInFile(file)));
-  if (wanted <= 0) return CloseAndFail(file);
+  // More than a sound buffer can hold is refused before a byte of it is read.
+  if (wanted <= 0 || static_cast<DWORD>(wanted) > DSBSIZE_MAX) return CloseAndFail(file);
   char* block = new (std::nothrow) char[wanted];
   if (block == nullptr) return CloseAndFail(file);
   const LONG dataBytes = mmioRead(file, block, wanted);

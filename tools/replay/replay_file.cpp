@@ -1,12 +1,14 @@
 #include "replay_file.h"
 
+#include <unistd.h>
+
 #include <array>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
+
+#include "platform/regular_file.h"
 
 namespace {
 
@@ -254,23 +256,29 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
 }
 
 std::optional<Replay> LoadReplay(const std::string& path, std::string* error) {
-  std::error_code fault;
-  if (std::filesystem::is_directory(path, fault)) {
-    *error = path + ": a folder, not a replay";
+  // Only a regular file: a FIFO would block the tool, a folder has no lines.
+  const int fd = OpenRegularFile(path.c_str());
+  if (fd < 0) {
+    const std::string reason = errno == EISDIR   ? "a folder, not a replay"
+                               : errno == EINVAL ? "not a regular file, not a replay"
+                                                 : std::string("cannot be read (") +
+                                                       std::strerror(errno) + ")";
+    *error = path + ": " + reason;
     return std::nullopt;
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    *error = path + ": cannot be read (" + std::strerror(errno) + ")";
+  std::string text;
+  char block[65536];
+  ssize_t got = 0;
+  while ((got = read(fd, block, sizeof block)) > 0 || (got < 0 && errno == EINTR)) {
+    if (got > 0) text.append(block, static_cast<size_t>(got));
+  }
+  const int fault = errno;
+  close(fd);
+  if (got < 0) {
+    *error = path + ": cannot be read (" + std::strerror(fault) + ")";
     return std::nullopt;
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) {
-    *error = path + ": cannot be read";
-    return std::nullopt;
-  }
-  return ParseReplay(text.str(), path, error);
+  return ParseReplay(text, path, error);
 }
 
 std::string FormatReplay(const Replay& replay) {
