@@ -4,6 +4,7 @@
 
 #include "platform/ddraw.h"
 #include "platform/keyed_copy.h"
+#include "platform/word_fill.h"
 
 namespace {
 
@@ -70,6 +71,7 @@ HRESULT IDirectDrawSurface7::Blt(RECT* destRect, IDirectDrawSurface7* source, RE
   if (flags & DDBLT_COLORFILL) {
     if (!fx) return DDERR_INVALIDPARAMS;
     SDL_Rect area = ToSdl(to);
+    if (WordFill(pixels, area, fx->dwFillColor)) return DD_OK;
     return SDL_FillRect(pixels, &area, fx->dwFillColor) == 0 ? DD_OK : DDERR_GENERIC;
   }
   if (!source) return DDERR_INVALIDPARAMS;

@@ -15,7 +15,8 @@ bool Plain32(const SDL_Surface* surface) {
 
 bool KeyedCopy32(SDL_Surface* source, const SDL_Rect& from, SDL_Surface* dest, int x, int y,
                  unsigned key) {
-  if (source == dest || !Plain32(source) || source->format->format != dest->format->format) {
+  if (source == dest || !Plain32(source) || source->format->format != dest->format->format ||
+      SDL_MUSTLOCK(source) || SDL_MUSTLOCK(dest)) {
     return false;
   }
   if (from.x < 0 || from.y < 0 || from.w <= 0 || from.h <= 0 || from.x + from.w > source->w ||

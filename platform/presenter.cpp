@@ -3,7 +3,10 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <thread>
 #include <vector>
 
 #include "platform/first_flip_mark.h"
@@ -44,13 +47,12 @@ void PaceReal() {
   const Uint64 frequency = SDL_GetPerformanceFrequency();
   const Uint64 interval = static_cast<Uint64>(static_cast<double>(frequency) / 60.0);
   Uint64 now = SDL_GetPerformanceCounter();
-  if (presenter.lastFlipCounter != 0 && now - presenter.lastFlipCounter < interval) {
-    Uint64 remaining = interval - (now - presenter.lastFlipCounter);
-    // Sleep the whole milliseconds, spin only the fraction left.
-    Uint32 sleepMs = static_cast<Uint32>(remaining * 1000 / frequency);
-    if (sleepMs > 0) SDL_Delay(sleepMs);
-    while (SDL_GetPerformanceCounter() - presenter.lastFlipCounter < interval) {
-    }
+  // Slept to the microsecond rather than spun: a sleep may end late, never early, and the
+  // loop checks again.
+  while (presenter.lastFlipCounter != 0 && now - presenter.lastFlipCounter < interval) {
+    const Uint64 remaining = interval - (now - presenter.lastFlipCounter);
+    std::this_thread::sleep_for(std::chrono::microseconds(remaining * 1000000 / frequency + 1));
+    now = SDL_GetPerformanceCounter();
   }
   presenter.lastFlipCounter = SDL_GetPerformanceCounter();
 }
@@ -58,6 +60,37 @@ void PaceReal() {
 void FlipPresented() {
   ++presentedFlips;
   for (FlipObserver observer : flipObservers) observer();
+}
+
+// Mesa's rasterizers that run on the processor (no GPU, or Xvfb): there a GL renderer costs
+// far more of a core than SDL's own software one.
+bool SoftwareGl(SDL_Renderer* renderer) {
+  SDL_RendererInfo info;
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0) {
+    return false;
+  }
+  using GetString = const unsigned char* (*)(unsigned);
+  const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  if (getString == nullptr) return false;
+  constexpr unsigned kGlRenderer = 0x1F01;
+  const char* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+  if (name == nullptr) return false;
+  for (const char* software : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast"}) {
+    if (std::strstr(name, software) != nullptr) return true;
+  }
+  return false;
+}
+
+// The GPU's renderer where there is one; else SDL's software renderer straight onto the
+// window's own framebuffer (which by default SDL would also route through GL).
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  SDL_Renderer* renderer =
+      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (renderer != nullptr && !SoftwareGl(renderer)) return renderer;
+  if (renderer != nullptr) SDL_DestroyRenderer(renderer);
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  return renderer != nullptr ? renderer : SDL_CreateRenderer(window, -1, 0);
 }
 
 }  // namespace
@@ -72,9 +105,7 @@ bool PresenterOpen() {
   SDL_Window* window = PlatformSdlWindow(PlatformMainWindow());
   if (!window) return false;
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
-  presenter.renderer =
-      SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
-  if (!presenter.renderer) presenter.renderer = SDL_CreateRenderer(window, -1, 0);
+  presenter.renderer = CreateRenderer(window);
   if (!presenter.renderer) {
     std::fprintf(stderr, "Zimbrel: cannot create a renderer: %s\n", SDL_GetError());
     return false;
