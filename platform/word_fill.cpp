@@ -15,6 +15,12 @@ bool WordFill(SDL_Surface* surface, const SDL_Rect& area, uint32_t pixel) {
                 static_cast<ptrdiff_t>(area.y) * surface->pitch + area.x * 4;
   const int width = area.w;
   const int pitch = surface->pitch;
+  if (width == 1) {  // a column, as the credits' sweep fills them: one store a row
+    for (int row = 0; row < area.h; ++row) {
+      *reinterpret_cast<uint32_t*>(first + static_cast<ptrdiff_t>(row) * pitch) = pixel;
+    }
+    return true;
+  }
   for (int row = 0; row < area.h; ++row) {
     std::fill_n(reinterpret_cast<uint32_t*>(first + static_cast<ptrdiff_t>(row) * pitch), width,
                 pixel);
