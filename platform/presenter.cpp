@@ -81,16 +81,26 @@ bool SoftwareGl(SDL_Renderer* renderer) {
   return false;
 }
 
-// The GPU's renderer where there is one; else SDL's software renderer straight onto the
-// window's own framebuffer (which by default SDL would also route through GL).
+SDL_Renderer* CreateSoftwareRenderer(SDL_Window* window) {
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  return renderer != nullptr ? renderer : SDL_CreateRenderer(window, -1, 0);
+}
+
+// A window of the picture's own size needs no scaling: SDL's software renderer straight onto
+// the window's framebuffer is a copy, and starts without loading a GL driver. Otherwise the
+// GPU's renderer scales, where there is a GPU; where GL runs on the processor, the software
+// renderer (SDL would by default route even its framebuffer through GL).
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  int width = 0;
+  int height = 0;
+  SDL_GetWindowSizeInPixels(window, &width, &height);
+  if (width == kScreenWidth && height == kScreenHeight) return CreateSoftwareRenderer(window);
   SDL_Renderer* renderer =
       SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
   if (renderer != nullptr && !SoftwareGl(renderer)) return renderer;
   if (renderer != nullptr) SDL_DestroyRenderer(renderer);
-  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-  return renderer != nullptr ? renderer : SDL_CreateRenderer(window, -1, 0);
+  return CreateSoftwareRenderer(window);
 }
 
 }  // namespace
