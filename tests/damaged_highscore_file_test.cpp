@@ -3,15 +3,15 @@
 // at the end the file holds that table again; where it cannot be written, the old file stays
 // exactly as it was and nothing is left beside it.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "disk_refusal.h"
 #include "game_session.h"
 #include "highscore_bytes.h"
 #include "scores/highscore_file.h"
@@ -78,12 +78,6 @@ std::vector<Damage> Damages() {
           {"ScoresBelowZero", belowZero}};
 }
 
-Bytes TableBytes() {
-  Bytes bytes(kHighscoreFileBytes);
-  EncodeHighscores(bytes.data());
-  return bytes;
-}
-
 std::vector<std::string> FolderFiles() {
   std::vector<std::string> files;
   for (const auto& entry : fs::directory_iterator(".")) {
@@ -141,6 +135,20 @@ INSTANTIATE_TEST_SUITE_P(Highscore, EachDamage, ::testing::ValuesIn(Damages()),
                            return param.param.name;
                          });
 
+// A folder in the file's place: no table, so the default one, and the folder never replaced.
+TEST_F(DamagedHighscoreFile, AFolderOfThatNameGivesTheDefaultTableAndIsKept) {
+  folder_ = EnterRunFolder();
+  fs::create_directory("Highscore.dat");
+  WriteBytes("Highscore.dat/kept", {1, 2, 3});
+  driver_.Start();
+  Frames(1);
+  EXPECT_EQ(TableBytes(), DefaultFileBytes());
+  VisitTheTable();
+  Leave();
+  EXPECT_EQ(FileBytes("Highscore.dat/kept"), (Bytes{1, 2, 3}));
+  EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"Highscore.dat", "gfx", "snd"}));
+}
+
 // The table changed during the run, and at shutdown the disk will not take it: the game ends
 // as ever and the old file is untouched.
 enum class Refusal { DiskTakesNoBytes, FolderReadOnly };
@@ -149,30 +157,19 @@ class ShutdownCannotWrite : public DamagedHighscoreFile,
                             public ::testing::WithParamInterface<Refusal> {
  protected:
   void TearDown() override {
-    if (limited_) setrlimit(RLIMIT_FSIZE, &before_);
-    std::signal(SIGXFSZ, SIG_DFL);
     std::error_code ignored;
     fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
   }
-  // Every write to a file fails as on a full disk; unlike permissions, this binds root too.
-  void DiskTakesNoBytes() {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &before_);
-    rlimit none = before_;
-    none.rlim_cur = 0;
-    limited_ = setrlimit(RLIMIT_FSIZE, &none) == 0;
-    ASSERT_TRUE(limited_);
-  }
-  rlimit before_{};
-  bool limited_ = false;
 };
 
 TEST_P(ShutdownCannotWrite, LeavesTheOldFileExactlyAsItWas) {
   const Bytes old = KeptTable();
   StartWith(old);
   HighscoreTable[0].score = 99999;  // a name the run added
+  std::optional<DiskRefusal> refusal;
   if (GetParam() == Refusal::DiskTakesNoBytes) {
-    DiskTakesNoBytes();
+    refusal.emplace();
+    ASSERT_TRUE(refusal->Active());
   } else {
     fs::permissions(folder_, fs::perms::owner_write | fs::perms::group_write |
                                  fs::perms::others_write, fs::perm_options::remove);

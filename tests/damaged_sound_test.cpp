@@ -18,10 +18,6 @@ struct SoundDamage {
   bool silent;
 };
 
-void PutDword(Bytes& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 // Cut in the middle of its samples, with the RIFF chunk and the data chunk claiming 2 GB.
 Bytes ClaimingMore(const Bytes& original) {
   Bytes bytes(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(original.size() / 2));

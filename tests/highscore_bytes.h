@@ -7,6 +7,8 @@
 #include <iterator>
 #include <vector>
 
+#include "scores/highscore_file.h"
+
 using Bytes = std::vector<uint8_t>;
 
 inline Bytes FileBytes(const std::filesystem::path& path) {
@@ -17,6 +19,13 @@ inline Bytes FileBytes(const std::filesystem::path& path) {
 inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The table in memory as the file's bytes.
+inline Bytes TableBytes() {
+  Bytes bytes(kHighscoreFileBytes);
+  EncodeHighscores(bytes.data());
+  return bytes;
 }
 
 // The table when there is no file: ten rows named "---" with every value 0.

@@ -3,28 +3,20 @@
 // waits for a click. The game plays on, nothing stays held, and a close ends the game once
 // the wait is over, with the table on the disk.
 #include <SDL.h>
-#include <sys/resource.h>
 
 #include <chrono>
-#include <csignal>
 #include <thread>
 
+#include "disk_refusal.h"
 #include "highscore_bytes.h"
 #include "input/keyboard.h"
 #include "play_session.h"
-#include "scores/highscore_file.h"
 #include "shell/win_main.h"
 #include "state_line_fields.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-Bytes TableBytes() {
-  Bytes bytes(kHighscoreFileBytes);
-  EncodeHighscores(bytes.data());
-  return bytes;
-}
 
 class PlayFaults : public PlaySession {
  protected:
@@ -105,17 +97,14 @@ TEST_F(PlayFaults, TheSoundDeviceLostMidStageLeavesTheGameRunningSilently) {
   }
   ASSERT_GT(played(), 0u);
 
-  rlimit before{};
-  getrlimit(RLIMIT_FSIZE, &before);
-  rlimit none = before;
-  none.rlim_cur = 0;
-  std::signal(SIGXFSZ, SIG_IGN);
-  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &none), 0);
-  for (int wait = 0; wait < 250 && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED; ++wait) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  {
+    DiskRefusal refusal;
+    ASSERT_TRUE(refusal.Active());
+    for (int wait = 0; wait < 250 && SDL_GetAudioDeviceStatus(device) != SDL_AUDIO_STOPPED;
+         ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
   }
-  setrlimit(RLIMIT_FSIZE, &before);
-  std::signal(SIGXFSZ, SIG_DFL);
   ASSERT_EQ(SDL_GetAudioDeviceStatus(device), SDL_AUDIO_STOPPED) << "the device never failed";
   const auto lost = played();
 
