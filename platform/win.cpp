@@ -11,6 +11,7 @@
 
 #include "platform/event_pump.h"
 #include "platform/headless.h"
+#include "platform/message_box.h"
 #include "platform/sdl_video.h"
 
 struct Window {
@@ -138,10 +139,10 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     HeadlessRecordMessageBox(caption, text, type);
     return 1;
   }
-  SDL_Window* parent = owner && owner->alive ? owner->sdlWindow : nullptr;
-  if (parent) SDL_SetWindowFullscreen(parent, 0);  // keep the box in front of the game
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, caption ? caption : "", text ? text : "",
-                           parent);
+  if (owner && owner->alive) SDL_SetWindowFullscreen(owner->sdlWindow, 0);  // box in front
+  // Given no parent window, SDL falls back to zenity where its own X11 box cannot be drawn
+  // (no core X fonts); given one, it shows nothing there.
+  ShowWarningBox(caption ? caption : "", text ? text : "");
   return 1;  // IDOK
 }
 

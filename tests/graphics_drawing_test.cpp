@@ -2,6 +2,8 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
 
 #include "graphics/drawing.h"
 #include "graphics_fixture.h"
@@ -112,6 +114,20 @@ TEST_F(Text, FontCellIsThirtyPixelsInComicOrItsStandIn) {
   const char* family = TTF_FontFaceFamilyName(GameFont->font);
   ASSERT_NE(family, nullptr);
   EXPECT_NE(std::string(family).find("Comic"), std::string::npos) << family;
+}
+
+// An empty fontconfig configuration knows no font at all: the texts still show, in the face
+// from the file that the installation brings.
+TEST_F(DisplayFixture, WithNoFontConfiguredTheTextsStillHaveTheirFace) {
+  const std::string configuration = "<fontconfig></fontconfig>";
+  WriteFile("no-fonts.conf", {configuration.begin(), configuration.end()});
+  const std::string path = std::filesystem::absolute("no-fonts.conf").string();
+  ASSERT_EQ(setenv("FONTCONFIG_FILE", path.c_str(), 1), 0);  // before fontconfig starts
+  CreateGameFont();
+  ASSERT_NE(GameFont, nullptr);
+  EXPECT_EQ(TTF_FontHeight(GameFont->font), 30);
+  EXPECT_STREQ(TTF_FontFaceFamilyName(GameFont->font), "Comic Neue");
+  EXPECT_EQ(DrawShadowText("Stage 10", 100, 200, 0xFFFF, Display.backBuffer), 1);
 }
 
 // The yellow text with its black shadow two pixels right and down, on grey.

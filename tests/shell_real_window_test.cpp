@@ -3,12 +3,19 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <string>
+#include <thread>
 
 #include "game_picture.h"
 #include "highscore_bytes.h"
 #include "real_game.h"
+#include "run_folder.h"
 #include "screen_checks.h"
 #include "xvfb_display.h"
 
@@ -33,10 +40,18 @@ TEST(ShellRealWindow, TitleFollowsTheMouseAndEscapeThenAClickEndTheGameSavingThe
   EXPECT_EQ(FileBytes(game.Folder() / "Highscore.dat"), DefaultFileBytes());
 }
 
-enum class OutsideClose { WindowManager, Sigterm };
+enum class OutsideClose { WindowManager, Sigterm, Sighup };
 
 const char* NameOf(OutsideClose close) {
-  return close == OutsideClose::WindowManager ? "WindowManager" : "Sigterm";
+  switch (close) {
+    case OutsideClose::WindowManager:
+      return "WindowManager";
+    case OutsideClose::Sigterm:
+      return "Sigterm";
+    case OutsideClose::Sighup:
+      return "Sighup";
+  }
+  return "";
 }
 void PrintTo(OutsideClose close, std::ostream* out) { *out << NameOf(close); }
 
@@ -54,14 +69,63 @@ TEST_P(ShellRealWindowClose, EndsTheGameWithCodeZeroAndSavesTheTable) {
   if (GetParam() == OutsideClose::WindowManager) {
     game.SendWindowClose();
   } else {
-    game.SendSignal(SIGTERM);
+    game.SendSignal(GetParam() == OutsideClose::Sigterm ? SIGTERM : SIGHUP);
   }
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
   EXPECT_EQ(FileBytes(game.Folder() / "Highscore.dat"), DefaultFileBytes());
 }
 
 INSTANTIATE_TEST_SUITE_P(FromTheDesktop, ShellRealWindowClose,
-                         ::testing::Values(OutsideClose::WindowManager, OutsideClose::Sigterm),
+                         ::testing::Values(OutsideClose::WindowManager, OutsideClose::Sigterm,
+                                           OutsideClose::Sighup),
                          [](const auto& test) { return std::string(NameOf(test.param)); });
+
+// SDL shows its box from a process of its own. Xvfb has no font for SDL's X11 box, so SDL
+// shows it through zenity; a stand-in zenity waits as a box does for a click that never comes.
+class ShellRealWindowErrorBox : public ::testing::TestWithParam<int> {};
+
+bool ProcessGone(int pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string ignored;
+  char state = 'Z';
+  stat >> ignored >> ignored >> state;  // a zombie waits only for its reaper
+  return state == 'Z';
+}
+
+TEST_P(ShellRealWindowErrorBox, ASignalEndsTheBoxWithTheGame) {
+  const std::filesystem::path boxFolder = EnterRunFolder();
+  const std::filesystem::path boxPid = boxFolder / "box.pid";
+  std::filesystem::create_directory(boxFolder / "bin");
+  std::ofstream(boxFolder / "bin" / "zenity")
+      << "#!/bin/sh\ncase \"$1\" in --version) echo 3.44.0; exit 0;; esac\n"
+      << "echo $$ > '" << boxPid.string() << "'\nexec sleep 300\n";
+  std::filesystem::permissions(boxFolder / "bin" / "zenity", std::filesystem::perms::owner_all);
+
+  XvfbDisplay display(800, 600);
+  RealGame game(display, {{"SDL_AUDIODRIVER", "no-such-driver"},
+                          {"PATH", (boxFolder / "bin").string() + ":" + std::getenv("PATH")}});
+  ASSERT_TRUE(game.Start());
+  int box = 0;
+  for (int wait = 0; wait < 600 && box == 0; ++wait) {
+    std::ifstream(boxPid) >> box;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ASSERT_NE(box, 0) << "no box came up\n" << game.Output();
+  EXPECT_NE(game.Output().find("Unable to Init DirectSound"), std::string::npos);
+
+  game.SendSignal(GetParam());
+  EXPECT_EQ(game.WaitForExit(), GetParam() == SIGKILL ? 128 + SIGKILL : 0) << game.Output();
+  bool gone = false;
+  for (int wait = 0; wait < 100 && !gone; ++wait) {
+    gone = ProcessGone(box);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_TRUE(gone) << "the box outlived the game";
+  if (!gone) kill(box, SIGKILL);
+}
+
+INSTANTIATE_TEST_SUITE_P(WhileItIsUp, ShellRealWindowErrorBox,
+                         ::testing::Values(SIGTERM, SIGINT, SIGKILL),
+                         [](const auto& test) { return std::string(sigabbrev_np(test.param)); });
 
 }  // namespace
