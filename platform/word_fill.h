@@ -1,5 +1,5 @@
-// Colour fills on 32-bit surfaces, row by row in words: SDL's fill calls memset for every
-// row, which for the one-pixel columns of the credits' sweep costs several times the fill.
+// Colour fills of one-pixel columns on 32-bit surfaces: SDL's fill calls memset for every
+// row, which for the columns of the credits' sweep costs several times the stores.
 #pragma once
 
 #include <cstdint>
@@ -7,6 +7,7 @@
 struct SDL_Surface;
 struct SDL_Rect;
 
-// Fills the rectangle (wholly inside the surface) with the pixel value, as SDL_FillRect does;
-// false, touching nothing, for a surface that is not 32-bit or must be locked.
+// Fills the rectangle (wholly inside the surface) with the pixel value, as SDL_FillRect does,
+// if it is one pixel wide on a 32-bit surface that needs no lock; else false, touching nothing
+// (SDL's own fill is the faster for wider rows).
 bool WordFill(SDL_Surface* surface, const SDL_Rect& area, uint32_t pixel);
