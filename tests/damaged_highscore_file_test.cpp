@@ -180,11 +180,15 @@ TEST_P(ShutdownCannotWrite, LeavesTheOldFileExactlyAsItWas) {
   EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"Highscore.dat", "gfx", "snd"}));
 }
 
+std::string RefusalName(Refusal refusal) {
+  return refusal == Refusal::DiskTakesNoBytes ? "DiskTakesNoBytes" : "FolderReadOnly";
+}
+void PrintTo(Refusal refusal, std::ostream* out) { *out << RefusalName(refusal); }
+
 INSTANTIATE_TEST_SUITE_P(Highscore, ShutdownCannotWrite,
                          ::testing::Values(Refusal::DiskTakesNoBytes, Refusal::FolderReadOnly),
                          [](const ::testing::TestParamInfo<Refusal>& param) {
-                           return param.param == Refusal::DiskTakesNoBytes ? "DiskTakesNoBytes"
-                                                                           : "FolderReadOnly";
+                           return RefusalName(param.param);
                          });
 
 }  // namespace

@@ -157,17 +157,20 @@ TEST_P(CloseDuringAWait, EndsTheGameOnceTheWaitIsOverWithTheTableSaved) {
   EXPECT_EQ(FileBytes("Highscore.dat"), TableBytes());
 }
 
-std::string WaitName(const ::testing::TestParamInfo<Wait>& param) {
-  switch (param.param) {
+std::string WaitName(Wait wait) {
+  switch (wait) {
     case Wait::StageIntro: return "StageIntro";
     case Wait::OkBox: return "OkBox";
     case Wait::ClosingPicture: return "ClosingPicture";
   }
   return "";
 }
+void PrintTo(Wait wait, std::ostream* out) { *out << WaitName(wait); }
 
 INSTANTIATE_TEST_SUITE_P(Close, CloseDuringAWait,
                          ::testing::Values(Wait::StageIntro, Wait::OkBox, Wait::ClosingPicture),
-                         WaitName);
+                         [](const ::testing::TestParamInfo<Wait>& param) {
+                           return WaitName(param.param);
+                         });
 
 }  // namespace
