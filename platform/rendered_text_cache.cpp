@@ -18,9 +18,16 @@ struct CachedLine {
   uint64_t lastUse;
 };
 
+// The game's font lives as long as the process, so the lines it left are freed at exit.
+struct LineCache : std::vector<CachedLine> {
+  ~LineCache() {
+    for (CachedLine& cached : *this) SDL_FreeSurface(cached.surface);
+  }
+};
+
 // A frame draws a few dozen lines at most; a screen's worth stays, the least used goes.
 constexpr size_t kCapacity = 64;
-std::vector<CachedLine> cache;
+LineCache cache;
 uint64_t uses = 0;
 
 void Evict(std::vector<CachedLine>::iterator entry) {
