@@ -8,7 +8,7 @@ constexpr size_t kFileHeaderBytes = 14;
 constexpr uint32_t kCoreHeaderBytes = 12;
 constexpr uint32_t kInfoHeaderBytes = 40;
 
-enum Compression : uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitFields = 3 };
+enum Compression : uint32_t { kRgb = 0, kBitFields = 3 };
 
 uint32_t Le16(const unsigned char* at) { return uint32_t{at[0]} | uint32_t{at[1]} << 8; }
 uint32_t Le32(const unsigned char* at) { return Le16(at) | Le16(at + 2) << 16; }
@@ -48,7 +48,7 @@ bool BitmapHeaderFits(const unsigned char* bytes, size_t size) {
       !KnownDepth(bits)) {
     return false;
   }
-  if (compression == kRle8 || compression == kRle4) return true;  // runs decode into the picture
+  // Runs let a file of a few bytes claim a whole picture; the game's pictures are never coded so.
   if (compression != kRgb && compression != kBitFields) return false;
   // The pixels start at the header's offset, and never before the headers end.
   const int64_t headersEnd = static_cast<int64_t>(kFileHeaderBytes) + infoBytes;

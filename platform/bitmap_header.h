@@ -12,6 +12,6 @@ constexpr size_t kLargestBitmapFile =
 
 // Whether the bytes start with headers that SDL may be handed: a file header and a core
 // (12-byte) or Windows (40 bytes or more) information header, each side within
-// kLargestBitmapSide, a known depth and coding, and for uncompressed pixels every row the
-// header claims within the bytes.
+// kLargestBitmapSide, a known depth, pixels not compressed in runs, and every row the header
+// claims within the bytes.
 bool BitmapHeaderFits(const unsigned char* bytes, size_t size);
