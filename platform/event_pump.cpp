@@ -42,8 +42,14 @@ void PumpEvents() {
       continue;
     }
     if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+      PresenterRedrawNext();
       if (WindowAlive(window)) PostWindowMessage(window, WM_PAINT, 0, 0);
       continue;
+    }
+    if ((event.type == SDL_WINDOWEVENT &&
+         event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) ||
+        event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
+      PresenterRedrawNext();
     }
     if (IsFullScreenToggle(event)) {
       if (!event.key.repeat) ToggleFullScreen();

@@ -21,6 +21,9 @@ struct Presenter {
   Uint64 lastFlipCounter = 0;   // real time of the previous flip
   double headlessNextFlip = 0;  // virtual time at which the next flip may return
   bool open = false;
+  // The frame the window shows now, row after row; a frame equal to it is not sent again.
+  std::vector<unsigned char> shown;
+  bool shownValid = false;
 };
 Presenter presenter;
 uint64_t presentedFlips = 0;
@@ -55,6 +58,28 @@ void PaceReal() {
     now = SDL_GetPerformanceCounter();
   }
   presenter.lastFlipCounter = SDL_GetPerformanceCounter();
+}
+
+// Whether the frame equals the one on screen; if not, it becomes the one on screen. Waiting
+// boxes flip the same picture sixty times a second, and sending it again is most of their cost.
+bool SameAsShown(const SDL_Surface* frame) {
+  const size_t rowBytes = static_cast<size_t>(frame->w) * frame->format->BytesPerPixel;
+  const size_t bytes = rowBytes * static_cast<size_t>(frame->h);
+  const auto* pixels = static_cast<const unsigned char*>(frame->pixels);
+  bool same = presenter.shownValid && presenter.shown.size() == bytes;
+  for (int row = 0; same && row < frame->h; ++row) {
+    same = std::memcmp(presenter.shown.data() + rowBytes * static_cast<size_t>(row),
+                       pixels + static_cast<size_t>(frame->pitch) * static_cast<size_t>(row),
+                       rowBytes) == 0;
+  }
+  if (same) return true;
+  presenter.shown.resize(bytes);
+  for (int row = 0; row < frame->h; ++row) {
+    std::memcpy(presenter.shown.data() + rowBytes * static_cast<size_t>(row),
+                pixels + static_cast<size_t>(frame->pitch) * static_cast<size_t>(row), rowBytes);
+  }
+  presenter.shownValid = true;
+  return false;
 }
 
 void FlipPresented() {
@@ -148,7 +173,7 @@ void PresentFrame(SDL_Surface* frame) {
     HeadlessYield(YieldPoint::Flip);
     return;
   }
-  if (presenter.texture) {
+  if (presenter.texture && !SameAsShown(frame)) {
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(presenter.texture, nullptr, &pixels, &pitch) == 0) {
@@ -165,12 +190,15 @@ void PresentFrame(SDL_Surface* frame) {
   FlipPresented();
 }
 
+void PresenterRedrawNext() { presenter.shownValid = false; }
+
 uint64_t PresentedFlipCount() { return presentedFlips; }
 void AddFlipObserver(FlipObserver observer) { flipObservers.push_back(observer); }
 
 void ToggleFullScreen() {
   SDL_Window* window = PlatformSdlWindow(PlatformMainWindow());
   if (!window || HeadlessActive()) return;
+  PresenterRedrawNext();
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
     SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
     SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable);

@@ -13,8 +13,12 @@ constexpr int kScreenHeight = 480;
 bool PresenterOpen();
 void PresenterClose();
 
-// One upload, one present; never returns sooner than 1/60 s after the previous call.
+// One upload, one present, unless the frame equals the one on screen; never returns sooner
+// than 1/60 s after the previous call.
 void PresentFrame(SDL_Surface* frame);
+// The window's contents were lost or resized (exposed, a lost renderer): the next frame is
+// sent whatever it shows.
+void PresenterRedrawNext();
 
 // Flips presented since the program started.
 uint64_t PresentedFlipCount();
