@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,14 @@ inline void DamageEvery(const char* sub, const std::function<Bytes(const Bytes&)
     std::filesystem::remove(entry.path());
     WriteBytes(entry.path(), damage(original));
   }
+}
+
+// As many random bytes as the file held; the same for the same length.
+inline Bytes RandomBytesLike(const Bytes& original) {
+  Bytes bytes(original.size());
+  std::mt19937 bits(static_cast<unsigned>(original.size()));
+  for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(bits());
+  return bytes;
 }
 
 // A little-endian 32-bit field written into a file's bytes.

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <atomic>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -138,13 +137,7 @@ std::vector<PictureDamage> Damages() {
        [](const Bytes& original) {
          return Bytes(original.begin(), original.begin() + static_cast<std::ptrdiff_t>(original.size() / 2));
        }},
-      {"RandomBytes",
-       [](const Bytes& original) {
-         Bytes bytes(original.size());
-         std::mt19937 bits(static_cast<unsigned>(original.size()));
-         for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(bits());
-         return bytes;
-       }},
+      {"RandomBytes", RandomBytesLike},
       {"HundredThousandPixelsSquare",
        [](const Bytes& original) {
          Bytes bytes = original;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <random>
 #include <string>
 
 #include "autoplayed_game.h"
@@ -32,14 +31,7 @@ Bytes ClaimingMore(const Bytes& original) {
 std::vector<SoundDamage> Damages() {
   return {
       {"Empty", [](const Bytes&) { return Bytes{}; }, true},
-      {"RandomBytes",
-       [](const Bytes& original) {
-         Bytes bytes(original.size());
-         std::mt19937 bits(static_cast<unsigned>(original.size()));
-         for (uint8_t& byte : bytes) byte = static_cast<uint8_t>(bits());
-         return bytes;
-       },
-       true},
+      {"RandomBytes", RandomBytesLike, true},
       {"CutInTheHeader", [](const Bytes& original) { return Bytes(original.begin(), original.begin() + 30); },
        true},
       {"ChunksClaimingMore", ClaimingMore, false},
