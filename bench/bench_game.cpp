@@ -6,8 +6,8 @@
 #include <string>
 #include <system_error>
 
-#include "platform/headless.h"
-#include "platform/scripted_input.h"
+#include "platform/seams/headless.h"
+#include "platform/sdl/scripted_input.h"
 #include "shell/startup.h"
 #include "shell/win_main.h"
 

@@ -11,7 +11,7 @@
 #include "graphics/color_key.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
-#include "platform/gdi_objects.h"
+#include "platform/sdl/gdi_objects.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "game/update_play_frame.h"
 #include "graphics/display.h"
 #include "input/mouse_cursor.h"
-#include "platform/headless.h"
+#include "platform/seams/headless.h"
 #include "scores/highscore_table.h"
 #include "shell/run_frame.h"
 #include "shell/screens.h"

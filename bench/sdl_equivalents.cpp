@@ -3,7 +3,7 @@
 #include <SDL_ttf.h>
 
 #include "graphics/game_font.h"
-#include "platform/gdi_objects.h"
+#include "platform/sdl/gdi_objects.h"
 
 SDL_Surface* SdlCopyOf(IDirectDrawSurface7* picture) {
   SDL_Surface* copy = SDL_DuplicateSurface(picture->pixels);

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 // A plain SDL copy of one of the game's pictures, keyed as the game keys it.
 SDL_Surface* SdlCopyOf(IDirectDrawSurface7* picture);

@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/audio_mixer.h"
-#include "platform/headless.h"
+#include "platform/sdl/audio_mixer.h"
+#include "platform/seams/headless.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "input/draw_cursor.h"
 #include "input/keyboard.h"
 #include "scores/highscore_table.h"
-#include "shell/screens.h"
-#include "shell/startup.h"
+#include "shell/current_screen.h"
+#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {

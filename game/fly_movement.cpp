@@ -6,7 +6,7 @@
 #include "game/random.h"
 #include "input/mouse_cursor.h"
 #include "scores/highscore_table.h"
-#include "shell/startup.h"
+#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "game/play_state.h"
 
-#include "platform/rules_clock.h"
+#include "platform/seams/rules_clock.h"
 
 FlyEntry FlyTable[52] = {};
 

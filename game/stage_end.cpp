@@ -10,7 +10,7 @@
 #include "graphics/drawing.h"
 #include "input/mouse_cursor.h"
 #include "scores/highscore_table.h"
-#include "shell/screens.h"
+#include "shell/current_screen.h"
 #include "sound/sound_slots.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/mouse_cursor.h"
-#include "platform/rules_clock.h"
-#include "shell/startup.h"
+#include "platform/seams/rules_clock.h"
+#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {

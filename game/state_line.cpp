@@ -6,10 +6,10 @@
 #include "game/play_state.h"
 #include "game/random.h"
 #include "input/mouse_cursor.h"
-#include "platform/presenter.h"
-#include "platform/rules_clock.h"
+#include "platform/seams/flip_observer.h"
+#include "platform/seams/rules_clock.h"
 #include "scores/highscore_table.h"
-#include "shell/screens.h"
+#include "shell/current_screen.h"
 
 namespace {
 

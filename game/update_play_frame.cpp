@@ -9,7 +9,7 @@
 #include "game/stage_table.h"
 #include "game/swat.h"
 #include "input/mouse_cursor.h"
-#include "shell/startup.h"
+#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 // The size of the bitmap read last, set even when its surface could not be made.
 extern int32_t LastBitmapWidth;

@@ -1,7 +1,7 @@
 // Pictures drawn whole: stretched over the screen, copied, keyed, or centred.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 // Each draws nothing for an empty picture. A picture that would reach past the target's edge
 // is refused by the blitter and draws nothing at all.

@@ -1,7 +1,7 @@
 // Solid rectangles in a raw pixel value of the target (right and bottom exclusive).
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 extern DDBLTFX FillFx;
 

@@ -1,7 +1,7 @@
 // GDI colours turned into raw pixel values and colour keys of surfaces.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 // The raw value the colour takes on the surface, read back from its top-left pixel (which keeps
 // its own colour); CLR_INVALID reads the pixel as it is. 0xFFFFFFFF when the lock fails.

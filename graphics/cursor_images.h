@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 struct CursorImagesRecord {
   IDirectDrawSurface7* images[3] = {};

@@ -1,6 +1,6 @@
 #include "graphics/display.h"
 
-#include "shell/win_main.h"
+#include "shell/main_window.h"
 
 DisplayRecord Display;
 

@@ -6,7 +6,7 @@
 
 #include "graphics/cursor_images.h"
 #include "graphics/image_slots.h"
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 struct DisplayRecord {
   IDirectDraw7* directDraw = nullptr;

@@ -1,7 +1,7 @@
 // The pictures by image number: 0 the current background, 1 to 33 the sprites, 34 empty.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 constexpr int kImageSlotCount = 35;
 extern IDirectDrawSurface7* ImageSlots[kImageSlotCount];

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 // The first pixel of the locked surface, or none when the lock is refused.
 uint32_t* LockPixels(IDirectDrawSurface7* surface);

@@ -1,7 +1,7 @@
 // Text in the game font with a black shadow two pixels right and down.
 #pragma once
 
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 // Screens format their texts here before drawing them.
 extern char TextBuffer[80];

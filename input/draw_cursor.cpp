@@ -3,7 +3,7 @@
 #include "graphics/cursor_images.h"
 #include "graphics/display.h"
 #include "input/mouse_cursor.h"
-#include "shell/startup.h"
+#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {

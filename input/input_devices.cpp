@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/win_main.h"
+#include "shell/main_window.h"
 
 InputRecord Input = {nullptr, nullptr, nullptr};
 

@@ -1,7 +1,7 @@
 // The input object with its two devices, the system keyboard and the system mouse.
 #pragma once
 
-#include "platform/dinput.h"
+#include "platform/win32/dinput.h"
 
 struct InputRecord {
   LPDIRECTINPUT directInput;

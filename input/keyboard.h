@@ -1,7 +1,7 @@
 // The keyboard as an immediate state, the wait for all keys up, and the name-entry keys.
 #pragma once
 
-#include "platform/dinput.h"
+#include "platform/win32/dinput.h"
 
 // The keys that type a name character: A to Z, then 0 to 9, by their DIK codes.
 struct TypedKey {

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/dinput.h"
+#include "platform/win32/dinput.h"
 
 // What the last mouse read fetched.
 extern DIMOUSESTATE MouseState;

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/atomic_file.h"
-#include "platform/regular_file.h"
+#include "platform/files/atomic_file.h"
+#include "platform/files/regular_file.h"
 #include "scores/highscore_table.h"
 
 namespace {

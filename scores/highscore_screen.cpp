@@ -7,7 +7,7 @@
 #include "input/keyboard.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
-#include "shell/screens.h"
+#include "shell/current_screen.h"
 
 int32_t RowSpacing = 0;
 bool NameEntryActive = false;

@@ -1,6 +1,6 @@
 #include "shell/frame_clock.h"
 
-#include "platform/win.h"
+#include "platform/win32/win.h"
 
 FrameClockRecord FrameClock = {0};
 

@@ -3,7 +3,7 @@
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/input_devices.h"
-#include "platform/win.h"
+#include "platform/win32/win.h"
 #include "scores/highscore_file.h"
 #include "shell/win_main.h"
 #include "sound/sound_slots.h"

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/dsound.h"
+#include "platform/win32/dsound.h"
 
 constexpr int32_t SoundSlotCount = 64;
 

@@ -2,7 +2,7 @@
 #include <cstring>
 #include <new>
 
-#include "platform/mmio.h"
+#include "platform/win32/mmio.h"
 #include "sound/sound_slots.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "game/state_line.h"
 #include "game_session.h"
 #include "highscore_bytes.h"
-#include "platform/audio_mixer.h"
+#include "platform/sdl/audio_mixer.h"
 #include "scripted_player.h"
 #include "state_line_fields.h"
 

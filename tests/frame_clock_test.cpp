@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/headless.h"
+#include "platform/seams/headless.h"
 
 namespace {
 

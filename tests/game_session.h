@@ -13,7 +13,7 @@
 #include "graphics/display.h"
 #include "graphics/pixels.h"
 #include "input/mouse_cursor.h"
-#include "platform/scripted_input.h"
+#include "platform/sdl/scripted_input.h"
 #include "run_folder.h"
 
 class GameSession : public ::testing::Test {

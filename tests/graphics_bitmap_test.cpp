@@ -2,7 +2,7 @@
 #include "graphics/bitmap_surface.h"
 #include "graphics/drawing.h"
 #include "graphics_fixture.h"
-#include "platform/bitmap_resources.h"
+#include "platform/files/bitmap_resources.h"
 
 namespace {
 

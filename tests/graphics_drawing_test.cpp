@@ -7,7 +7,7 @@
 
 #include "graphics/drawing.h"
 #include "graphics_fixture.h"
-#include "platform/gdi_objects.h"
+#include "platform/sdl/gdi_objects.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "graphics/display.h"
-#include "platform/headless.h"
+#include "platform/seams/headless.h"
 #include "shell/win_main.h"
 
 // Colours of test pictures as 0x00RRGGBB.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "highscore_bytes.h"
-#include "platform/headless.h"
+#include "platform/seams/headless.h"
 #include "run_folder.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"

@@ -12,7 +12,7 @@
 #include "game_driver.h"
 #include "graphics/image_slots.h"
 #include "highscore_bytes.h"
-#include "platform/dsound.h"
+#include "platform/win32/dsound.h"
 #include "replay_file.h"
 #include "run_folder.h"
 #include "scores/highscore_file.h"

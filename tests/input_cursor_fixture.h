@@ -11,7 +11,7 @@
 #include "graphics_fixture.h"
 #include "input/input_devices.h"
 #include "input/mouse_cursor.h"
-#include "platform/scripted_input.h"
+#include "platform/sdl/scripted_input.h"
 
 // One frame's mouse work with the left button as given.
 inline void FrameWithButton(bool down) {

@@ -8,8 +8,8 @@
 #include "input/input_devices.h"
 #include "input/keyboard.h"
 #include "input_fixture.h"
-#include "platform/headless.h"
-#include "platform/scripted_input.h"
+#include "platform/seams/headless.h"
+#include "platform/sdl/scripted_input.h"
 
 namespace {
 

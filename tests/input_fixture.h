@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "input/input_devices.h"
-#include "platform/headless.h"
+#include "platform/seams/headless.h"
 
 class InputFixture : public ::testing::Test {
  protected:

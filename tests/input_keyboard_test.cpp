@@ -5,7 +5,7 @@
 
 #include "input/keyboard.h"
 #include "input_fixture.h"
-#include "platform/scripted_input.h"
+#include "platform/sdl/scripted_input.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "input/input_devices.h"
 #include "input/keyboard.h"
 #include "input_fixture.h"
-#include "platform/scripted_input.h"
+#include "platform/sdl/scripted_input.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include "input/input_devices.h"
 #include "input/keyboard.h"
 #include "input_fixture.h"
-#include "platform/dinput.h"
-#include "platform/scancode_table.h"
+#include "platform/win32/dinput.h"
+#include "platform/sdl/scancode_table.h"
 
 namespace {
 

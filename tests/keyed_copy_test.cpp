@@ -9,7 +9,7 @@
 #include <string>
 #include <random>
 
-#include "platform/keyed_copy.h"
+#include "platform/sdl/keyed_copy.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "graphics/bitmap_surface.h"
 #include "graphics/display.h"
 #include "graphics/pixels.h"
-#include "platform/headless.h"
+#include "platform/seams/headless.h"
 
 class PictureFile {
  public:

@@ -10,6 +10,7 @@
 #include "disk_refusal.h"
 #include "highscore_bytes.h"
 #include "input/keyboard.h"
+#include "platform/sdl/game_window.h"
 #include "play_session.h"
 #include "shell/win_main.h"
 #include "state_line_fields.h"

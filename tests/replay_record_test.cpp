@@ -6,7 +6,8 @@
 #include "game/state_line.h"
 #include "game_session.h"
 #include "input/keyboard.h"
-#include "platform/presenter.h"
+#include "platform/sdl/game_window.h"
+#include "platform/seams/flip_observer.h"
 #include "replay_recorder.h"
 #include "replay_tool_run.h"
 

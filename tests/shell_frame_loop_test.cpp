@@ -4,6 +4,7 @@
 
 #include "game_driver.h"
 #include "graphics/display.h"
+#include "platform/sdl/game_window.h"
 #include "run_folder.h"
 #include "shell/win_main.h"
 

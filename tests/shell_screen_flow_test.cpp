@@ -14,6 +14,7 @@
 #include "graphics/bitmap_surface.h"
 #include "graphics/cursor_images.h"
 #include "input/keyboard.h"
+#include "platform/sdl/game_window.h"
 #include "scores/highscore_table.h"
 #include "shell/screens.h"
 #include "shell/win_main.h"

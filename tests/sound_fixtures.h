@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_mixer.h"
-#include "platform/headless.h"
+#include "platform/sdl/audio_mixer.h"
+#include "platform/seams/headless.h"
 #include "shell/win_main.h"
 #include "sound/sound_slots.h"
 

@@ -1,5 +1,5 @@
 // The RIFF reader's chunk navigation, on files written byte by byte.
-#include "platform/mmio.h"
+#include "platform/win32/mmio.h"
 
 #include "sound_fixtures.h"
 

@@ -1,5 +1,5 @@
 // The rate conversion from the sounds' 11025 Hz to the device's rate.
-#include "platform/audio_resampler.h"
+#include "platform/mix/audio_resampler.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,9 @@
 
 #include <vector>
 
-#include "platform/headless.h"
-#include "platform/win.h"
+#include "platform/sdl/game_window.h"
+#include "platform/seams/headless.h"
+#include "platform/win32/win.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless.h"
-#include "platform/win.h"
+#include "platform/seams/headless.h"
+#include "platform/win32/win.h"
 #include "shell/win_main.h"
 
 namespace fs = std::filesystem;

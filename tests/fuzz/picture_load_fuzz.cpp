@@ -8,7 +8,7 @@
 #include "fuzz_run_folder.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
-#include "platform/headless.h"
+#include "platform/seams/headless.h"
 
 namespace {
 

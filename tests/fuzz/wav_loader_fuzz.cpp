@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "fuzz_run_folder.h"
-#include "platform/audio_mixer.h"
+#include "platform/sdl/audio_mixer.h"
 #include "sound/sound_slots.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

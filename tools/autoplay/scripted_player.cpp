@@ -9,9 +9,9 @@
 #include "graphics/cursor_images.h"
 #include "input/keyboard.h"
 #include "input/mouse_cursor.h"
-#include "platform/presenter.h"
+#include "platform/seams/flip_observer.h"
 #include "scores/highscore_screen.h"
-#include "shell/screens.h"
+#include "shell/current_screen.h"
 #include "swat_aim.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/dinput.h"
+#include "platform/win32/dinput.h"
 
 struct ScriptedPlayerOptions {
   int untilStage = 10;      // gives up with Escape once this stage is won

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <sstream>
 
-#include "platform/regular_file.h"
+#include "platform/files/regular_file.h"
 
 namespace {
 

@@ -1,15 +1,14 @@
 // zimbrel-replay: plays a replay headless, or records a game played in the window as one.
 // Run in the runnable folder, beside zimbrel (docs/replay.md).
-#include <SDL.h>
-
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
-#include "platform/headless.h"
-#include "platform/presenter.h"
-#include "platform/win.h"
+#include "platform/sdl/platform_quit.h"
+#include "platform/seams/headless.h"
+#include "platform/seams/flip_observer.h"
+#include "platform/win32/win.h"
 #include "replay_command.h"
 #include "replay_file.h"
 #include "replay_player.h"
@@ -66,7 +65,7 @@ bool FinishRun(const ReplayCommand& command, const ScratchFolder& scratch) {
     complete = false;
   }
   LeaveScratchFolder(scratch);
-  SDL_Quit();
+  PlatformQuit();
   return complete;
 }
 

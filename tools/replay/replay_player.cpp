@@ -4,9 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "platform/presenter.h"
-#include "platform/rules_clock.h"
-#include "platform/win.h"
+#include "platform/seams/flip_observer.h"
+#include "platform/seams/rules_clock.h"
+#include "platform/win32/win.h"
 #include "replay_state.h"
 
 namespace {

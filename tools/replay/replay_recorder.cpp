@@ -1,9 +1,9 @@
 #include "replay_recorder.h"
 
-#include "platform/event_pump.h"
-#include "platform/presenter.h"
-#include "platform/rules_clock.h"
-#include "platform/win.h"
+#include "platform/sdl/event_pump.h"
+#include "platform/seams/flip_observer.h"
+#include "platform/seams/rules_clock.h"
+#include "platform/win32/win.h"
 #include "replay_state.h"
 
 namespace {

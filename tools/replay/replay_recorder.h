@@ -4,7 +4,7 @@
 // where a replay's end can put it back.
 #pragma once
 
-#include "platform/dinput.h"
+#include "platform/win32/dinput.h"
 #include "replay_file.h"
 
 // Installs the recorder; before WinMain, once per process. With `answer`, a program's hands

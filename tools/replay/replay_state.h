@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/dinput.h"
+#include "platform/win32/dinput.h"
 #include "replay_file.h"
 
 // Counts each channel's reads since the last flip.

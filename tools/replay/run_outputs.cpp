@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "game/state_line.h"
-#include "platform/audio_mixer.h"
-#include "platform/headless.h"
-#include "platform/presenter.h"
+#include "platform/sdl/audio_mixer.h"
+#include "platform/seams/headless.h"
+#include "platform/seams/flip_observer.h"
 #include "wav_file.h"
 
 namespace {

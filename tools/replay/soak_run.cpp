@@ -10,13 +10,13 @@
 #include <optional>
 #include <string>
 
-#include "platform/dinput.h"
-#include "platform/headless.h"
-#include "platform/presenter.h"
+#include "platform/win32/dinput.h"
+#include "platform/seams/headless.h"
+#include "platform/seams/flip_observer.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
 #include "scripted_player.h"
-#include "shell/screens.h"
+#include "shell/current_screen.h"
 
 namespace {
 

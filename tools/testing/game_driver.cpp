@@ -5,8 +5,8 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "platform/scripted_input.h"
-#include "platform/win.h"
+#include "platform/sdl/scripted_input.h"
+#include "platform/win32/win.h"
 #include "shell/win_main.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <functional>
 #include <thread>
 
-#include "platform/headless.h"
+#include "platform/seams/headless.h"
 
 class GameDriver {
  public:

@@ -2,7 +2,7 @@
 
 #include "graphics/game_font.h"
 #include "graphics/shadow_text.h"
-#include "platform/ddraw.h"
+#include "platform/win32/ddraw.h"
 
 namespace {
 

@@ -1,0 +1,133 @@
+#include "platform/sdl/audio_mixer.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/mix/audio_resampler.h"
+#include "platform/win32/dsound.h"
+#include "platform/seams/headless.h"
+
+namespace {
+
+constexpr int kRequestedRate = 44100;
+constexpr Uint16 kDevicePeriod = 512;  // frames per callback: about 12 ms at 44.1 kHz
+constexpr int kChunk = 256;            // frames mixed per pass through the scratch buffer
+
+struct Mixer {
+  SDL_AudioDeviceID device = 0;
+  int rate = kRequestedRate;
+  std::vector<MixVoice*> voices;
+  AudioResampler resampler;
+};
+
+// Never destroyed: the game leaves the device open to the end of the process, and the
+// audio thread may still be mixing while static objects are torn down at exit.
+Mixer& TheMixer() {
+  static Mixer* mixer = new Mixer;
+  return *mixer;
+}
+
+// The next frame at the voices' rate: every playing voice summed, each with its gains.
+void MixVoiceFrame(float* left, float* right) {
+  for (MixVoice* voice : TheMixer().voices) {
+    if (!voice->playing) continue;
+    const float sample = voice->samples[voice->position];
+    *left += sample * voice->gainLeft;
+    *right += sample * voice->gainRight;
+    if (++voice->position >= voice->frames) {
+      voice->position = 0;
+      voice->playing = voice->looping;
+    }
+  }
+}
+
+int16_t Saturate(float value) {
+  return static_cast<int16_t>(std::lrint(std::clamp(value, -32768.0f, 32767.0f)));
+}
+
+void AudioCallback(void* /*userdata*/, Uint8* stream, int length) {
+  AudioMixerRender(reinterpret_cast<int16_t*>(stream), length / (2 * int{sizeof(int16_t)}));
+}
+
+}  // namespace
+
+bool AudioMixerOpen() {
+  Mixer& mixer = TheMixer();
+  if (mixer.device != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  SDL_AudioSpec wanted{};
+  wanted.freq = kRequestedRate;
+  wanted.format = AUDIO_S16SYS;
+  wanted.channels = 2;
+  wanted.samples = kDevicePeriod;
+  wanted.callback = AudioCallback;
+  SDL_AudioSpec obtained{};
+  mixer.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
+                                     SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+  if (mixer.device == 0 || obtained.freq <= 0) {
+    AudioMixerClose();
+    return false;
+  }
+  mixer.rate = obtained.freq;
+  mixer.resampler.Configure(kVoiceRate, mixer.rate);
+  mixer.voices.reserve(64);
+  // Headless, the device stays paused: only captures advance the mix.
+  if (!HeadlessActive()) SDL_PauseAudioDevice(mixer.device, 0);
+  return true;
+}
+
+void AudioMixerClose() {
+  Mixer& mixer = TheMixer();
+  if (mixer.device != 0) SDL_CloseAudioDevice(mixer.device);
+  mixer.device = 0;
+  mixer.voices.clear();
+  SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool AudioMixerIsOpen() { return TheMixer().device != 0; }
+
+int AudioMixerRate() { return TheMixer().rate; }
+
+void AudioMixerLock() {
+  if (TheMixer().device != 0) SDL_LockAudioDevice(TheMixer().device);
+}
+
+void AudioMixerUnlock() {
+  if (TheMixer().device != 0) SDL_UnlockAudioDevice(TheMixer().device);
+}
+
+void AudioMixerAttach(MixVoice* voice) {
+  AudioMixerLockGuard lock;
+  TheMixer().voices.push_back(voice);
+}
+
+void AudioMixerDetach(MixVoice* voice) {
+  AudioMixerLockGuard lock;
+  std::erase(TheMixer().voices, voice);
+}
+
+void AudioMixerRender(int16_t* out, int frames) {
+  float scratch[2 * kChunk];
+  while (frames > 0) {
+    const int count = std::min(frames, kChunk);
+    TheMixer().resampler.Render(scratch, count, MixVoiceFrame);
+    for (int i = 0; i < 2 * count; ++i) out[i] = Saturate(scratch[i]);
+    out += 2 * count;
+    frames -= count;
+  }
+}
+
+std::vector<int16_t> AudioCaptureMix(int frames) {
+  if (!HeadlessActive() || !AudioMixerIsOpen() || frames <= 0) return {};
+  std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+  AudioMixerLockGuard lock;
+  AudioMixerRender(out.data(), frames);
+  return out;
+}
+
+float DecibelGain(LONG hundredths) {
+  if (hundredths <= DSBVOLUME_MIN) return 0.0f;
+  return static_cast<float>(std::pow(10.0, hundredths / 2000.0));
+}

@@ -1,0 +1,61 @@
+#include "platform/sdl/event_pump.h"
+
+#include <SDL.h>
+
+#include "platform/sdl/game_window.h"
+#include "platform/sdl/presenter.h"
+#include "platform/win32/win.h"
+
+namespace {
+
+EventConsumer inputConsumer = nullptr;
+CloseRequestHandler closeRequestHandler = nullptr;
+
+bool IsFullScreenToggle(const SDL_Event& event) {
+  return event.type == SDL_KEYDOWN &&
+         (event.key.keysym.scancode == SDL_SCANCODE_RETURN ||
+          event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) &&
+         (event.key.keysym.mod & KMOD_ALT) != 0;
+}
+
+void RequestClose(HWND window) {
+  if (closeRequestHandler != nullptr) {
+    closeRequestHandler();
+  } else if (WindowAlive(window)) {
+    PostWindowMessage(window, WM_CLOSE, 0, 0);
+  }
+}
+
+}  // namespace
+
+void SetInputEventConsumer(EventConsumer consumer) { inputConsumer = consumer; }
+void SetCloseRequestHandler(CloseRequestHandler handler) { closeRequestHandler = handler; }
+
+void PumpEvents() {
+  if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    HWND window = PlatformMainWindow();
+    // A signal (Ctrl+C, a session ending) closes the window like the system's close.
+    if (event.type == SDL_QUIT ||
+        (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
+      RequestClose(window);
+      continue;
+    }
+    if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+      PresenterRedrawNext();
+      if (WindowAlive(window)) PostWindowMessage(window, WM_PAINT, 0, 0);
+      continue;
+    }
+    if ((event.type == SDL_WINDOWEVENT &&
+         event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) ||
+        event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) {
+      PresenterRedrawNext();
+    }
+    if (IsFullScreenToggle(event)) {
+      if (!event.key.repeat) ToggleFullScreen();
+      continue;
+    }
+    if (inputConsumer) inputConsumer(event);
+  }
+}

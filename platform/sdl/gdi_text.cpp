@@ -1,0 +1,149 @@
+// CreateFontA over fontconfig and SDL2_ttf, and TextOutA.
+#include <SDL.h>
+#include <SDL_ttf.h>
+#include <fontconfig/fontconfig.h>
+#include <strings.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/win32/gdi.h"
+#include "platform/sdl/gdi_objects.h"
+#include "platform/sdl/rendered_text_cache.h"
+
+namespace {
+
+struct FontFile {
+  std::string path;
+  int index = 0;
+  bool bold = false;
+};
+
+// Comic Neue as the fonts-comic-neue package installs it.
+constexpr char kInstalledBoldFont[] = "/usr/share/fonts/opentype/comic-neue/ComicNeue-Bold.otf";
+constexpr char kInstalledRegularFont[] =
+    "/usr/share/fonts/opentype/comic-neue/ComicNeue-Regular.otf";
+
+// The file fontconfig picks for a family; unless any family will do, only if it picked that
+// family and not a stand-in.
+bool MatchFamily(const char* family, bool bold, bool italic, bool anyFamily, FontFile* out) {
+  FcPattern* pattern = FcPatternCreate();
+  FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+  FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcDefaultSubstitute(pattern);
+  FcResult result = FcResultNoMatch;
+  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  bool found = false;
+  if (match) {
+    FcChar8* matchedFamily = nullptr;
+    FcChar8* file = nullptr;
+    int weight = FC_WEIGHT_REGULAR;
+    int index = 0;
+    FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
+    FcPatternGetInteger(match, FC_INDEX, 0, &index);
+    const bool familyFits =
+        anyFamily ||
+        (FcPatternGetString(match, FC_FAMILY, 0, &matchedFamily) == FcResultMatch &&
+         strcasecmp(family, reinterpret_cast<const char*>(matchedFamily)) == 0);
+    if (familyFits && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+      out->path = reinterpret_cast<const char*>(file);
+      out->index = index;
+      out->bold = weight >= FC_WEIGHT_DEMIBOLD;
+      found = true;
+    }
+    FcPatternDestroy(match);
+  }
+  FcPatternDestroy(pattern);
+  return found;
+}
+
+// The asked face where it is installed, else the free Comic Neue (the look-alike of the game's
+// one face), else the system's sans, else Comic Neue's file where fontconfig knows nothing.
+void FindFontFile(const char* face, bool bold, bool italic, FontFile* out) {
+  // fontconfig keeps its configuration until FcFini; give it back when the process ends.
+  static const bool releasedAtExit = std::atexit(FcFini) == 0;
+  (void)releasedAtExit;
+  if (face && *face && MatchFamily(face, bold, italic, false, out)) return;
+  if (MatchFamily("Comic Neue", bold, italic, false, out)) return;
+  if (MatchFamily("sans-serif", bold, italic, true, out)) return;
+  // fontconfig knows no font at all (an empty or broken configuration): the file that the
+  // game's installation brings.
+  out->path = bold ? kInstalledBoldFont : kInstalledRegularFont;
+  out->index = 0;
+  out->bold = bold;
+}
+
+// Every text would silently be missing; said once.
+void SayNoFont() {
+  static bool said = false;
+  if (!said) std::fprintf(stderr, "Zimbrel: no font can be opened; texts will not show\n");
+  said = true;
+}
+
+// GDI's positive height is the cell (ascent plus descent); the largest size whose cell fits.
+bool SizeToCellHeight(TTF_Font* font, int cellHeight) {
+  for (int size = cellHeight; size > 1; --size) {
+    if (TTF_SetFontSize(font, size) != 0) return false;
+    if (TTF_FontHeight(font) <= cellHeight) return true;
+  }
+  return TTF_SetFontSize(font, 1) == 0;
+}
+
+}  // namespace
+
+HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD underline,
+                  DWORD strikeOut, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR faceName) {
+  if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
+  const bool bold = weight >= 600;
+  FontFile file;
+  FindFontFile(faceName, bold, italic != 0, &file);
+  // Height 0 asks for the default size; a negative height is the character (em) height.
+  const int emHeight = height < 0 ? -height : 0;
+  const int cellHeight = height > 0 ? height : 16;
+  TTF_Font* font = TTF_OpenFontIndex(file.path.c_str(), emHeight ? emHeight : cellHeight,
+                                     file.index);
+  if (!font) {
+    SayNoFont();
+    return nullptr;
+  }
+  if (!emHeight && !SizeToCellHeight(font, cellHeight)) {
+    TTF_CloseFont(font);
+    return nullptr;
+  }
+  int style = TTF_STYLE_NORMAL;
+  if (bold && !file.bold) style |= TTF_STYLE_BOLD;  // only the regular face is installed
+  if (underline) style |= TTF_STYLE_UNDERLINE;
+  if (strikeOut) style |= TTF_STYLE_STRIKETHROUGH;
+  TTF_SetFontStyle(font, style);
+  GdiObject* object = new GdiObject;
+  object->kind = GdiKind::Font;
+  object->font = font;
+  return object;
+}
+
+int SetBkMode(HDC dc, int mode) {
+  if (!dc) return 0;
+  const int previous = dc->backgroundMode;
+  dc->backgroundMode = mode;
+  return previous;
+}
+
+COLORREF SetTextColor(HDC dc, COLORREF color) {
+  if (!dc) return CLR_INVALID;
+  const COLORREF previous = dc->textColor;
+  dc->textColor = color;
+  return previous;
+}
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
+  if (!dc || !dc->target || !dc->font || !text || length < 0) return FALSE;
+  if (length == 0) return TRUE;
+  const std::string line(text, static_cast<size_t>(length));
+  SDL_Surface* rendered = RenderedText(dc->font, line, dc->textColor & 0xFFFFFFu);
+  if (!rendered) return FALSE;
+  SDL_Rect where{x, y, rendered->w, rendered->h};
+  return SDL_BlitSurface(rendered, nullptr, dc->target, &where) == 0 ? TRUE : FALSE;
+}

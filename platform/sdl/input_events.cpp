@@ -1,0 +1,145 @@
+#include "platform/sdl/input_events.h"
+
+#include <SDL.h>
+
+#include <cstring>
+
+#include "platform/sdl/scancode_table.h"
+
+namespace {
+
+constexpr LONG kWheelDelta = 120;  // one notch of the wheel, as Windows counts it
+
+struct GatheredInput {
+  BYTE keysHeld[256];
+  BYTE keysTapped[256];  // pressed since the previous keyboard read
+  BYTE buttonsHeld[4];
+  BYTE buttonsTapped[4];  // pressed since the previous mouse read
+  LONG motionX;
+  LONG motionY;
+  LONG motionZ;
+  bool focused;
+  bool mouseAcquired;
+  uint64_t serial;
+};
+
+GatheredInput gathered = {{}, {}, {}, {}, 0, 0, 0, true, false, 0};
+
+int ButtonIndex(uint8_t sdlButton) {
+  switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return 0;
+    case SDL_BUTTON_RIGHT: return 1;
+    case SDL_BUTTON_MIDDLE: return 2;
+    case SDL_BUTTON_X1: return 3;
+    default: return -1;
+  }
+}
+
+void ApplyPointerCapture() {
+  SDL_SetRelativeMouseMode(gathered.mouseAcquired && gathered.focused ? SDL_TRUE : SDL_FALSE);
+}
+
+void ForgetEverything() {
+  std::memset(gathered.keysHeld, 0, sizeof gathered.keysHeld);
+  std::memset(gathered.keysTapped, 0, sizeof gathered.keysTapped);
+  std::memset(gathered.buttonsHeld, 0, sizeof gathered.buttonsHeld);
+  std::memset(gathered.buttonsTapped, 0, sizeof gathered.buttonsTapped);
+  gathered.motionX = 0;
+  gathered.motionY = 0;
+  gathered.motionZ = 0;
+}
+
+// Presses count only while the window has the focus; releases always, so nothing sticks.
+void SetKey(int scancode, bool down) {
+  const uint8_t dik = DikFromScancode(scancode);
+  if (dik == 0 || (down && !gathered.focused)) return;
+  gathered.keysHeld[dik] = down ? 1 : 0;
+  if (down) gathered.keysTapped[dik] = 1;
+}
+
+void SetButton(uint8_t sdlButton, bool down) {
+  const int index = ButtonIndex(sdlButton);
+  if (index < 0 || (down && !gathered.focused)) return;
+  gathered.buttonsHeld[index] = down ? 1 : 0;
+  if (down) gathered.buttonsTapped[index] = 1;
+}
+
+// Sums that saturate instead of overflowing, whatever a flood of events adds up to.
+LONG AddMotion(LONG total, int64_t delta) {
+  const int64_t sum = static_cast<int64_t>(total) + delta;
+  if (sum > INT32_MAX) return INT32_MAX;
+  if (sum < INT32_MIN) return INT32_MIN;
+  return static_cast<LONG>(sum);
+}
+
+void OnWindowEvent(const SDL_WindowEvent& window) {
+  if (window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+    gathered.focused = false;
+    ForgetEverything();
+    ApplyPointerCapture();
+  } else if (window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
+    gathered.focused = true;
+    ApplyPointerCapture();
+  }
+}
+
+}  // namespace
+
+void InputEventsConsume(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      SetKey(event.key.keysym.scancode, event.type == SDL_KEYDOWN);
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+      SetButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+      break;
+    case SDL_MOUSEMOTION:
+      if (!gathered.focused) return;
+      gathered.motionX = AddMotion(gathered.motionX, event.motion.xrel);
+      gathered.motionY = AddMotion(gathered.motionY, event.motion.yrel);
+      break;
+    case SDL_MOUSEWHEEL: {
+      if (!gathered.focused) return;
+      const int64_t notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
+                                                                              : event.wheel.y;
+      gathered.motionZ = AddMotion(gathered.motionZ, notches * kWheelDelta);
+      break;
+    }
+    case SDL_WINDOWEVENT:
+      OnWindowEvent(event.window);
+      break;
+    default:
+      return;
+  }
+  gathered.serial += 1;
+}
+
+uint64_t InputEventsSerial() { return gathered.serial; }
+
+void InputEventsReadKeys(BYTE keys[256]) {
+  for (int code = 0; code < 256; ++code) {
+    keys[code] = (gathered.keysHeld[code] | gathered.keysTapped[code]) ? 0x80 : 0;
+  }
+  std::memset(gathered.keysTapped, 0, sizeof gathered.keysTapped);
+}
+
+void InputEventsReadMouse(DIMOUSESTATE* state) {
+  state->lX = gathered.motionX;
+  state->lY = gathered.motionY;
+  state->lZ = gathered.motionZ;
+  for (int button = 0; button < 4; ++button) {
+    state->rgbButtons[button] =
+        (gathered.buttonsHeld[button] | gathered.buttonsTapped[button]) ? 0x80 : 0;
+  }
+  gathered.motionX = 0;
+  gathered.motionY = 0;
+  gathered.motionZ = 0;
+  std::memset(gathered.buttonsTapped, 0, sizeof gathered.buttonsTapped);
+}
+
+void InputEventsSetMouseAcquired(bool acquired) {
+  gathered.mouseAcquired = acquired;
+  ApplyPointerCapture();
+}

@@ -1,0 +1,5 @@
+#include "platform/sdl/platform_quit.h"
+
+#include <SDL.h>
+
+void PlatformQuit() { SDL_Quit(); }

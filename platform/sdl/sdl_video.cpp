@@ -1,0 +1,86 @@
+#include "platform/sdl/sdl_video.h"
+
+#include <SDL.h>
+#include <signal.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/seams/headless.h"
+
+namespace {
+
+bool videoFailed = false;
+
+bool Set(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && *value != '\0';
+}
+
+// The drivers that can show the game where the session names a display. Left to itself SDL
+// would fall back to its offscreen driver and run the game where nobody sees it.
+std::string DisplayDrivers() {
+  std::string drivers = Set("DISPLAY") ? "x11" : "";
+  if (Set("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
+  return drivers;
+}
+
+bool ShowsNothing(const char* driver) {
+  return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
+         std::strcmp(driver, "dummy") == 0;
+}
+
+bool Fail(const std::string& why) {
+  std::fprintf(stderr, "Zimbrel: %s\n", why.c_str());
+  videoFailed = true;
+  return false;
+}
+
+// SDL turns SIGINT and SIGTERM into a quit request; the session going away ends the game the
+// same way, so that shutdown runs and the table is saved.
+void ForwardHangUp(int) { raise(SIGTERM); }
+
+void CatchHangUp() {
+  struct sigaction current;
+  // An ignored hang-up (nohup) stays ignored.
+  if (sigaction(SIGHUP, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
+  struct sigaction forward{};
+  forward.sa_handler = ForwardHangUp;
+  sigemptyset(&forward.sa_mask);
+  sigaction(SIGHUP, &forward, nullptr);
+}
+
+}  // namespace
+
+bool EnsureSdlVideo() {
+  if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
+  if (videoFailed) return false;  // said once already
+  // SDL 2.26 takes the X11 class only from the environment, read when video starts.
+  SDL_setenv("SDL_VIDEO_X11_WMCLASS", "WINXCLASS", 1);
+  // One mouse count is one count, whatever the window's scale.
+  SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
+  // A close request belongs to the window; only signals make SDL itself ask to quit.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // SDL_VIDEODRIVER, where set, chooses the driver itself.
+  if (!HeadlessActive() && !Set("SDL_VIDEODRIVER")) {
+    const std::string drivers = DisplayDrivers();
+    if (drivers.empty()) {
+      return Fail("no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set");
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+  }
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    return Fail(std::string("cannot start video: ") + SDL_GetError());
+  }
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!HeadlessActive() && ShowsNothing(driver)) {
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return Fail(std::string("no display to open: SDL's ") + (driver ? driver : "unknown") +
+                " video driver shows nothing");
+  }
+  CatchHangUp();
+  return true;
+}

@@ -1,0 +1,18 @@
+#include "platform/seams/flip_observer.h"
+
+#include <vector>
+
+namespace {
+
+uint64_t presentedFlips = 0;
+std::vector<FlipObserver> flipObservers;
+
+}  // namespace
+
+uint64_t PresentedFlipCount() { return presentedFlips; }
+void AddFlipObserver(FlipObserver observer) { flipObservers.push_back(observer); }
+
+void NotifyFlipPresented() {
+  ++presentedFlips;
+  for (FlipObserver observer : flipObservers) observer();
+}
