@@ -1,6 +1,6 @@
 // The picture shown on leaving: our own playful age-rating card.
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 void DrawAgeNotice(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, 640, 480);

@@ -1,9 +1,9 @@
-#include "app_icon.h"
+#include "assets/art/app_icon.h"
 
 #include <numbers>
 
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 namespace {
 

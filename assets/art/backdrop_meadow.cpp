@@ -1,9 +1,9 @@
 // Stage background 3: a picnic meadow seen from above, with a blue blanket and daisies.
 #include <cmath>
 
-#include "art.h"
-#include "backdrop_props.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "assets/art/backdrop_props.h"
+#include "tools/art/cartoon.h"
 
 void DrawMeadowBackdrop(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, 640, 480);

@@ -1,9 +1,9 @@
-#include "backdrop_props.h"
+#include "assets/art/backdrop_props.h"
 
 #include <cmath>
 #include <numbers>
 
-#include "cartoon.h"
+#include "tools/art/cartoon.h"
 
 void DrawPlateWithCake(cairo_t* cr, double cx, double cy, double scale) {
   cairo_save(cr);

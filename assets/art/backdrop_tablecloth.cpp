@@ -1,7 +1,7 @@
 // Stage background 1: a soft red gingham tablecloth with a slice of cake and a cup of coffee.
-#include "art.h"
-#include "backdrop_props.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "assets/art/backdrop_props.h"
+#include "tools/art/cartoon.h"
 
 void DrawTableclothBackdrop(cairo_t* cr) {
   constexpr double kCheck = 40;

@@ -1,9 +1,9 @@
 // Stage background 4: a window with the summer sky behind it, a white sill and a flower pot.
 #include <array>
 
-#include "art.h"
-#include "backdrop_props.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "assets/art/backdrop_props.h"
+#include "tools/art/cartoon.h"
 
 void DrawWindowSillBackdrop(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, 640, 330);

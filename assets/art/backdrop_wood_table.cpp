@@ -1,9 +1,9 @@
 // Stage background 2 (also the boss stage): light oak planks with a coffee ring and crumbs.
 #include <cmath>
 
-#include "art.h"
-#include "backdrop_props.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "assets/art/backdrop_props.h"
+#include "tools/art/cartoon.h"
 
 void DrawWoodTableBackdrop(cairo_t* cr) {
   constexpr double kPlank = 96;

@@ -5,8 +5,8 @@
 
 #include <initializer_list>
 
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // The two pictures after the boss: the full celebration for a game with a swat of seven or more
 // flies, and a cheerful "so close" for a game without one.
 
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 namespace {
 

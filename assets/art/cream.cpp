@@ -1,6 +1,6 @@
 // A dollop of whipped cream with a cherry: the bait, and the cream icon of the score line.
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 void DrawCream(cairo_t* cr) {
   constexpr Color kCream = Hex(0xFFF6DC);

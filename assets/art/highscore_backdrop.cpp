@@ -2,8 +2,8 @@
 // with no headings, so the headings sit above y 40 and each row gets a quiet band of its own.
 #include <initializer_list>
 
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "picture_list.h"
+#include "assets/art/picture_list.h"
 
-#include "art.h"
+#include "assets/art/art.h"
 
 namespace {
 

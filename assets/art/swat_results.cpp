@@ -2,8 +2,8 @@
 // and the wasp bonus.
 #include <cmath>
 
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // blood), then the neck and handle. The swinging picture tilts the head and adds whoosh lines.
 #include <initializer_list>
 
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // rectangles the menu tests (play, highscores, credits, exit).
 #include <array>
 
-#include "art.h"
-#include "cartoon.h"
+#include "assets/art/art.h"
+#include "tools/art/cartoon.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "sounds.h"
-#include "wav_file.h"
+#include "assets/sound/sounds.h"
+#include "tools/sound/wav_file.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The game's four sounds, synthesised from scratch.
-#include "synth.h"
+#include "tools/sound/synth.h"
 
 Signal MakeSwatSlap();   // Hit.WAV: a sharp slap, about 0.25 s
 Signal MakeFlyBuzz();    // Fly.WAV: a buzz that loops seamlessly, 4 s

@@ -2,8 +2,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "sounds.h"
-#include "wav_file.h"
+#include "assets/sound/sounds.h"
+#include "tools/sound/wav_file.h"
 
 Signal MakeSwatSlap() {
   const std::size_t n = SamplesFor(0.25);

@@ -1,4 +1,4 @@
-#include "fuzz_run_folder.h"
+#include "tests/fuzz/fuzz_run_folder.h"
 
 #include <unistd.h>
 

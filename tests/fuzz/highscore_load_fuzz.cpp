@@ -7,13 +7,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fuzz_run_folder.h"
 #include "graphics/display.h"
 #include "graphics/game_font.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_screen.h"
 #include "scores/highscore_table.h"
 #include "shell/screens.h"
+#include "tests/fuzz/fuzz_run_folder.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "fuzz_run_folder.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "platform/seams/headless.h"
+#include "tests/fuzz/fuzz_run_folder.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "replay_file.h"
+#include "tools/replay/replay_file.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 // Feeds arbitrary files to the WAV loader and plays whatever it accepts.
 #include <cstdint>
 
-#include "fuzz_run_folder.h"
 #include "platform/sdl/audio_mixer.h"
 #include "sound/sound_slots.h"
+#include "tests/fuzz/fuzz_run_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const InFuzzRunFolder inRunFolder;

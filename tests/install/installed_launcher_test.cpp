@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "bmp_file.h"
-#include "child_process.h"
-#include "game_picture.h"
-#include "real_game.h"
-#include "xvfb_display.h"
+#include "tests/support/child_process.h"
+#include "tests/support/game_picture.h"
+#include "tests/support/real_game.h"
+#include "tests/support/xvfb_display.h"
+#include "tools/art/bmp_file.h"
 
 namespace fs = std::filesystem;
 

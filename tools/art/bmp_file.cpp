@@ -1,4 +1,4 @@
-#include "bmp_file.h"
+#include "tools/art/bmp_file.h"
 
 #include <cstdint>
 #include <fstream>

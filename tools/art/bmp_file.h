@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "image.h"
+#include "tools/art/image.h"
 
 bool WriteBmp24(const std::string& path, const Image& image);
 std::optional<Image> ReadBmp24(const std::string& path);

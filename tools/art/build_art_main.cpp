@@ -2,9 +2,9 @@
 #include <cstdio>
 #include <string>
 
-#include "bmp_file.h"
-#include "canvas.h"
-#include "picture_list.h"
+#include "assets/art/picture_list.h"
+#include "tools/art/bmp_file.h"
+#include "tools/art/canvas.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -6,8 +6,8 @@
 #include <string>
 #include <system_error>
 
-#include "app_icon.h"
-#include "canvas.h"
+#include "assets/art/app_icon.h"
+#include "tools/art/canvas.h"
 
 int main(int argc, char** argv) {
   if (argc < 4) {

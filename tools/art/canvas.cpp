@@ -1,4 +1,4 @@
-#include "canvas.h"
+#include "tools/art/canvas.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "image.h"
+#include "tools/art/image.h"
 
 class Canvas {
  public:

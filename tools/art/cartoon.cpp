@@ -1,4 +1,4 @@
-#include "cartoon.h"
+#include "tools/art/cartoon.h"
 
 #include <algorithm>
 #include <cmath>

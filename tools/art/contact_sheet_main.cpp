@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "bmp_file.h"
-#include "cartoon.h"
-#include "image_paint.h"
-#include "picture_list.h"
+#include "assets/art/picture_list.h"
+#include "tools/art/bmp_file.h"
+#include "tools/art/cartoon.h"
+#include "tools/art/image_paint.h"
 
 namespace {
 

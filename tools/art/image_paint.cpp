@@ -1,4 +1,4 @@
-#include "image_paint.h"
+#include "tools/art/image_paint.h"
 
 #include <cstdint>
 

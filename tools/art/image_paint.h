@@ -2,7 +2,7 @@
 // Putting the game's pictures onto a cairo canvas the way the game blits them.
 #include <cairo.h>
 
-#include "image.h"
+#include "tools/art/image.h"
 
 // Draws the picture at (x, y); with `keyed`, pure black pixels are left out (the colour key).
 void PaintImage(cairo_t* cr, const Image& image, double x, double y, bool keyed);

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "bmp_file.h"
-#include "image_paint.h"
+#include "tools/art/bmp_file.h"
+#include "tools/art/image_paint.h"
 
 namespace {
 

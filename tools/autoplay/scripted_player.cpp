@@ -1,4 +1,4 @@
-#include "scripted_player.h"
+#include "tools/autoplay/scripted_player.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,7 +12,7 @@
 #include "platform/seams/flip_observer.h"
 #include "scores/highscore_screen.h"
 #include "shell/current_screen.h"
-#include "swat_aim.h"
+#include "tools/autoplay/swat_aim.h"
 
 namespace {
 

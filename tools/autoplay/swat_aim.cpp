@@ -1,4 +1,4 @@
-#include "swat_aim.h"
+#include "tools/autoplay/swat_aim.h"
 
 #include <algorithm>
 #include <cstdlib>

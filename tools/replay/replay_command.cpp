@@ -1,4 +1,4 @@
-#include "replay_command.h"
+#include "tools/replay/replay_command.h"
 
 #include <charconv>
 #include <map>

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "run_outputs.h"
+#include "tools/replay/run_outputs.h"
 
 enum class ReplayVerb { Play, Record, Autoplay, Soak };
 

@@ -1,4 +1,4 @@
-#include "replay_file.h"
+#include "tools/replay/replay_file.h"
 
 #include <unistd.h>
 

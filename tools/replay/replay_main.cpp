@@ -6,18 +6,18 @@
 #include <fstream>
 
 #include "platform/sdl/platform_quit.h"
-#include "platform/seams/headless.h"
 #include "platform/seams/flip_observer.h"
+#include "platform/seams/headless.h"
 #include "platform/win32/win.h"
-#include "replay_command.h"
-#include "replay_file.h"
-#include "replay_player.h"
-#include "replay_recorder.h"
-#include "run_outputs.h"
-#include "scratch_folder.h"
-#include "scripted_player.h"
-#include "soak_run.h"
 #include "shell/win_main.h"
+#include "tools/autoplay/scripted_player.h"
+#include "tools/replay/replay_command.h"
+#include "tools/replay/replay_file.h"
+#include "tools/replay/replay_player.h"
+#include "tools/replay/replay_recorder.h"
+#include "tools/replay/run_outputs.h"
+#include "tools/replay/scratch_folder.h"
+#include "tools/replay/soak_run.h"
 
 namespace {
 

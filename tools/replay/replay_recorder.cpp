@@ -1,10 +1,10 @@
-#include "replay_recorder.h"
+#include "tools/replay/replay_recorder.h"
 
 #include "platform/sdl/event_pump.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/rules_clock.h"
 #include "platform/win32/win.h"
-#include "replay_state.h"
+#include "tools/replay/replay_state.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "run_outputs.h"
+#include "tools/replay/run_outputs.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,9 +10,9 @@
 
 #include "game/state_line.h"
 #include "platform/sdl/audio_mixer.h"
-#include "platform/seams/headless.h"
 #include "platform/seams/flip_observer.h"
-#include "wav_file.h"
+#include "platform/seams/headless.h"
+#include "tools/sound/wav_file.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "scratch_folder.h"
+#include "tools/replay/scratch_folder.h"
 
 #include <cstdlib>
 

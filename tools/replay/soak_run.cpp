@@ -1,4 +1,4 @@
-#include "soak_run.h"
+#include "tools/replay/soak_run.h"
 
 #include <dirent.h>
 
@@ -10,13 +10,13 @@
 #include <optional>
 #include <string>
 
-#include "platform/win32/dinput.h"
-#include "platform/seams/headless.h"
 #include "platform/seams/flip_observer.h"
+#include "platform/seams/headless.h"
+#include "platform/win32/dinput.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
-#include "scripted_player.h"
 #include "shell/current_screen.h"
+#include "tools/autoplay/scripted_player.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "sounds.h"
-#include "wav_file.h"
+#include "assets/sound/sounds.h"
+#include "tools/sound/wav_file.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -1,10 +1,10 @@
-#include "synth.h"
+#include "tools/sound/synth.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-#include "wav_file.h"
+#include "tools/sound/wav_file.h"
 
 double Noise::Next() {
   state_ = state_ * 1664525u + 1013904223u;

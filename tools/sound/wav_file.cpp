@@ -1,4 +1,4 @@
-#include "wav_file.h"
+#include "tools/sound/wav_file.h"
 
 #include <fstream>
 

@@ -1,0 +1,59 @@
+// The golden replays under tests/replays: each is played from a fresh start and must give,
+// flip for flip, the state lines kept beside it. A difference shows the first line that
+// differs; tools/regenerate-golden-replays rewrites the lines, on purpose only.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <sstream>
+
+#include "tests/support/replay_tool_run.h"
+#include "tests/support/run_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path kGoldens = fs::path(ZIMBREL_SOURCE_DIR) / "tests" / "replays";
+
+std::vector<std::string> Goldens() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(kGoldens)) {
+    if (entry.path().extension() == ".replay") names.push_back(entry.path().stem().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) lines.push_back(line);
+  return lines;
+}
+
+class GoldenReplay : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlip) {
+  EnterRunFolder();
+  const fs::path replay = kGoldens / (GetParam() + ".replay");
+  const ReplayToolRun run = RunReplayTool({"play", replay.string(), "--lines", "played.lines"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  const std::vector<std::string> expected = LinesOf(FileText(kGoldens / (GetParam() + ".lines")));
+  const std::vector<std::string> played = LinesOf(FileText("played.lines"));
+  const auto [wrong, right] =
+      std::mismatch(played.begin(), played.end(), expected.begin(), expected.end());
+  if (wrong != played.end() || right != expected.end()) {
+    const size_t line = static_cast<size_t>(wrong - played.begin()) + 1;
+    ADD_FAILURE() << GetParam() << ".lines differs first at line " << line << "\n  expected: "
+                  << (right != expected.end() ? *right : "(no more lines)")
+                  << "\n  played:   " << (wrong != played.end() ? *wrong : "(no more lines)");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Each, GoldenReplay, ::testing::ValuesIn(Goldens()),
+                         [](const ::testing::TestParamInfo<std::string>& param) {
+                           return param.param;
+                         });
+
+}  // namespace

@@ -1,0 +1,74 @@
+// A session played through the whole program and recorded, then played back by zimbrel-replay
+// in a process of its own: the same state lines (the rules clock's readings among them), the
+// same last frame, the same highscores, and the window manager's close at the same flip.
+#include <SDL.h>
+
+#include "game/state_line.h"
+#include "input/keyboard.h"
+#include "platform/sdl/game_window.h"
+#include "platform/seams/flip_observer.h"
+#include "tests/support/game_session.h"
+#include "tests/support/replay_tool_run.h"
+#include "tools/replay/replay_recorder.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class ReplayRecordTest : public GameSession {
+ protected:
+  static void CloseTheWindowFromOutside() {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    event.window.windowID = SDL_GetWindowID(PlatformSdlWindow(PlatformMainWindow()));
+    SDL_PushEvent(&event);
+  }
+};
+
+TEST_F(ReplayRecordTest, ARecordedSessionPlaysBackToTheSameLinesFrameHighscoresAndEnd) {
+  std::vector<std::string> liveLines;
+  CollectStateLines(&liveLines);
+  ReplayRecorderStart();
+  StartGame();
+  MoveCursorTo(516, 434);  // the credits button
+  ClickLeft();
+  Frames(4);
+  // Escape held through the frame's read and three reads of the wait for the keys' release.
+  Hold(DIK_ESCAPE);
+  for (int read = 0; read < 4; ++read) ToNext(YieldPoint::KeyboardRead);
+  Let(DIK_ESCAPE);
+  Frames(3);
+  MoveCursorTo(528, 350);  // the play button
+  ClickLeft();
+  Frames(2);  // the title's last frame, and the stage's intro
+  ClickLeft();
+  Frames(5);  // the stage clock runs, read by the rules in every frame
+  MoveBy(-40, 17);
+  PressLeft();  // a swat, the button still held when the window is closed
+  Frames(2);
+  CloseTheWindowFromOutside();
+  const uint64_t flipsBeforeTheClose = PresentedFlipCount();
+  RunToTheEnd();
+  ASSERT_EQ(driver_.ExitCode(), 0);
+  ASSERT_TRUE(WriteFramePng(HeadlessLastFrame(), "live-last.png"));
+
+  const Replay& recorded = ReplayRecorded();
+  // The close, pumped at the next read, waited for the flip after it.
+  EXPECT_EQ(recorded.endFlip, flipsBeforeTheClose + 1);
+  WriteText("session.replay", FormatReplay(recorded));
+  const ReplayToolRun run = RunReplayTool({"play", "session.replay", "--lines", "played.lines",
+                                           "--png", "played", "--highscores", "played.dat"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(run.errors, "");
+
+  std::string live;
+  for (const std::string& line : liveLines) live += line + "\n";
+  EXPECT_EQ(FileText("played.lines"), live);
+  char lastFrame[32];
+  std::snprintf(lastFrame, sizeof lastFrame, "played/flip-%06zu.png", liveLines.size());
+  EXPECT_EQ(FileText(lastFrame), FileText("live-last.png"));
+  EXPECT_EQ(FileText("played.dat"), FileText("Highscore.dat"));
+}
+
+}  // namespace
