@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/files/atomic_file.h"
+#include "platform/files/little_endian.h"
 #include "platform/files/regular_file.h"
 #include "scores/highscore_table.h"
 
@@ -11,16 +12,9 @@ namespace {
 
 constexpr char kHighscoreFile[] = "Highscore.dat";
 
-void PutInt32(uint8_t* at, int32_t value) {
-  const auto bits = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(bits >> (8 * i));
-}
+void PutInt32(uint8_t* at, int32_t value) { WriteLe32(at, static_cast<uint32_t>(value)); }
 
-int32_t TakeInt32(const uint8_t* at) {
-  uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits |= uint32_t{at[i]} << (8 * i);
-  return static_cast<int32_t>(bits);
-}
+int32_t TakeInt32(const uint8_t* at) { return static_cast<int32_t>(ReadLe32(at)); }
 
 }  // namespace
 

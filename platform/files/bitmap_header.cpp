@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/files/little_endian.h"
+
 namespace {
 
 constexpr size_t kFileHeaderBytes = 14;
@@ -9,9 +11,6 @@ constexpr uint32_t kCoreHeaderBytes = 12;
 constexpr uint32_t kInfoHeaderBytes = 40;
 
 enum Compression : uint32_t { kRgb = 0, kBitFields = 3 };
-
-uint32_t Le16(const unsigned char* at) { return uint32_t{at[0]} | uint32_t{at[1]} << 8; }
-uint32_t Le32(const unsigned char* at) { return Le16(at) | Le16(at + 2) << 16; }
 
 bool KnownDepth(uint32_t bits) {
   return bits == 1 || bits == 2 || bits == 4 || bits == 8 || bits == 16 || bits == 24 ||
@@ -24,22 +23,22 @@ bool BitmapHeaderFits(const unsigned char* bytes, size_t size) {
   if (bytes == nullptr || size < kFileHeaderBytes + 4 || bytes[0] != 'B' || bytes[1] != 'M') {
     return false;
   }
-  const uint32_t pixelOffset = Le32(bytes + 10);
+  const uint32_t pixelOffset = ReadLe32(bytes + 10);
   const unsigned char* info = bytes + kFileHeaderBytes;
-  const uint32_t infoBytes = Le32(info);
+  const uint32_t infoBytes = ReadLe32(info);
   int64_t width = 0;
   int64_t height = 0;
   uint32_t bits = 0;
   uint32_t compression = kRgb;
   if (infoBytes == kCoreHeaderBytes && size >= kFileHeaderBytes + kCoreHeaderBytes) {
-    width = Le16(info + 4);
-    height = Le16(info + 6);
-    bits = Le16(info + 10);
+    width = ReadLe16(info + 4);
+    height = ReadLe16(info + 6);
+    bits = ReadLe16(info + 10);
   } else if (infoBytes >= kInfoHeaderBytes && size >= kFileHeaderBytes + kInfoHeaderBytes) {
-    width = static_cast<int32_t>(Le32(info + 4));
-    height = static_cast<int32_t>(Le32(info + 8));  // negative: rows stored top down
-    bits = Le16(info + 14);
-    compression = Le32(info + 16);
+    width = static_cast<int32_t>(ReadLe32(info + 4));
+    height = static_cast<int32_t>(ReadLe32(info + 8));  // negative: rows stored top down
+    bits = ReadLe16(info + 14);
+    compression = ReadLe32(info + 16);
   } else {
     return false;
   }

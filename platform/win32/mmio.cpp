@@ -3,6 +3,7 @@
 #include <climits>
 #include <string>
 
+#include "platform/files/little_endian.h"
 #include "platform/files/regular_file.h"
 
 struct MmioFile {
@@ -24,8 +25,7 @@ bool SeekTo(HMMIO file, int64_t position) {
 bool ReadDword(HMMIO file, DWORD* value) {
   uint8_t bytes[4];
   if (std::fread(bytes, 1, 4, file->stream) != 4) return false;
-  *value = static_cast<DWORD>(bytes[0]) | static_cast<DWORD>(bytes[1]) << 8 |
-           static_cast<DWORD>(bytes[2]) << 16 | static_cast<DWORD>(bytes[3]) << 24;
+  *value = ReadLe32(bytes);
   return true;
 }
 

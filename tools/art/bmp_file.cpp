@@ -5,25 +5,12 @@
 #include <iterator>
 #include <vector>
 
+#include "platform/files/little_endian.h"
+
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::size_t kInfoHeaderSize = 40;
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v & 0xFF));
-  out.push_back(static_cast<std::uint8_t>((v >> 8) & 0xFF));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
-
-std::uint32_t Get32(const std::vector<std::uint8_t>& in, std::size_t at) {
-  return static_cast<std::uint32_t>(in[at]) | static_cast<std::uint32_t>(in[at + 1]) << 8 |
-         static_cast<std::uint32_t>(in[at + 2]) << 16 | static_cast<std::uint32_t>(in[at + 3]) << 24;
-}
 
 std::size_t RowStride(int width) { return (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t{3}; }
 
@@ -37,20 +24,20 @@ bool WriteBmp24(const std::string& path, const Image& image) {
   out.reserve(offset + dataSize);
   out.push_back('B');
   out.push_back('M');
-  Put32(out, static_cast<std::uint32_t>(offset + dataSize));
-  Put32(out, 0);
-  Put32(out, static_cast<std::uint32_t>(offset));
-  Put32(out, kInfoHeaderSize);
-  Put32(out, static_cast<std::uint32_t>(image.width));
-  Put32(out, static_cast<std::uint32_t>(image.height));  // positive: rows stored bottom-up
-  Put16(out, 1);
-  Put16(out, 24);
-  Put32(out, 0);  // BI_RGB
-  Put32(out, static_cast<std::uint32_t>(dataSize));
-  Put32(out, 2835);  // 72 dpi
-  Put32(out, 2835);
-  Put32(out, 0);
-  Put32(out, 0);
+  AppendLe32(out, static_cast<std::uint32_t>(offset + dataSize));
+  AppendLe32(out, 0);
+  AppendLe32(out, static_cast<std::uint32_t>(offset));
+  AppendLe32(out, kInfoHeaderSize);
+  AppendLe32(out, static_cast<std::uint32_t>(image.width));
+  AppendLe32(out, static_cast<std::uint32_t>(image.height));  // positive: rows stored bottom-up
+  AppendLe16(out, 1);
+  AppendLe16(out, 24);
+  AppendLe32(out, 0);  // BI_RGB
+  AppendLe32(out, static_cast<std::uint32_t>(dataSize));
+  AppendLe32(out, 2835);  // 72 dpi
+  AppendLe32(out, 2835);
+  AppendLe32(out, 0);
+  AppendLe32(out, 0);
   for (int y = image.height - 1; y >= 0; --y) {
     for (int x = 0; x < image.width; ++x) {
       const Rgb8& p = image.at(x, y);
@@ -70,10 +57,10 @@ std::optional<Image> ReadBmp24(const std::string& path) {
   if (!file) return std::nullopt;
   const std::vector<std::uint8_t> in((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
   if (in.size() < kFileHeaderSize + kInfoHeaderSize || in[0] != 'B' || in[1] != 'M') return std::nullopt;
-  const std::uint32_t offset = Get32(in, 10);
-  const auto width = static_cast<std::int32_t>(Get32(in, 18));
-  const auto height = static_cast<std::int32_t>(Get32(in, 22));
-  const std::uint32_t bitsAndPlanes = Get32(in, 26);
+  const std::uint32_t offset = ReadLe32(in.data() + 10);
+  const auto width = static_cast<std::int32_t>(ReadLe32(in.data() + 18));
+  const auto height = static_cast<std::int32_t>(ReadLe32(in.data() + 22));
+  const std::uint32_t bitsAndPlanes = ReadLe32(in.data() + 26);
   if (bitsAndPlanes != (24u << 16 | 1u) || width <= 0 || height <= 0) return std::nullopt;
   const std::size_t stride = RowStride(width);
   if (in.size() < offset + stride * static_cast<std::size_t>(height)) return std::nullopt;

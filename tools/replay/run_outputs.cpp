@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "game/state_line.h"
+#include "platform/files/little_endian.h"
 #include "platform/sdl/audio_mixer.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/headless.h"
@@ -46,14 +47,11 @@ void WriteFrame(uint64_t flip) {
 }
 
 void WriteSamples(const std::vector<int16_t>& mix) {
-  std::vector<char> bytes;
+  std::vector<uint8_t> bytes;
   bytes.reserve(mix.size() * 2);
-  for (int16_t sample : mix) {
-    const auto bits = static_cast<uint16_t>(sample);
-    bytes.push_back(static_cast<char>(bits & 0xFF));
-    bytes.push_back(static_cast<char>(bits >> 8));
-  }
-  taken.audio.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  for (int16_t sample : mix) AppendLe16(bytes, static_cast<uint16_t>(sample));
+  taken.audio.write(reinterpret_cast<const char*>(bytes.data()),
+                    static_cast<std::streamsize>(bytes.size()));
 }
 
 // The mix follows the virtual clock: each flip takes the sound of the time since the last.
