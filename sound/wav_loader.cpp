@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "platform/win32/mmio.h"
 #include "sound/sound_slots.h"
@@ -20,9 +21,8 @@ int32_t CloseAndFail(HMMIO file) {
   return -1;
 }
 
-int32_t ReleaseAndFail(SoundSlot& slot, char* block) {
+int32_t ReleaseAndFail(SoundSlot& slot) {
   if (slot.buffer != nullptr) slot.buffer->Release();
-  delete[] block;
   slot.buffer = nullptr;
   slot.inUse = 0;
   return -1;
@@ -66,14 +66,15 @@ int32_t SoundLoadWav(const char* fileName, DWORD extraCapabilities) {
   const LONG wanted = static_cast<LONG>(std::min<int64_t>(chunk.cksize, BytesLeftInFile(file)));
   // More than a sound buffer can hold is refused before a byte of it is read.
   if (wanted <= 0 || static_cast<DWORD>(wanted) > DSBSIZE_MAX) return CloseAndFail(file);
-  char* block = new (std::nothrow) char[wanted];
-  if (block == nullptr) return CloseAndFail(file);
-  const LONG dataBytes = mmioRead(file, block, wanted);
-  mmioClose(file, 0);
-  if (dataBytes <= 0) {
-    delete[] block;
-    return -1;
+  std::vector<char> block;
+  try {
+    block.resize(static_cast<size_t>(wanted));
+  } catch (const std::bad_alloc&) {
+    return CloseAndFail(file);
   }
+  const LONG dataBytes = mmioRead(file, block.data(), wanted);
+  mmioClose(file, 0);
+  if (dataBytes <= 0) return -1;
 
   slot.sampleRate = static_cast<int32_t>(fileFormat.nSamplesPerSec);
   slot.dataBytes = dataBytes;
@@ -98,7 +99,7 @@ int32_t SoundLoadWav(const char* fileName, DWORD extraCapabilities) {
 
   if (SoundDevice == nullptr ||
       SoundDevice->CreateSoundBuffer(&description, &slot.buffer, nullptr) != DS_OK) {
-    return ReleaseAndFail(slot, block);
+    return ReleaseAndFail(slot);
   }
   void* part1 = nullptr;
   void* part2 = nullptr;
@@ -106,13 +107,12 @@ int32_t SoundLoadWav(const char* fileName, DWORD extraCapabilities) {
   DWORD bytes2 = 0;
   if (slot.buffer->Lock(0, static_cast<DWORD>(dataBytes), &part1, &bytes1, &part2, &bytes2,
                         DSBLOCK_FROMWRITECURSOR) != DS_OK) {
-    return ReleaseAndFail(slot, block);
+    return ReleaseAndFail(slot);
   }
-  std::memcpy(part1, block, bytes1);
-  if (part2 != nullptr) std::memcpy(part2, block + bytes1, bytes2);
+  std::memcpy(part1, block.data(), bytes1);
+  if (part2 != nullptr) std::memcpy(part2, block.data() + bytes1, bytes2);
   if (slot.buffer->Unlock(part1, bytes1, part2, bytes2) != DS_OK) {
-    return ReleaseAndFail(slot, block);
+    return ReleaseAndFail(slot);
   }
-  delete[] block;
   return index;
 }

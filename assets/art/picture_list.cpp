@@ -11,13 +11,13 @@ constexpr int kBurstWidth = 360;
 constexpr int kBurstHeight = 150;
 constexpr int kNumberHeight = 170;  // drawn from y 293, so at most 187 high
 
-std::vector<PictureSpec> MakeList() {
-  std::vector<PictureSpec> list;
+std::vector<PictureRecipe> MakeList() {
+  std::vector<PictureRecipe> list;
   auto sprite = [&list](std::string file, int w, int h, std::function<void(cairo_t*)> draw) {
-    list.push_back(PictureSpec{std::move(file), w, h, PictureKind::Sprite, std::move(draw)});
+    list.push_back(PictureRecipe{std::move(file), w, h, PictureKind::Sprite, std::move(draw)});
   };
   auto screen = [&list](std::string file, std::function<void(cairo_t*)> draw) {
-    list.push_back(PictureSpec{std::move(file), kScreenWidth, kScreenHeight, PictureKind::FullScreen, std::move(draw)});
+    list.push_back(PictureRecipe{std::move(file), kScreenWidth, kScreenHeight, PictureKind::FullScreen, std::move(draw)});
   };
 
   for (int phase = 0; phase < 3; ++phase) {
@@ -61,7 +61,7 @@ std::vector<PictureSpec> MakeList() {
 
 }  // namespace
 
-const std::vector<PictureSpec>& AllPictures() {
-  static const std::vector<PictureSpec> list = MakeList();
+const std::vector<PictureRecipe>& AllPictures() {
+  static const std::vector<PictureRecipe> list = MakeList();
   return list;
 }

@@ -8,7 +8,7 @@
 
 enum class PictureKind { Sprite, FullScreen };
 
-struct PictureSpec {
+struct PictureRecipe {
   std::string file;  // name inside gfx/
   int width;
   int height;
@@ -16,4 +16,4 @@ struct PictureSpec {
   std::function<void(cairo_t*)> draw;
 };
 
-const std::vector<PictureSpec>& AllPictures();
+const std::vector<PictureRecipe>& AllPictures();

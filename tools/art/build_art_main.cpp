@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = argv[1];
-  for (const PictureSpec& picture : AllPictures()) {
+  for (const PictureRecipe& picture : AllPictures()) {
     Canvas canvas(picture.width, picture.height);
     picture.draw(canvas.cr());
     const Image image = picture.kind == PictureKind::Sprite ? canvas.ToSprite() : canvas.ToOpaque();

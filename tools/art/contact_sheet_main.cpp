@@ -18,7 +18,7 @@ constexpr double kGap = 16;
 constexpr double kLabelHeight = 24;
 
 struct Placed {
-  const PictureSpec* picture;
+  const PictureRecipe* picture;
   Image image;
   double x, y;
 };
@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
   }
   std::vector<Placed> placed;
   double x = kGap, y = kGap, rowHeight = 0;
-  for (const PictureSpec& picture : AllPictures()) {
+  for (const PictureRecipe& picture : AllPictures()) {
     std::optional<Image> image = ReadBmp24(std::string(argv[1]) + "/" + picture.file);
     if (!image) {
       std::fprintf(stderr, "cannot read %s\n", picture.file.c_str());
