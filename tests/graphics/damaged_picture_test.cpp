@@ -111,6 +111,16 @@ Bytes RunLengthBitmap(const Bytes& original) {
   return runs;
 }
 
+// The same runs padded with zeros to the bytes the header's size claims uncompressed, so that
+// only the refusal of runs itself turns it away.
+Bytes PaddedRunLengthBitmap(const Bytes& original) {
+  Bytes bytes = RunLengthBitmap(original);
+  const size_t rowBytes = (DwordAt(bytes, 18) * 8 + 31) / 32 * 4;
+  const size_t claimed = DwordAt(bytes, 10) + rowBytes * DwordAt(bytes, 22);
+  if (bytes.size() < claimed) bytes.resize(claimed, 0);
+  return bytes;
+}
+
 Bytes PngBytes() {
   CapturedFrame frame;
   frame.width = 16;
@@ -146,6 +156,7 @@ std::vector<PictureDamage> Damages() {
          return bytes;
        }},
       {"RunLengthBitmap", RunLengthBitmap},
+      {"RunLengthBitmapPaddedToItsClaimedSize", PaddedRunLengthBitmap},
       {"PngRenamed", [](const Bytes&) { return PngBytes(); }},
       {"Folder", nullptr},
   };

@@ -1,0 +1,102 @@
+// Rules at their exact values, played through the whole program: the stage clock's start, the
+// OK box's rectangle and the boss's, each edge on it and one pixel beyond.
+#include <string>
+
+#include "game/play_state.h"
+#include "input/keyboard.h"
+#include "input/mouse_cursor.h"
+#include "platform/seams/headless.h"
+#include "tests/support/play_session.h"
+#include "tests/support/state_line_fields.h"
+
+namespace {
+
+struct Place {
+  const char* name;
+  int x;
+  int y;
+  bool inside;
+};
+
+class RuleBounds : public PlaySession {
+ protected:
+  static void PutCorner(const Place& place) {
+    Cursor.x = place.x;
+    Cursor.y = place.y;
+  }
+};
+
+// However long the intro waits, the seconds shown start at the stage's full time.
+TEST_F(RuleBounds, TheStageClockStartsWhenTheIntroIsClickedAway) {
+  StartGame();
+  MoveCursorTo(528, 350);  // the Play button
+  ClickLeft();
+  Frames(1);
+  Frames(1);  // the intro
+  ToNext(YieldPoint::MouseRead);
+  HeadlessClockAdvance(30000);
+  const uint32_t clicked = HeadlessClockNow();
+  ClickLeft();
+  Frames(1);
+  EXPECT_GE(StageStartTick, clicked);
+  EXPECT_EQ(IntField(Line(), "left"), TimeLimit);
+}
+
+// The OK box after a surrender answers the swatter's corner anywhere on (220, 292)-(339, 379),
+// edges included; a click one pixel beyond only swings the swatter.
+TEST_F(RuleBounds, TheOkBoxTakesAClickOnEachEdgeOfItsRectangleAndNotBeyond) {
+  const Place places[] = {{"left", 220, 330, true},   {"beyond left", 219, 330, false},
+                          {"right", 339, 330, true},  {"beyond right", 340, 330, false},
+                          {"top", 280, 292, true},    {"beyond top", 280, 291, false},
+                          {"bottom", 280, 379, true}, {"beyond bottom", 280, 380, false}};
+  StartPlaying();
+  bool inBox = false;
+  for (const Place& place : places) {
+    SCOPED_TRACE(place.name);
+    if (!inBox) {
+      Tap(DIK_ESCAPE);
+      Frames(2);  // the frame, then the box
+      inBox = true;
+    }
+    PutCorner(place);
+    ClickLeft();
+    Frames(2);
+    // Leaving the box enters the title, which takes the fly cursor back.
+    EXPECT_EQ(!Cursor.swatter, place.inside);
+    if (Cursor.swatter) {
+      Frames(15);  // the swat runs out
+      continue;
+    }
+    inBox = false;
+    // Back into play for the next place: Play, the intro, and the frames of the Play click's swat.
+    MoveCursorTo(528, 350);
+    ClickLeft();
+    Frames(2);
+    ClickLeft();
+    Frames(11);
+  }
+}
+
+// The boss is hit on a swat's first frame with the swatter's corner anywhere on
+// (242, 82)-(362, 216), edges included, and not one pixel beyond.
+TEST_F(RuleBounds, TheBossIsHitOnEachEdgeOfItsRectangleAndNotBeyond) {
+  const Place places[] = {{"left", 242, 150, true},   {"beyond left", 241, 150, false},
+                          {"right", 362, 150, true},  {"beyond right", 363, 150, false},
+                          {"top", 300, 82, true},     {"beyond top", 300, 81, false},
+                          {"bottom", 300, 216, true}, {"beyond bottom", 300, 217, false}};
+  StartPlaying();
+  PlayFromStage(10);
+  for (const Place& place : places) {
+    SCOPED_TRACE(place.name);
+    for (int i = 0; i < 50; ++i) FlyTable[i].alive = 0;  // nothing else under the swatter
+    BossHitTimer = 0;
+    const int energy = BossEnergy;
+    PutCorner(place);
+    Frames(1);
+    Swat();
+    EXPECT_EQ(BossEnergy, place.inside ? energy - 1 : energy);
+    Rearm();
+  }
+}
+
+}  // namespace
