@@ -6,6 +6,7 @@
 #include "input/keyboard.h"
 #include "input/mouse_cursor.h"
 #include "platform/seams/headless.h"
+#include "tests/support/picture_file.h"
 #include "tests/support/play_session.h"
 #include "tests/support/state_line_fields.h"
 
@@ -40,6 +41,43 @@ TEST_F(RuleBounds, TheStageClockStartsWhenTheIntroIsClickedAway) {
   Frames(1);
   EXPECT_GE(StageStartTick, clicked);
   EXPECT_EQ(IntField(Line(), "left"), TimeLimit);
+}
+
+// The time out is an equality on whole seconds: a frame that finds one second left and the
+// next that finds minus one never time out, and the stage runs on with negative seconds.
+TEST_F(RuleBounds, AFrameLateBeyondTheLastSecondMissesTheTimeOut) {
+  StartPlaying();
+  ParkFlies();
+  HeadlessClockAdvance(59500 - (HeadlessClockNow() - StageStartTick));
+  Frames(1);
+  ASSERT_EQ(IntField(Line(), "left"), 1);
+  HeadlessClockAdvance(1500);
+  Frames(3);
+  EXPECT_EQ(IntField(Line(), "left"), -1);
+  EXPECT_EQ(CurrentScreen, ScreenPlay);
+  EXPECT_LT(PictureFile("gfx\\BOK.bmp").ShownIn(HeadlessLastFrame(), 270, 350), 0.5);
+}
+
+// The right button drops cream only while some is in stock; with none, nothing is dropped.
+TEST_F(RuleBounds, NoCreamIsDroppedWithAnEmptyStock) {
+  StartPlaying();
+  CreamStock = 0;
+  PushScriptedInput(ScriptMouseButton(1, true));
+  Frames(2);
+  PushScriptedInput(ScriptMouseButton(1, false));
+  EXPECT_FALSE(FlyTable[kCreamBlob].alive);
+  EXPECT_EQ(CreamStock, 0);
+}
+
+// The wasp crosses 15 pixels a frame and is gone on the frame it reaches the left edge.
+TEST_F(RuleBounds, TheWaspLeavesOnTheFrameItReachesTheLeftEdge) {
+  StartPlaying();
+  FlyTable[kWasp] = FlyEntry{30, 200, 1, 0};
+  Frames(1);
+  EXPECT_TRUE(FlyTable[kWasp].alive);
+  EXPECT_EQ(FlyTable[kWasp].x, 15);
+  Frames(1);
+  EXPECT_FALSE(FlyTable[kWasp].alive);
 }
 
 // The OK box after a surrender answers the swatter's corner anywhere on (220, 292)-(339, 379),

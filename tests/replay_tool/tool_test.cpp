@@ -143,6 +143,10 @@ TEST_F(ReplayToolTest, AMalformedReplayIsRefusedWithItsLineAndNothingRuns) {
        "bad.replay:4: 'down' is not the left button (1 down, 0 up)"},
       {"reads out of order", "zimbrel-replay 1\n3 1 keys 1\n3 0 keys\n",
        "bad.replay:3: keys read 0 after flip 3 comes after read 1 on line 2; reads go in order"},
+      {"the same read given twice", "zimbrel-replay 1\n3 0 keys\n3 0 keys 1\n",
+       "bad.replay:3: keys read 0 after flip 3 is given twice (first on line 2)"},
+      {"a word after end", "zimbrel-replay 1\n4 end now\n",
+       "bad.replay:2: 'end' takes nothing after it"},
       {"a flip before the previous one", "zimbrel-replay 1\n5 0 mouse 1 1 0 0\n4 end\n",
        "bad.replay:3: flip 4 comes after flip 5 of line 2; flips never go back"},
   };
