@@ -1,11 +1,13 @@
 // The cost of the mix: one second of output with 56 looping sounds (every slot the game
-// fills at start-up), beside merely copying the same number of samples.
+// fills at start-up), the limiter alone at its dearest, and merely copying the same number
+// of samples.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstring>
 #include <vector>
 
+#include "platform/mix/audio_limiter.h"
 #include "platform/sdl/audio_mixer.h"
 #include "platform/seams/headless.h"
 
@@ -64,6 +66,27 @@ void BM_Mix56LoopingBuffersOneSecond(benchmark::State& state) {
   state.counters["device_rate"] = frames;
 }
 BENCHMARK(BM_Mix56LoopingBuffersOneSecond)->Unit(benchmark::kMillisecond);
+
+// Every frame above the knee, so that every frame bends: the most the limiter can cost.
+void BM_LimitOneLoudSecond(benchmark::State& state) {
+  constexpr int kRate = 44100;
+  std::vector<float> loud(2 * kRate);
+  for (size_t i = 0; i < loud.size(); ++i) {
+    loud[i] = static_cast<float>((i % 7 + 2) * 20000) * (i % 4 < 2 ? 1.0f : -1.0f);
+  }
+  std::vector<float> samples(loud.size());
+  AudioLimiter limiter;
+  limiter.Configure(kRate);
+  for (auto _ : state) {
+    state.PauseTiming();
+    samples = loud;
+    state.ResumeTiming();
+    limiter.Process(samples.data(), kRate);
+    benchmark::DoNotOptimize(samples.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_LimitOneLoudSecond)->Unit(benchmark::kMillisecond);
 
 void BM_CopySameSamplesOneSecond(benchmark::State& state) {
   const size_t samples = 2 * 44100;  // the device rate the mix asks for

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/mix/audio_limiter.h"
 #include "platform/mix/audio_resampler.h"
 #include "platform/win32/dsound.h"
 #include "platform/seams/headless.h"
@@ -20,6 +21,7 @@ struct Mixer {
   int rate = kRequestedRate;
   std::vector<MixVoice*> voices;
   AudioResampler resampler;
+  AudioLimiter limiter;
 };
 
 // Never destroyed: the game leaves the device open to the end of the process, and the
@@ -72,6 +74,7 @@ bool AudioMixerOpen() {
   }
   mixer.rate = obtained.freq;
   mixer.resampler.Configure(kVoiceRate, mixer.rate);
+  mixer.limiter.Configure(mixer.rate);
   mixer.voices.reserve(64);
   // Headless, the device stays paused: only captures advance the mix.
   if (!HeadlessActive()) SDL_PauseAudioDevice(mixer.device, 0);
@@ -113,6 +116,7 @@ void AudioMixerRender(int16_t* out, int frames) {
   while (frames > 0) {
     const int count = std::min(frames, kChunk);
     TheMixer().resampler.Render(scratch, count, MixVoiceFrame);
+    TheMixer().limiter.Process(scratch, count);
     for (int i = 0; i < 2 * count; ++i) out[i] = Saturate(scratch[i]);
     out += 2 * count;
     frames -= count;

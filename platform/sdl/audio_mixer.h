@@ -32,7 +32,7 @@ struct AudioMixerLockGuard {
 void AudioMixerAttach(MixVoice* voice);
 void AudioMixerDetach(MixVoice* voice);
 
-// Mixes the next frames of output, interleaved stereo, saturating at the 16-bit limits.
+// Mixes the next frames of output, interleaved stereo, limited below the 16-bit limits.
 // Called with the lock held; allocates nothing.
 void AudioMixerRender(int16_t* out, int frames);
 
