@@ -5,7 +5,7 @@
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/keyboard.h"
-#include "scores/highscore_file.h"
+#include "scores/highscore_save.h"
 #include "scores/highscore_table.h"
 #include "shell/current_screen.h"
 
@@ -17,9 +17,6 @@ bool MarkerBlink = false;
 
 namespace {
 
-// The table changed in this visit; it is saved when the visit ends, not only at shutdown.
-bool TableChanged = false;
-
 constexpr int kCountColumns[8] = {210, 270, 330, 380, 427, 474, 521, 562};
 
 void EnterHighscores() {
@@ -27,12 +24,10 @@ void EnterHighscores() {
   RowSpacing = 0;
   ScreenFirstFrame = false;
   NameEntryActive = false;
-  TableChanged = false;
   if (HighscoreQualifies()) {
     NameEntryActive = true;
     EditRow = HighscoreInsert();
     TypedCount = 0;
-    TableChanged = true;
   }
 }
 
@@ -55,6 +50,12 @@ void DrawRow(int row) {
     std::snprintf(TextBuffer, sizeof TextBuffer, "%d", entry.swatCounts[k]);
     DrawShadowText(TextBuffer, kCountColumns[k], y, colour, Display.backBuffer);
   }
+}
+
+// Said below the table for as long as the last save failed; standard error has the reason.
+void DrawSaveFailure() {
+  if (!HighscoreSaveFailed) return;
+  DrawShadowText("The table could not be saved !", 3, 430, 0xFF, Display.backBuffer);
 }
 
 // Each key gives one character: the next waits until every key is up.
@@ -80,12 +81,13 @@ void RunHighscoreFrame() {
     CurrentScreen = ScreenTitle;
     ScreenFirstFrame = true;
     CurrentGameEntry.score = 0;
-    if (TableChanged) SaveHighscores();
-    TableChanged = false;
+    // A new row is kept when the visit ends, not only at shutdown.
+    SaveHighscores();
   }
   MarkerBlink = !MarkerBlink;
   if (RowSpacing < 36) RowSpacing += 3;
   for (int row = 0; row < kHighscoreRows; ++row) DrawRow(row);
+  DrawSaveFailure();
   TypeName();
   FlipPage();
 }

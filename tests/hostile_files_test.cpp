@@ -16,6 +16,8 @@
 #include "replay_file.h"
 #include "run_folder.h"
 #include "scores/highscore_file.h"
+#include "scores/highscore_save.h"
+#include "scores/highscore_table.h"
 #include "shell/startup.h"
 
 namespace {
@@ -99,6 +101,8 @@ TEST(HostileFiles, StartUpNeitherWaitsOnThemNorTakesTheMemoryTheyClaim) {
   Bytes table(kHighscoreFileBytes);
   EncodeHighscores(table.data());
   EXPECT_EQ(table, DefaultFileBytes());
+  CurrentGameEntry.score = 5;
+  HighscoreInsert();
   EXPECT_FALSE(SaveHighscores());
   EXPECT_TRUE(fs::is_fifo("Highscore.dat"));
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/sdl/scancode_table.h"
+#include "platform/session/ending_signals.h"
 
 namespace {
 
@@ -83,6 +84,12 @@ void OnWindowEvent(const SDL_WindowEvent& window) {
   }
 }
 
+// Once the session asks the game to end, nothing reads as held: a wait for all keys up ends,
+// and no key or button held at that moment acts again.
+void ForgetIfEnding() {
+  if (SessionEnding()) ForgetEverything();
+}
+
 }  // namespace
 
 void InputEventsConsume(const SDL_Event& event) {
@@ -119,6 +126,7 @@ void InputEventsConsume(const SDL_Event& event) {
 uint64_t InputEventsSerial() { return gathered.serial; }
 
 void InputEventsReadKeys(BYTE keys[256]) {
+  ForgetIfEnding();
   for (int code = 0; code < 256; ++code) {
     keys[code] = (gathered.keysHeld[code] | gathered.keysTapped[code]) ? 0x80 : 0;
   }
@@ -126,6 +134,7 @@ void InputEventsReadKeys(BYTE keys[256]) {
 }
 
 void InputEventsReadMouse(DIMOUSESTATE* state) {
+  ForgetIfEnding();
   state->lX = gathered.motionX;
   state->lY = gathered.motionY;
   state->lZ = gathered.motionZ;

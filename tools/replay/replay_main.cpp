@@ -53,14 +53,17 @@ void RunTheGame() {
 
 // What is left after the run: the outputs, the highscores, the scratch folder. False when one
 // of them could not be written, which has then been said.
-bool FinishRun(const ReplayCommand& command, const ScratchFolder& scratch) {
+bool FinishRun(const ReplayCommand& command, const ScratchFolder& scratch, bool shutDown = true) {
   bool complete = true;
   std::string error;
   if (!RunOutputsFinish(&error)) {
     SayFault(error);
     complete = false;
   }
-  if (!command.highscoresPath.empty() && !KeepHighscores(scratch, command.highscoresPath, &error)) {
+  if (!command.highscoresPath.empty() && !shutDown) {
+    SayFault(command.highscoresPath + ": not written, the game did not shut down");
+    complete = false;
+  } else if (!command.highscoresPath.empty() && !KeepHighscores(command.highscoresPath, &error)) {
     SayFault(error);
     complete = false;
   }
@@ -108,7 +111,7 @@ int Play(ReplayCommand command) {
   } catch (const ReplayStopped& stopped) {
     std::fprintf(stderr, "zimbrel-replay: %s: %s; stopped without the game's shutdown\n",
                  command.file.c_str(), stopped.why.c_str());
-    FinishRun(command, *scratch);
+    FinishRun(command, *scratch, false);
     return kStopped;
   }
   const bool complete = FinishRun(command, *scratch);
