@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/sdl/scancode_table.h"
+#include "platform/sdl/printed_key.h"
 #include "platform/session/ending_signals.h"
 
 namespace {
@@ -25,6 +25,9 @@ struct GatheredInput {
 };
 
 GatheredInput gathered = {{}, {}, {}, {}, 0, 0, 0, true, false, 0};
+// The code each key counted as when it went down: its release lets go of the same code, even
+// if the layout changed in between.
+uint8_t pressedAs[SDL_NUM_SCANCODES] = {};
 
 int ButtonIndex(uint8_t sdlButton) {
   switch (sdlButton) {
@@ -51,8 +54,16 @@ void ForgetEverything() {
 }
 
 // Presses count only while the window has the focus; releases always, so nothing sticks.
-void SetKey(int scancode, bool down) {
-  const uint8_t dik = DikFromScancode(scancode);
+void SetKey(const SDL_Keysym& key, bool down) {
+  const int scancode = key.scancode;
+  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return;
+  uint8_t dik = DikOfKeyEvent(scancode, key.sym);
+  if (down) {
+    pressedAs[scancode] = dik;
+  } else if (pressedAs[scancode] != 0) {
+    dik = pressedAs[scancode];
+    pressedAs[scancode] = 0;
+  }
   if (dik == 0 || (down && !gathered.focused)) return;
   gathered.keysHeld[dik] = down ? 1 : 0;
   if (down) gathered.keysTapped[dik] = 1;
@@ -96,7 +107,7 @@ void InputEventsConsume(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      SetKey(event.key.keysym.scancode, event.type == SDL_KEYDOWN);
+      SetKey(event.key.keysym, event.type == SDL_KEYDOWN);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
