@@ -1,5 +1,7 @@
 // zimbrel-replay: plays a replay headless, or records a game played in the window as one.
 // Run in the runnable folder, beside zimbrel (docs/replay.md).
+#include <signal.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -7,6 +9,7 @@
 
 #include "platform/sdl/platform_quit.h"
 #include "platform/seams/headless.h"
+#include "platform/session/ending_signals.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/win32/win.h"
 #include "replay_command.h"
@@ -75,7 +78,13 @@ bool FinishRun(const ReplayCommand& command, const ScratchFolder& scratch, bool 
 void ReportPlay(const std::string& file) {
   const ReplayPlayerReport report = ReplayPlayerResult();
   const unsigned long long flips = PresentedFlipCount();
-  if (report.closedAtEnd) {
+  if (const int signalNumber = EndingSignal()) {
+    const char* name = signalNumber == SIGINT    ? "SIGINT"
+                       : signalNumber == SIGTERM ? "SIGTERM"
+                                                 : "SIGHUP";
+    std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the game shut down\n",
+                file.c_str(), name, flips);
+  } else if (report.closedAtEnd) {
     std::printf("zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
                 "ends, and the game shut down after flip %llu\n",
                 file.c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
@@ -116,6 +125,8 @@ int Play(ReplayCommand command) {
   }
   const bool complete = FinishRun(command, *scratch);
   ReportPlay(command.file);
+  // As a shell reports a command a signal ended: 130 for SIGINT, 143 for SIGTERM.
+  if (EndingSignal() != 0) return 128 + EndingSignal();
   return complete ? 0 : kRefused;
 }
 
