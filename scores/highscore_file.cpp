@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/files/atomic_file.h"
 #include "platform/files/regular_file.h"
 #include "scores/highscore_table.h"
 
@@ -65,6 +66,8 @@ int ReadHighscoreFile(const char* path, uint8_t bytes[kHighscoreFileBytes]) {
 }
 
 void LoadHighscores() {
+  // What a save cut short by a kill left behind; a minute is far longer than any save takes.
+  RemoveLeftoverTemporaries(kHighscoreFile, 60);
   // The bytes the file does not hold keep what the table held before.
   uint8_t bytes[kHighscoreFileBytes];
   EncodeHighscores(bytes);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -192,6 +193,30 @@ TEST(HighscoreSaveRace, TwoGamesSavingAtTheSameMomentBothKeepTheirNames) {
     bothKept += names[0] == "BBB" && names[1] == "AAA";
   }
   EXPECT_EQ(bothKept, kRounds);
+}
+
+// A kill in the middle of a save leaves its temporary file; the next start removes those older
+// than a minute, and nothing else.
+TEST(HighscoreLeftovers, StartUpRemovesTheTemporariesOfSavesCutShortOnly) {
+  HeadlessEnable();
+  EnterRunFolder();
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+  // Old: one cut-short save, and names that only look alike. Young: another game's save.
+  for (const char* name : {".Highscore.dat.Ab12Cd", ".Highscore.dat.x1y2z3", ".Highscore.dat.short",
+                           "Highscore.dat.Ab12Cd", ".Other.dat.Ab12Cd"}) {
+    WriteBytes(name, {1});
+  }
+  for (const char* name : {".Highscore.dat.Ab12Cd", ".Highscore.dat.short", "Highscore.dat.Ab12Cd",
+                           ".Other.dat.Ab12Cd"}) {
+    fs::last_write_time(name, old);
+  }
+  fs::create_directory(".Highscore.dat.Folder");
+  fs::last_write_time(".Highscore.dat.Folder", old);
+  LoadHighscores();
+  EXPECT_EQ(FolderFiles("."), (std::vector<std::string>{
+                                  ".Highscore.dat.Folder", ".Highscore.dat.short",
+                                  ".Highscore.dat.x1y2z3", ".Other.dat.Ab12Cd",
+                                  "Highscore.dat.Ab12Cd", "gfx", "snd"}));
 }
 
 }  // namespace

@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <cerrno>
+#include <ctime>
 #include <cstdio>
 #include <string>
 
@@ -67,6 +70,20 @@ bool MayReplace(const char* path) {
 }
 
 
+// mkstemp's six characters: letters and digits.
+bool IsTemporaryOf(const std::string& entry, const std::string& prefix) {
+  if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0) {
+    return false;
+  }
+  for (size_t i = prefix.size(); i < entry.size(); ++i) {
+    const char c = entry[i];
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
@@ -95,4 +112,24 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
   }
   FlushFolder(folder);
   return true;
+}
+
+void RemoveLeftoverTemporaries(const char* name, int ageSeconds) {
+  if (name == nullptr) return;
+  const std::string path = LinkTarget(name);
+  const std::string folder = FolderOf(path);
+  const std::string prefix = "." + FileNameOf(path) + ".";
+  DIR* entries = opendir(folder.c_str());
+  if (entries == nullptr) return;
+  const time_t now = time(nullptr);
+  while (const dirent* entry = readdir(entries)) {
+    if (!IsTemporaryOf(entry->d_name, prefix)) continue;
+    const std::string leftover = folder + "/" + entry->d_name;
+    struct stat status;
+    if (lstat(leftover.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        now - status.st_mtime > ageSeconds) {
+      unlink(leftover.c_str());
+    }
+  }
+  closedir(entries);
 }

@@ -9,3 +9,8 @@
 // replaced. On any failure errno holds the reason, the old file (if any) is left exactly as it
 // was and no temporary file stays behind.
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size);
+
+// Removes the temporary files of saves of `path` that a kill cut short (".NAME.XXXXXX" beside
+// the file, or beside the file a link points to), once they are older than `ageSeconds`: a
+// younger one may be another game's save under way.
+void RemoveLeftoverTemporaries(const char* path, int ageSeconds);
