@@ -17,6 +17,7 @@ bool MarkerBlink = false;
 
 namespace {
 
+constexpr int kNameColumn = 130;
 constexpr int kCountColumns[8] = {210, 270, 330, 380, 427, 474, 521, 562};
 
 void EnterHighscores() {
@@ -39,13 +40,14 @@ void DrawRow(int row) {
   const int y = 40 + row * RowSpacing;
   const COLORREF colour = RowColour(row);
   std::snprintf(TextBuffer, sizeof TextBuffer, "%d", entry.score);
-  DrawShadowText(TextBuffer, 3, y, colour, Display.backBuffer);
+  // A damaged file's -2147483648 is wider than the column; it stops short of the name.
+  DrawShadowTextInColumn(TextBuffer, 3, y, kNameColumn, colour, Display.backBuffer);
   // At most three characters, also where a damaged file left no zero byte after them.
   char name[4] = {};
   for (int i = 0; i < 3 && entry.name[i] != '\0'; ++i) name[i] = entry.name[i];
   const bool marked = NameEntryActive && row == EditRow && MarkerBlink;
   std::snprintf(TextBuffer, sizeof TextBuffer, marked ? "%s <<" : "%s", name);
-  DrawShadowText(TextBuffer, 130, y, colour, Display.backBuffer);
+  DrawShadowText(TextBuffer, kNameColumn, y, colour, Display.backBuffer);
   for (int k = 0; k < 8; ++k) {
     std::snprintf(TextBuffer, sizeof TextBuffer, "%d", entry.swatCounts[k]);
     DrawShadowText(TextBuffer, kCountColumns[k], y, colour, Display.backBuffer);
