@@ -4,6 +4,7 @@
 #include "graphics/drawing.h"
 #include "input/draw_cursor.h"
 #include "input/mouse_cursor.h"
+#include "platform/session/ending_signals.h"
 
 namespace {
 
@@ -17,8 +18,10 @@ void WaitForOk() {
   for (;;) {
     DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[0]);
     UpdateMouse();
-    // A fixed rectangle, tested on the swatter's corner; a click elsewhere only swings it.
+    // A fixed rectangle, tested on the swatter's corner; a click elsewhere only swings it. A
+    // logout does not wait for OK.
     if (CursorInRect(220, 292, 339, 379) && MouseState.rgbButtons[0] != 0) break;
+    if (SessionEnding()) break;
     DrawCursor();
     FlipPage();
   }

@@ -27,5 +27,6 @@ extern CursorRecord Cursor;
 void UpdateMouse();
 // Whether the cursor's top-left corner lies in the rectangle, all four bounds included.
 bool CursorInRect(int32_t left, int32_t top, int32_t right, int32_t bottom);
-// Waits until the button is down and then up again; the cursor does not move meanwhile.
+// Waits until the button is down and then up again; the cursor does not move meanwhile. Gives
+// up at once when the session asks the game to end.
 void WaitForClick(int button);

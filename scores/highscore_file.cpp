@@ -1,6 +1,8 @@
 #include "scores/highscore_file.h"
 
-#include <cstdio>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstring>
 
 #include "platform/files/atomic_file.h"
@@ -9,8 +11,6 @@
 #include "scores/highscore_table.h"
 
 namespace {
-
-constexpr char kHighscoreFile[] = "Highscore.dat";
 
 void PutInt32(uint8_t* at, int32_t value) { WriteLe32(at, static_cast<uint32_t>(value)); }
 
@@ -38,23 +38,38 @@ void DecodeHighscores(const uint8_t bytes[kHighscoreFileBytes]) {
   }
 }
 
-void LoadHighscores() {
+int ReadHighscoreFile(const char* path, uint8_t bytes[kHighscoreFileBytes]) {
   // A folder or a FIFO under the table's name is no table, and must not block start-up.
-  std::FILE* file = OpenRegularFileStream(kHighscoreFile);
-  if (file == nullptr) {
-    FillDefaultHighscores();
-    return;
+  const int fd = OpenRegularFile(path);
+  if (fd < 0) return errno == ENOENT ? 0 : -1;
+  size_t got = 0;
+  while (got < kHighscoreFileBytes) {
+    const ssize_t part = read(fd, bytes + got, kHighscoreFileBytes - got);
+    if (part < 0 && errno == EINTR) continue;
+    if (part < 0) {
+      const int fault = errno;
+      close(fd);
+      errno = fault;
+      return -1;
+    }
+    if (part == 0) break;
+    got += static_cast<size_t>(part);
   }
+  close(fd);
+  return 1;
+}
+
+void LoadHighscores() {
+  // What a save cut short by a kill left behind; a minute is far longer than any save takes.
+  RemoveLeftoverTemporaries(kHighscoreFile, 60);
   // The bytes the file does not hold keep what the table held before.
   uint8_t bytes[kHighscoreFileBytes];
   EncodeHighscores(bytes);
-  const size_t read = std::fread(bytes, 1, sizeof bytes, file);
-  std::fclose(file);
-  if (read > 0) DecodeHighscores(bytes);
-}
-
-bool SaveHighscores() {
-  uint8_t bytes[kHighscoreFileBytes];
-  EncodeHighscores(bytes);
-  return WriteFileAtomically(kHighscoreFile, bytes, sizeof bytes);
+  const int read = ReadHighscoreFile(kHighscoreFile, bytes);
+  if (read <= 0) {
+    FillDefaultHighscores();
+    return;
+  }
+  DecodeHighscores(bytes);
+  for (bool& fresh : NewHighscoreRows) fresh = false;
 }

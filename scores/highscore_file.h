@@ -9,9 +9,13 @@ constexpr int kHighscoreFileBytes = 400;
 void EncodeHighscores(uint8_t bytes[kHighscoreFileBytes]);
 void DecodeHighscores(const uint8_t bytes[kHighscoreFileBytes]);
 
+constexpr char kHighscoreFile[] = "Highscore.dat";
+
+// The file's bytes over the first of `bytes`, as far as it holds them (at most 400): 1 when
+// read, 0 when there is no such file, -1 with errno set when something is there that cannot be
+// read (a folder, a FIFO, a file without read permission).
+int ReadHighscoreFile(const char* path, uint8_t bytes[kHighscoreFileBytes]);
+
 // Reads up to 400 bytes from the file: a shorter file fills only the bytes it holds, and a
-// missing one gives the default table.
+// missing or unreadable one gives the default table.
 void LoadHighscores();
-// Writes the table. The old file is replaced only once the new one is whole on the disk, so
-// a crash, a kill or a full disk never loses the names already kept. False when it could not.
-bool SaveHighscores();

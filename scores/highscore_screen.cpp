@@ -5,7 +5,7 @@
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/keyboard.h"
-#include "scores/highscore_file.h"
+#include "scores/highscore_save.h"
 #include "scores/highscore_table.h"
 #include "shell/current_screen.h"
 
@@ -17,9 +17,7 @@ bool MarkerBlink = false;
 
 namespace {
 
-// The table changed in this visit; it is saved when the visit ends, not only at shutdown.
-bool TableChanged = false;
-
+constexpr int kNameColumn = 130;
 constexpr int kCountColumns[8] = {210, 270, 330, 380, 427, 474, 521, 562};
 
 void EnterHighscores() {
@@ -27,12 +25,10 @@ void EnterHighscores() {
   RowSpacing = 0;
   ScreenFirstFrame = false;
   NameEntryActive = false;
-  TableChanged = false;
   if (HighscoreQualifies()) {
     NameEntryActive = true;
     EditRow = HighscoreInsert();
     TypedCount = 0;
-    TableChanged = true;
   }
 }
 
@@ -44,17 +40,24 @@ void DrawRow(int row) {
   const int y = 40 + row * RowSpacing;
   const COLORREF colour = RowColour(row);
   std::snprintf(TextBuffer, sizeof TextBuffer, "%d", entry.score);
-  DrawShadowText(TextBuffer, 3, y, colour, Display.backBuffer);
+  // A damaged file's -2147483648 is wider than the column; it stops short of the name.
+  DrawShadowTextInColumn(TextBuffer, 3, y, kNameColumn, colour, Display.backBuffer);
   // At most three characters, also where a damaged file left no zero byte after them.
   char name[4] = {};
   for (int i = 0; i < 3 && entry.name[i] != '\0'; ++i) name[i] = entry.name[i];
   const bool marked = NameEntryActive && row == EditRow && MarkerBlink;
   std::snprintf(TextBuffer, sizeof TextBuffer, marked ? "%s <<" : "%s", name);
-  DrawShadowText(TextBuffer, 130, y, colour, Display.backBuffer);
+  DrawShadowText(TextBuffer, kNameColumn, y, colour, Display.backBuffer);
   for (int k = 0; k < 8; ++k) {
     std::snprintf(TextBuffer, sizeof TextBuffer, "%d", entry.swatCounts[k]);
     DrawShadowText(TextBuffer, kCountColumns[k], y, colour, Display.backBuffer);
   }
+}
+
+// Said below the table for as long as the last save failed; standard error has the reason.
+void DrawSaveFailure() {
+  if (!HighscoreSaveFailed) return;
+  DrawShadowText("The table could not be saved !", 3, 430, 0xFF, Display.backBuffer);
 }
 
 // Each key gives one character: the next waits until every key is up.
@@ -80,12 +83,13 @@ void RunHighscoreFrame() {
     CurrentScreen = ScreenTitle;
     ScreenFirstFrame = true;
     CurrentGameEntry.score = 0;
-    if (TableChanged) SaveHighscores();
-    TableChanged = false;
+    // A new row is kept when the visit ends, not only at shutdown.
+    SaveHighscores();
   }
   MarkerBlink = !MarkerBlink;
   if (RowSpacing < 36) RowSpacing += 3;
   for (int row = 0; row < kHighscoreRows; ++row) DrawRow(row);
+  DrawSaveFailure();
   TypeName();
   FlipPage();
 }

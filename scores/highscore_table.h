@@ -16,6 +16,10 @@ extern HighscoreEntry HighscoreTable[kHighscoreRows];
 // The game in progress; play adds to it, the highscore screen enters it into the table.
 extern HighscoreEntry CurrentGameEntry;
 
+// Rows that a game of this run entered and that no save has kept yet: a save merges these,
+// and only these, into the table on the disk, which another game may have changed meanwhile.
+extern bool NewHighscoreRows[kHighscoreRows];
+
 // Adds points (or takes them, when negative) to the running game's score. The score is a
 // 32-bit value; a total beyond its range wraps round instead of being undefined.
 void AddToScore(int64_t points);
@@ -25,5 +29,7 @@ void FillDefaultHighscores();
 // Whether the running game scored points and beats row 9 (signed, strictly greater).
 bool HighscoreQualifies();
 // Puts the running game into the table below every row whose score is not less than its
-// own, dropping the old row 9. Only called when the game qualifies. The row it took.
+// own, dropping the old row 9. Only called when the game qualifies. The row it took, now new.
 int32_t HighscoreInsert();
+// Puts each of the entries, best first, into the table where it still qualifies, as new rows.
+void MergeHighscoreEntries(const HighscoreEntry* entries, int count);

@@ -5,6 +5,7 @@
 #include "input/input_devices.h"
 #include "platform/win32/win.h"
 #include "scores/highscore_file.h"
+#include "scores/highscore_save.h"
 #include "shell/win_main.h"
 #include "sound/sound_slots.h"
 

@@ -1,6 +1,7 @@
 #include "shell/win_main.h"
 
 #include "game/random.h"
+#include "scores/highscore_save.h"
 #include "shell/run_frame.h"
 #include "shell/startup.h"
 
@@ -57,7 +58,8 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         ShutDown();
-        return static_cast<int>(msg.wParam);
+        // A table that could not be kept is the one failure a script or a desktop should see.
+        return HighscoreSaveFailed ? 1 : static_cast<int>(msg.wParam);
       }
       TranslateMessage(&msg);
       DispatchMessageA(&msg);

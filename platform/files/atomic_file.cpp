@@ -4,23 +4,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <dirent.h>
+
 #include <cerrno>
+#include <ctime>
 #include <cstdio>
 #include <string>
 
+#include "platform/files/link_target.h"
 #include "platform/seams/headless.h"
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+bool Failed(int reason) {
+  errno = reason;
+  return false;
 }
 
 // The new file keeps the old one's permissions; a first file gets what the user's umask gives.
@@ -33,15 +31,13 @@ mode_t ModeFor(const char* path) {
 }
 
 bool WriteAll(int fd, const void* bytes, size_t size) {
-  if (HeadlessStepFails("WriteTemporaryFile")) {
-    errno = ENOSPC;
-    return false;
-  }
+  if (HeadlessStepFails("WriteTemporaryFile")) return Failed(ENOSPC);
   const auto* next = static_cast<const unsigned char*>(bytes);
   while (size > 0) {
     const ssize_t written = write(fd, next, size);
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return false;
+    if (written < 0) return false;
+    if (written == 0) return Failed(ENOSPC);
     next += written;
     size -= static_cast<size_t>(written);
   }
@@ -57,31 +53,83 @@ void FlushFolder(const std::string& folder) {
   close(fd);
 }
 
-// A folder, a FIFO or a device in the file's place is left as it is, never replaced.
-bool NothingOrARegularFileAt(const char* path) {
+// A folder, a FIFO or a device in the file's place is left as it is, never replaced; so is a
+// file without any write permission, which a player froze on purpose (root included).
+bool MayReplace(const char* path) {
   struct stat old;
-  return stat(path, &old) != 0 ? errno == ENOENT : S_ISREG(old.st_mode);
+  if (stat(path, &old) != 0) return errno == ENOENT;
+  if (!S_ISREG(old.st_mode)) {
+    errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
+    return false;
+  }
+  if ((old.st_mode & 0222) == 0 || access(path, W_OK) != 0) {
+    errno = EACCES;
+    return false;
+  }
+  return true;
+}
+
+
+// mkstemp's six characters: letters and digits.
+bool IsTemporaryOf(const std::string& entry, const std::string& prefix) {
+  if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0) {
+    return false;
+  }
+  for (size_t i = prefix.size(); i < entry.size(); ++i) {
+    const char c = entry[i];
+    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
 
-bool WriteFileAtomically(const char* path, const void* bytes, size_t size) {
-  if (path == nullptr || (bytes == nullptr && size > 0) || !NothingOrARegularFileAt(path)) {
-    return false;
-  }
+bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
+  if (name == nullptr || (bytes == nullptr && size > 0)) return Failed(EINVAL);
+  const std::string path = LinkTarget(name);
+  if (!MayReplace(path.c_str())) return false;
   const std::string folder = FolderOf(path);
   std::string temporary = folder + "/." + FileNameOf(path) + ".XXXXXX";
-  if (HeadlessStepFails("CreateTemporaryFile")) return false;
+  if (HeadlessStepFails("CreateTemporaryFile")) return Failed(EACCES);
   const int fd = mkstemp(temporary.data());
   if (fd < 0) return false;
-  const bool written = fchmod(fd, ModeFor(path)) == 0 && WriteAll(fd, bytes, size) &&
-                       !HeadlessStepFails("FlushTemporaryFile") && fsync(fd) == 0;
-  const bool closed = close(fd) == 0;
-  if (!written || !closed || HeadlessStepFails("RenameTemporaryFile") ||
-      rename(temporary.c_str(), path) != 0) {
+  int reason = 0;
+  if (fchmod(fd, ModeFor(path.c_str())) != 0 || !WriteAll(fd, bytes, size)) {
+    reason = errno;
+  } else if (HeadlessStepFails("FlushTemporaryFile")) {
+    reason = EIO;
+  } else if (fsync(fd) != 0) {
+    reason = errno;
+  }
+  if (close(fd) != 0 && reason == 0) reason = errno;
+  if (reason == 0 && HeadlessStepFails("RenameTemporaryFile")) reason = EXDEV;
+  if (reason == 0 && rename(temporary.c_str(), path.c_str()) != 0) reason = errno;
+  if (reason != 0) {
     unlink(temporary.c_str());
-    return false;
+    return Failed(reason);
   }
   FlushFolder(folder);
   return true;
+}
+
+void RemoveLeftoverTemporaries(const char* name, int ageSeconds) {
+  if (name == nullptr) return;
+  const std::string path = LinkTarget(name);
+  const std::string folder = FolderOf(path);
+  const std::string prefix = "." + FileNameOf(path) + ".";
+  DIR* entries = opendir(folder.c_str());
+  if (entries == nullptr) return;
+  const time_t now = time(nullptr);
+  while (const dirent* entry = readdir(entries)) {
+    if (!IsTemporaryOf(entry->d_name, prefix)) continue;
+    const std::string leftover = folder + "/" + entry->d_name;
+    struct stat status;
+    if (lstat(leftover.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+        now - status.st_mtime > ageSeconds) {
+      unlink(leftover.c_str());
+    }
+  }
+  closedir(entries);
 }

@@ -4,6 +4,13 @@
 
 #include <cstddef>
 
-// True when the file now holds exactly these bytes. On any failure the old file (if any) is
-// left exactly as it was and no temporary file stays behind.
+// True when the file now holds exactly these bytes. A symbolic link is followed: its target is
+// replaced and the link stays. A file the user may not write (frozen with chmod) is not
+// replaced. On any failure errno holds the reason, the old file (if any) is left exactly as it
+// was and no temporary file stays behind.
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size);
+
+// Removes the temporary files of saves of `path` that a kill cut short (".NAME.XXXXXX" beside
+// the file, or beside the file a link points to), once they are older than `ageSeconds`: a
+// younger one may be another game's save under way.
+void RemoveLeftoverTemporaries(const char* path, int ageSeconds);

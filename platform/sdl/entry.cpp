@@ -5,7 +5,7 @@
 
 int main(int, char**) {
   char commandLine[] = "";
-  WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
+  const int status = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
   PlatformQuit();
-  return 0;
+  return status;
 }

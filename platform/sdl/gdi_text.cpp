@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/win32/ddraw.h"
 #include "platform/win32/gdi.h"
 #include "platform/sdl/gdi_objects.h"
 #include "platform/sdl/rendered_text_cache.h"
@@ -138,12 +139,36 @@ COLORREF SetTextColor(HDC dc, COLORREF color) {
   return previous;
 }
 
-BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
+namespace {
+
+BOOL DrawText(HDC dc, int x, int y, LPCSTR text, int length, const SDL_Rect* clip) {
   if (!dc || !dc->target || !dc->font || !text || length < 0) return FALSE;
   if (length == 0) return TRUE;
   const std::string line(text, static_cast<size_t>(length));
   SDL_Surface* rendered = RenderedText(dc->font, line, dc->textColor & 0xFFFFFFu);
   if (!rendered) return FALSE;
   SDL_Rect where{x, y, rendered->w, rendered->h};
-  return SDL_BlitSurface(rendered, nullptr, dc->target, &where) == 0 ? TRUE : FALSE;
+  SDL_Rect before;
+  SDL_GetClipRect(dc->target, &before);
+  if (clip) SDL_SetClipRect(dc->target, clip);
+  const bool drawn = SDL_BlitSurface(rendered, nullptr, dc->target, &where) == 0;
+  if (clip) SDL_SetClipRect(dc->target, &before);
+  return drawn ? TRUE : FALSE;
+}
+
+}  // namespace
+
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length) {
+  return DrawText(dc, x, y, text, length, nullptr);
+}
+
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length,
+                 const int* dx) {
+  if (dx != nullptr || (options & ~ETO_CLIPPED) != 0 || length > INT32_MAX) return FALSE;
+  if ((options & ETO_CLIPPED) == 0 || rect == nullptr) {
+    return DrawText(dc, x, y, text, static_cast<int>(length), nullptr);
+  }
+  const SDL_Rect clip{rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top};
+  if (clip.w <= 0 || clip.h <= 0) return TRUE;
+  return DrawText(dc, x, y, text, static_cast<int>(length), &clip);
 }

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-#include "platform/sdl/scancode_table.h"
+#include "platform/sdl/printed_key.h"
+#include "platform/session/ending_signals.h"
 
 namespace {
 
@@ -24,6 +25,9 @@ struct GatheredInput {
 };
 
 GatheredInput gathered = {{}, {}, {}, {}, 0, 0, 0, true, false, 0};
+// The code each key counted as when it went down: its release lets go of the same code, even
+// if the layout changed in between.
+uint8_t pressedAs[SDL_NUM_SCANCODES] = {};
 
 int ButtonIndex(uint8_t sdlButton) {
   switch (sdlButton) {
@@ -50,8 +54,16 @@ void ForgetEverything() {
 }
 
 // Presses count only while the window has the focus; releases always, so nothing sticks.
-void SetKey(int scancode, bool down) {
-  const uint8_t dik = DikFromScancode(scancode);
+void SetKey(const SDL_Keysym& key, bool down) {
+  const int scancode = key.scancode;
+  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return;
+  uint8_t dik = DikOfKeyEvent(scancode, key.sym);
+  if (down) {
+    pressedAs[scancode] = dik;
+  } else if (pressedAs[scancode] != 0) {
+    dik = pressedAs[scancode];
+    pressedAs[scancode] = 0;
+  }
   if (dik == 0 || (down && !gathered.focused)) return;
   gathered.keysHeld[dik] = down ? 1 : 0;
   if (down) gathered.keysTapped[dik] = 1;
@@ -83,13 +95,19 @@ void OnWindowEvent(const SDL_WindowEvent& window) {
   }
 }
 
+// Once the session asks the game to end, nothing reads as held: a wait for all keys up ends,
+// and no key or button held at that moment acts again.
+void ForgetIfEnding() {
+  if (SessionEnding()) ForgetEverything();
+}
+
 }  // namespace
 
 void InputEventsConsume(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      SetKey(event.key.keysym.scancode, event.type == SDL_KEYDOWN);
+      SetKey(event.key.keysym, event.type == SDL_KEYDOWN);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
@@ -119,6 +137,7 @@ void InputEventsConsume(const SDL_Event& event) {
 uint64_t InputEventsSerial() { return gathered.serial; }
 
 void InputEventsReadKeys(BYTE keys[256]) {
+  ForgetIfEnding();
   for (int code = 0; code < 256; ++code) {
     keys[code] = (gathered.keysHeld[code] | gathered.keysTapped[code]) ? 0x80 : 0;
   }
@@ -126,6 +145,7 @@ void InputEventsReadKeys(BYTE keys[256]) {
 }
 
 void InputEventsReadMouse(DIMOUSESTATE* state) {
+  ForgetIfEnding();
   state->lX = gathered.motionX;
   state->lY = gathered.motionY;
   state->lZ = gathered.motionZ;

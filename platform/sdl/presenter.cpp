@@ -200,7 +200,14 @@ void ToggleFullScreen() {
     SDL_SetWindowSize(window, kScreenWidth * factor, kScreenHeight * factor);
     SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   } else {
+    // Without a window manager nobody answers the full-screen request and the window would
+    // keep its size while SDL draws for the desktop's, cropping the picture: it is also moved
+    // and sized over the whole display, which the X server itself carries out.
+    SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
+    SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds);
     SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
     SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
   }
 }

@@ -1,7 +1,6 @@
 #include "platform/sdl/sdl_video.h"
 
 #include <SDL.h>
-#include <signal.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <string>
 
 #include "platform/seams/headless.h"
+#include "platform/session/ending_signals.h"
 
 namespace {
 
@@ -36,20 +36,6 @@ bool Fail(const std::string& why) {
   std::fprintf(stderr, "Zimbrel: %s\n", why.c_str());
   videoFailed = true;
   return false;
-}
-
-// SDL turns SIGINT and SIGTERM into a quit request; the session going away ends the game the
-// same way, so that shutdown runs and the table is saved.
-void ForwardHangUp(int) { raise(SIGTERM); }
-
-void CatchHangUp() {
-  struct sigaction current;
-  // An ignored hang-up (nohup) stays ignored.
-  if (sigaction(SIGHUP, nullptr, &current) != 0 || current.sa_handler != SIG_DFL) return;
-  struct sigaction forward{};
-  forward.sa_handler = ForwardHangUp;
-  sigemptyset(&forward.sa_mask);
-  sigaction(SIGHUP, &forward, nullptr);
 }
 
 }  // namespace
@@ -81,6 +67,7 @@ bool EnsureSdlVideo() {
     return Fail(std::string("no display to open: SDL's ") + (driver ? driver : "unknown") +
                 " video driver shows nothing");
   }
-  CatchHangUp();
+  // SDL has set its handlers by now; the game notes the signals on top of them.
+  CatchEndingSignals();
   return true;
 }

@@ -75,3 +75,9 @@ int SetBkMode(HDC dc, int mode);
 COLORREF SetTextColor(HDC dc, COLORREF color);
 // Draws the text with the top-left corner of its cell at (x, y), anti-aliased.
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int length);
+// The same, with ETO_CLIPPED: nothing is drawn outside the rectangle (right and bottom
+// excluded). Other options and character spacing are not supported (dx must be null).
+constexpr UINT ETO_CLIPPED = 0x0004;
+struct RECT;
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT length,
+                 const int* dx);

@@ -117,7 +117,7 @@ TEST_F(ReplayToolTest, AReplayThatCannotEndTheGameIsStoppedNotLeftHanging) {
                         "it has read the mouse 1000 times and the replay has nothing more to end "
                         "the wait; stopped without the game's shutdown\n"
                         "zimbrel-replay: " + fs::absolute("waits.dat").string() +
-                        ": not written, the run wrote no Highscore.dat\n");
+                        ": not written, the game did not shut down\n");
 
   // The title runs on after the last line, with no end.
   WriteText("runs-on.replay", "zimbrel-replay 1\n0 0 mouse 5 5 0 0\n");

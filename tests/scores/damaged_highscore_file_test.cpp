@@ -1,7 +1,8 @@
 // A damaged Highscore.dat through the whole program: the game starts, the highscore screen
 // shows the table as far as the file held it, no name is asked for a game never played, and
-// at the end the file holds that table again; where it cannot be written, the old file stays
-// exactly as it was and nothing is left beside it.
+// at the end the file is exactly as it was, since the run entered nothing; where a game entered
+// cannot be written, the old file stays exactly as it was, nothing is left beside it, and the
+// program says so and ends with status 1.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include "tests/support/disk_refusal.h"
 #include "tests/support/game_session.h"
 #include "tests/support/highscore_bytes.h"
+#include "tests/support/stderr_pipe.h"
 
 namespace {
 
@@ -107,18 +109,18 @@ class DamagedHighscoreFile : public GameSession {
     EXPECT_EQ(CurrentScreen, ScreenTitle);
   }
   // Escape on the title, a click on the exit picture.
-  void Leave() {
+  void Leave(int exitStatus = 0) {
     Tap(DIK_ESCAPE);
     Frames(2);
     ClickLeft();
     RunToTheEnd();
-    EXPECT_EQ(driver_.ExitCode(), 0);
+    EXPECT_EQ(driver_.ExitCode(), exitStatus);
   }
 };
 
 class EachDamage : public DamagedHighscoreFile, public ::testing::WithParamInterface<Damage> {};
 
-TEST_P(EachDamage, TheTableShowsWhatTheFileHeldAndIsWrittenBackWhole) {
+TEST_P(EachDamage, TheTableShowsWhatTheFileHeldAndTheFileIsLeftAlone) {
   const Bytes shown = ShownBytes(GetParam().file);
   StartWith(GetParam().file);
   EXPECT_EQ(TableBytes(), shown);
@@ -126,7 +128,7 @@ TEST_P(EachDamage, TheTableShowsWhatTheFileHeldAndIsWrittenBackWhole) {
   VisitTheTable();  // back from the title, still nothing to name
   EXPECT_EQ(TableBytes(), shown);
   Leave();
-  EXPECT_EQ(FileBytes("Highscore.dat"), shown);
+  EXPECT_EQ(FileBytes("Highscore.dat"), GetParam().file);
   EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"Highscore.dat", "gfx", "snd"}));
 }
 
@@ -149,9 +151,9 @@ TEST_F(DamagedHighscoreFile, AFolderOfThatNameGivesTheDefaultTableAndIsKept) {
   EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"Highscore.dat", "gfx", "snd"}));
 }
 
-// The table changed during the run, and at shutdown the disk will not take it: the game ends
-// as ever and the old file is untouched.
-enum class Refusal { DiskTakesNoBytes, FolderReadOnly };
+// A game entered during the run, and at shutdown the disk will not take it: the old file is
+// untouched, standard error says why, and the exit status is 1.
+enum class Refusal { DiskTakesNoBytes, TableReadOnly, FolderReadOnly };
 
 class ShutdownCannotWrite : public DamagedHighscoreFile,
                             public ::testing::WithParamInterface<Refusal> {
@@ -162,31 +164,49 @@ class ShutdownCannotWrite : public DamagedHighscoreFile,
   }
 };
 
-TEST_P(ShutdownCannotWrite, LeavesTheOldFileExactlyAsItWas) {
+TEST_P(ShutdownCannotWrite, LeavesTheOldFileExactlyAsItWasAndSaysSo) {
   const Bytes old = KeptTable();
   StartWith(old);
-  HighscoreTable[0].score = 99999;  // a name the run added
+  CurrentGameEntry = HighscoreEntry{};
+  CurrentGameEntry.score = 99999;
+  HighscoreInsert();  // a game this run entered
   std::optional<DiskRefusal> refusal;
+  std::string reason;
   if (GetParam() == Refusal::DiskTakesNoBytes) {
     refusal.emplace();
     ASSERT_TRUE(refusal->Active());
+    reason = "File too large";
+  } else if (GetParam() == Refusal::TableReadOnly) {
+    fs::permissions("Highscore.dat", fs::perms::owner_read | fs::perms::group_read);
+    reason = "Permission denied";
   } else {
     fs::permissions(folder_, fs::perms::owner_write | fs::perms::group_write |
                                  fs::perms::others_write, fs::perm_options::remove);
     if (access(folder_.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
+    reason = "Permission denied";
   }
-  Leave();
+  StderrPipe stderrPipe;
+  Leave(1);
+  refusal.reset();
+  const std::string said = stderrPipe.Said();
+  EXPECT_EQ(said, "Zimbrel: the highscores could not be saved to " +
+                      (fs::current_path() / "Highscore.dat").string() + ": " + reason + "\n");
   EXPECT_EQ(FileBytes("Highscore.dat"), old);
   EXPECT_EQ(FolderFiles(), (std::vector<std::string>{"Highscore.dat", "gfx", "snd"}));
 }
 
 std::string RefusalName(Refusal refusal) {
-  return refusal == Refusal::DiskTakesNoBytes ? "DiskTakesNoBytes" : "FolderReadOnly";
+  switch (refusal) {
+    case Refusal::DiskTakesNoBytes: return "DiskTakesNoBytes";
+    case Refusal::TableReadOnly: return "TableReadOnly";
+    default: return "FolderReadOnly";
+  }
 }
 void PrintTo(Refusal refusal, std::ostream* out) { *out << RefusalName(refusal); }
 
 INSTANTIATE_TEST_SUITE_P(Highscore, ShutdownCannotWrite,
-                         ::testing::Values(Refusal::DiskTakesNoBytes, Refusal::FolderReadOnly),
+                         ::testing::Values(Refusal::DiskTakesNoBytes, Refusal::TableReadOnly,
+                                           Refusal::FolderReadOnly),
                          [](const ::testing::TestParamInfo<Refusal>& param) {
                            return RefusalName(param.param);
                          });

@@ -2,6 +2,7 @@
 // and long files, where a game is inserted, and a save that never loses the old file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 
 #include "platform/seams/headless.h"
 #include "scores/highscore_file.h"
+#include "scores/highscore_save.h"
 #include "scores/highscore_table.h"
 #include "tests/support/highscore_bytes.h"
 #include "tests/support/run_folder.h"
@@ -42,10 +44,21 @@ class HighscoreFileTest : public ::testing::Test {
   fs::path folder_;
 };
 
-TEST_F(HighscoreFileTest, WithoutAFileTheDefaultTableIsSavedAsItsFourHundredBytes) {
+// A run that entered no game leaves the disk alone; the first game entered writes the default
+// rows with it.
+TEST_F(HighscoreFileTest, WithoutAFileNothingIsWrittenUntilAGameEntersTheTable) {
   LoadHighscores();
   ASSERT_TRUE(SaveHighscores());
-  EXPECT_EQ(FileBytes("Highscore.dat"), DefaultFileBytes());
+  EXPECT_FALSE(fs::exists("Highscore.dat"));
+  CurrentGameEntry = HighscoreEntry{};
+  std::memcpy(CurrentGameEntry.name, "ABC", 4);
+  CurrentGameEntry.score = 7;
+  ASSERT_EQ(HighscoreInsert(), 0);
+  ASSERT_TRUE(SaveHighscores());
+  Bytes expected = DefaultFileBytes();
+  std::memcpy(expected.data(), "ABC", 4);
+  expected[4] = 7;
+  EXPECT_EQ(FileBytes("Highscore.dat"), expected);
 }
 
 TEST_F(HighscoreFileTest, SavingAndLoadingGivesBackTheSameBytesWhateverTheValues) {
@@ -59,9 +72,7 @@ TEST_F(HighscoreFileTest, SavingAndLoadingGivesBackTheSameBytesWhateverTheValues
   EXPECT_EQ(HighscoreTable[9].swatCounts[7],
             static_cast<int32_t>(bytes[396] | bytes[397] << 8 | bytes[398] << 16 |
                                  static_cast<uint32_t>(bytes[399]) << 24));
-  fs::remove("Highscore.dat");
-  ASSERT_TRUE(SaveHighscores());
-  EXPECT_EQ(FileBytes("Highscore.dat"), bytes);
+  EXPECT_EQ(TableBytes(), bytes);
 }
 
 // A short file fills as many bytes as it holds; the rest keep what the table held (all zero
@@ -126,31 +137,47 @@ TEST(HighscoreTableTest, OnlyAScoreAboveRowNineQualifiesAndItReplacesThatRowAlon
 }
 
 // Whatever step of the save fails, the names already kept stay on the disk exactly as they
-// were, and no temporary file is left beside them.
+// were, no temporary file is left beside them, standard error names the file and the reason,
+// and the new rows wait for the next save.
 class HighscoreSaveFails : public HighscoreFileTest,
                            public ::testing::WithParamInterface<const char*> {};
 
-TEST_P(HighscoreSaveFails, LeavesTheOldFileWholeAndNoTemporaryFile) {
+TEST_P(HighscoreSaveFails, LeavesTheOldFileWholeSaysWhyAndKeepsTheRowsForTheNextSave) {
   Bytes old = DefaultFileBytes();
   old[0] = 'K';
   old[4] = 42;
   WriteBytes("Highscore.dat", old);
-  SetScores({9, 8, 7, 6, 5, 4, 3, 2, 1, 0});
+  LoadHighscores();
+  CurrentGameEntry = HighscoreEntry{};
+  std::memcpy(CurrentGameEntry.name, "NEW", 4);
+  CurrentGameEntry.score = 9;
+  ASSERT_EQ(HighscoreInsert(), 1);
   HeadlessFailStep(GetParam());
+  ::testing::internal::CaptureStderr();
   EXPECT_FALSE(SaveHighscores());
+  const std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_TRUE(HighscoreSaveFailed);
   EXPECT_EQ(FileBytes("Highscore.dat"), old);
+  EXPECT_EQ(said.find("Zimbrel: the highscores could not be saved to " +
+                      (fs::current_path() / "Highscore.dat").string() + ": "),
+            0u) << said;
+  EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
   std::vector<std::string> files;
   for (const auto& entry : fs::directory_iterator(folder_)) {
     files.push_back(entry.path().filename().string());
   }
   std::sort(files.begin(), files.end());
   EXPECT_EQ(files, (std::vector<std::string>{"Highscore.dat", "gfx", "snd"}));
+  EXPECT_EQ(Names()[1], "NEW");
 
   HeadlessClearFailures();
   EXPECT_TRUE(SaveHighscores());
+  EXPECT_FALSE(HighscoreSaveFailed);
   Bytes saved = FileBytes("Highscore.dat");
   ASSERT_EQ(saved.size(), 400u);
-  EXPECT_EQ(saved[4], 9);
+  EXPECT_EQ(saved[4], 42);
+  EXPECT_EQ(std::string(saved.begin() + 40, saved.begin() + 43), "NEW");
+  EXPECT_EQ(saved[44], 9);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, HighscoreSaveFails,
@@ -162,7 +189,11 @@ TEST_F(HighscoreFileTest, ASaveThatCannotReplaceTheFileLeavesNothingBehind) {
   fs::create_directory("Highscore.dat");
   WriteBytes("Highscore.dat/kept", {1, 2, 3});
   FillDefaultHighscores();
+  CurrentGameEntry.score = 5;
+  HighscoreInsert();
+  ::testing::internal::CaptureStderr();
   EXPECT_FALSE(SaveHighscores());
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find(": Is a directory"), std::string::npos);
   EXPECT_TRUE(fs::is_directory("Highscore.dat"));
   EXPECT_EQ(FileBytes("Highscore.dat/kept"), (Bytes{1, 2, 3}));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator{}), 3);

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/support/name_entry_session.h"
 #include "input/keyboard.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_screen.h"
@@ -16,8 +17,6 @@
 
 namespace {
 
-constexpr int kCredits[2] = {516, 434};
-constexpr int kHighscores[2] = {512, 394};
 
 uint32_t RowColour(int row) { return 0xFF0000u | static_cast<uint32_t>(255 - 19 * row) << 8; }
 
@@ -40,37 +39,11 @@ std::string FileNameOf(int row) {
   return std::string(bytes.data() + 40 * row, 3);
 }
 
-class HighscoreScreenTest : public GameSession {
- protected:
-  // A game with this score has just ended: the title's entry passes it on to the highscores.
-  void GameEndsWith(int32_t score, int32_t sevenOrMore) {
-    MoveCursorTo(kCredits[0], kCredits[1]);
-    ClickLeft();
-    Frames(2);
-    CurrentGameEntry.score = score;
-    CurrentGameEntry.swatCounts[7] = sevenOrMore;
-    std::memcpy(CurrentGameEntry.name, "   ", 4);
-    Tap(DIK_ESCAPE);
-    Frames(2);  // the credits let go; then the title's entry and the highscores' first frame
-    ASSERT_EQ(CurrentScreen, ScreenHighscores);
-  }
-  // A key held over the frame's own read and the name entry's, then let go while the game
-  // waits for all keys up.
-  void Type(uint8_t key) {
-    Hold(key);
-    for (int read = 0; read < 3; ++read) ToNext(YieldPoint::KeyboardRead);
-    Let(key);
-    Frames(1);
-  }
-  void Leave() {
-    Tap(DIK_ESCAPE);
-    Frames(2);
-  }
-};
+class HighscoreScreenTest : public NameEntrySession {};
 
 TEST_F(HighscoreScreenTest, AGameBelowTheTableLeavesItAsItWasAndShowsNoMarker) {
   StartGame();
-  MoveCursorTo(kHighscores[0], kHighscores[1]);
+  MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
   ClickLeft();
   Frames(2);
   EXPECT_EQ(CurrentScreen, ScreenHighscores);
@@ -87,7 +60,7 @@ TEST_F(HighscoreScreenTest, AGameBelowTheTableLeavesItAsItWasAndShowsNoMarker) {
 // twelfth frame on; each in its own colour, yellow at the top to orange at the bottom.
 TEST_F(HighscoreScreenTest, TheRowsSlideApartInTheirColours) {
   StartGame();
-  MoveCursorTo(kHighscores[0], kHighscores[1]);
+  MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
   ClickLeft();
   Frames(2);
   auto rowTops = [] {
@@ -138,7 +111,7 @@ TEST_F(HighscoreScreenTest, AGameThatQualifiesIsNamedFromTheKeyboardAndSaved) {
 
   // Back from the title, the same game is not entered again.
   Leave();
-  MoveCursorTo(kHighscores[0], kHighscores[1]);
+  MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
   ClickLeft();
   Frames(2);
   EXPECT_FALSE(NameEntryActive);
@@ -209,7 +182,7 @@ TEST_F(HighscoreScreenTest, ATableFromTheDiskIsShownAndANameNeverRunsOn) {
   }
   driver_.Start();
   Frames(1);
-  MoveCursorTo(kHighscores[0], kHighscores[1]);
+  MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
   ClickLeft();
   Frames(13);
   // The two names, each in its row's colour, have the same shape.

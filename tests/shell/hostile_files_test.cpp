@@ -12,6 +12,8 @@
 #include "graphics/image_slots.h"
 #include "platform/win32/dsound.h"
 #include "scores/highscore_file.h"
+#include "scores/highscore_save.h"
+#include "scores/highscore_table.h"
 #include "shell/startup.h"
 #include "tests/support/game_driver.h"
 #include "tests/support/highscore_bytes.h"
@@ -99,6 +101,8 @@ TEST(HostileFiles, StartUpNeitherWaitsOnThemNorTakesTheMemoryTheyClaim) {
   Bytes table(kHighscoreFileBytes);
   EncodeHighscores(table.data());
   EXPECT_EQ(table, DefaultFileBytes());
+  CurrentGameEntry.score = 5;
+  HighscoreInsert();
   EXPECT_FALSE(SaveHighscores());
   EXPECT_TRUE(fs::is_fifo("Highscore.dat"));
 }

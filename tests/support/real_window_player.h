@@ -295,9 +295,9 @@ class RealWindowPlayer : public ::testing::Test {
     return farthest;
   }
 
-  // Escape, "Surrender !" with the OK button (the sound's mark when it shows goes to
-  // soundStoppedAt_), and OK.
-  void GiveUp() {
+  // Escape, and "Surrender !" with the OK button seen (the sound's mark when it shows goes to
+  // soundStoppedAt_).
+  void Surrender() {
     hand_.MoveTo(kSwatterAside);
     ASSERT_TRUE(See("the swatter aside before giving up", SwatterRestsWhereTheHandIs()));
     game_.PressKey("Escape");
@@ -312,6 +312,11 @@ class RealWindowPlayer : public ::testing::Test {
       return ok ? SwatterRests(seen) : ok;
     }));
     soundStoppedAt_ = sound_.Played();
+  }
+
+  // The surrender, and OK.
+  void GiveUp() {
+    ASSERT_NO_FATAL_FAILURE(Surrender());
     hand_.MoveTo(kOkButton);
     ASSERT_TRUE(See("the swatter on OK", SwatterRestsWhereTheHandIs()));
     game_.Click(1);

@@ -1,5 +1,6 @@
 #include "tools/replay/replay_file.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -235,10 +236,18 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
   Replay replay;
   OrderCheck order;
   bool headerSeen = false;
-  std::istringstream stream(text);
   int lineNumber = 0;
-  for (std::string raw; std::getline(stream, raw);) {
+  for (size_t start = 0; start < text.size();) {
+    const size_t newline = text.find('\n', start);
+    const size_t end = newline == std::string::npos ? text.size() : newline;
+    const std::string raw = text.substr(start, end - start);
+    start = end + 1;
     ++lineNumber;
+    // A replay is text: a NUL byte would also cut every message that quotes the line.
+    if (raw.find('\0') != std::string::npos) {
+      *error = name + ":" + std::to_string(lineNumber) + ": a NUL byte; not a replay's text";
+      return std::nullopt;
+    }
     std::vector<std::string> words = Words(raw);
     if (words.empty()) continue;
     LineReader reader(name, lineNumber, std::move(words));
@@ -264,6 +273,13 @@ std::optional<Replay> LoadReplay(const std::string& path, std::string* error) {
                                                  : std::string("cannot be read (") +
                                                        std::strerror(errno) + ")";
     *error = path + ": " + reason;
+    return std::nullopt;
+  }
+  struct stat status;
+  if (fstat(fd, &status) == 0 && status.st_size > kLargestReplayBytes) {
+    close(fd);
+    *error = path + ": " + std::to_string(status.st_size) + " bytes, more than a replay may hold (" +
+             std::to_string(kLargestReplayBytes) + " bytes, hours of play); not read";
     return std::nullopt;
   }
   std::string text;

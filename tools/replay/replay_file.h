@@ -41,6 +41,9 @@ struct Replay {
 std::optional<Replay> ParseReplay(const std::string& text, const std::string& name,
                                   std::string* error);
 std::optional<Replay> LoadReplay(const std::string& path, std::string* error);
+// A replay file larger than this is refused before it is read: parsed, a replay takes several
+// times its size, and a game of a line a frame fills this in about two hours.
+constexpr long kLargestReplayBytes = 8L << 20;
 
 // The text of a replay, which ParseReplay reads back to the same replay.
 std::string FormatReplay(const Replay& replay);

@@ -1,11 +1,14 @@
 // zimbrel-replay: plays a replay headless, or records a game played in the window as one.
 // Run in the runnable folder, beside zimbrel (docs/replay.md).
+#include <signal.h>
+
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 
 #include "platform/sdl/platform_quit.h"
+#include "platform/session/ending_signals.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/win.h"
@@ -53,14 +56,17 @@ void RunTheGame() {
 
 // What is left after the run: the outputs, the highscores, the scratch folder. False when one
 // of them could not be written, which has then been said.
-bool FinishRun(const ReplayCommand& command, const ScratchFolder& scratch) {
+bool FinishRun(const ReplayCommand& command, const ScratchFolder& scratch, bool shutDown = true) {
   bool complete = true;
   std::string error;
   if (!RunOutputsFinish(&error)) {
     SayFault(error);
     complete = false;
   }
-  if (!command.highscoresPath.empty() && !KeepHighscores(scratch, command.highscoresPath, &error)) {
+  if (!command.highscoresPath.empty() && !shutDown) {
+    SayFault(command.highscoresPath + ": not written, the game did not shut down");
+    complete = false;
+  } else if (!command.highscoresPath.empty() && !KeepHighscores(command.highscoresPath, &error)) {
     SayFault(error);
     complete = false;
   }
@@ -72,7 +78,13 @@ bool FinishRun(const ReplayCommand& command, const ScratchFolder& scratch) {
 void ReportPlay(const std::string& file) {
   const ReplayPlayerReport report = ReplayPlayerResult();
   const unsigned long long flips = PresentedFlipCount();
-  if (report.closedAtEnd) {
+  if (const int signalNumber = EndingSignal()) {
+    const char* name = signalNumber == SIGINT    ? "SIGINT"
+                       : signalNumber == SIGTERM ? "SIGTERM"
+                                                 : "SIGHUP";
+    std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the game shut down\n",
+                file.c_str(), name, flips);
+  } else if (report.closedAtEnd) {
     std::printf("zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
                 "ends, and the game shut down after flip %llu\n",
                 file.c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
@@ -108,11 +120,13 @@ int Play(ReplayCommand command) {
   } catch (const ReplayStopped& stopped) {
     std::fprintf(stderr, "zimbrel-replay: %s: %s; stopped without the game's shutdown\n",
                  command.file.c_str(), stopped.why.c_str());
-    FinishRun(command, *scratch);
+    FinishRun(command, *scratch, false);
     return kStopped;
   }
   const bool complete = FinishRun(command, *scratch);
   ReportPlay(command.file);
+  // As a shell reports a command a signal ended: 130 for SIGINT, 143 for SIGTERM.
+  if (EndingSignal() != 0) return 128 + EndingSignal();
   return complete ? 0 : kRefused;
 }
 

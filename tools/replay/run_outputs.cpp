@@ -50,8 +50,11 @@ void WriteSamples(const std::vector<int16_t>& mix) {
   std::vector<uint8_t> bytes;
   bytes.reserve(mix.size() * 2);
   for (int16_t sample : mix) AppendLe16(bytes, static_cast<uint16_t>(sample));
+  const bool wasGood = static_cast<bool>(taken.audio);
   taken.audio.write(reinterpret_cast<const char*>(bytes.data()),
                     static_cast<std::streamsize>(bytes.size()));
+  // The reason is the system's at the write that failed; by the end it holds another's.
+  if (wasGood && !taken.audio) NoteFault(SystemFault(taken.asked.audioPath, "written"));
 }
 
 // The mix follows the virtual clock: each flip takes the sound of the time since the last.
@@ -75,7 +78,11 @@ void TakeSound() {
 
 void OnFlip() {
   const uint64_t flip = PresentedFlipCount();
-  if (taken.lines.is_open()) taken.lines << StateLine() << '\n';
+  if (taken.lines.is_open()) {
+    const bool wasGood = static_cast<bool>(taken.lines);
+    taken.lines << StateLine() << '\n';
+    if (wasGood && !taken.lines) NoteFault(SystemFault(taken.asked.linesPath, "written"));
+  }
   if (!taken.asked.pngFolder.empty()) WriteFrame(flip);
   if (taken.audio.is_open()) TakeSound();
 }

@@ -1,6 +1,10 @@
 #include "tools/replay/scratch_folder.h"
 
+#include <cstdint>
 #include <cstdlib>
+
+#include "tools/replay/output_file.h"
+#include "scores/highscore_file.h"
 
 namespace fs = std::filesystem;
 
@@ -35,17 +39,11 @@ std::optional<ScratchFolder> EnterScratchFolder(std::string* error) {
   return std::nullopt;
 }
 
-bool KeepHighscores(const ScratchFolder& scratch, const std::string& path, std::string* error) {
-  std::error_code fault;
-  const fs::path written = scratch.folder / "Highscore.dat";
-  if (!fs::exists(written, fault)) {
-    *error = path + ": not written, the run wrote no Highscore.dat";
-    return false;
-  }
-  fs::copy_file(written, path, fs::copy_options::overwrite_existing, fault);
-  if (!fault) return true;
-  *error = path + ": cannot be written (" + fault.message() + ")";
-  return false;
+bool KeepHighscores(const std::string& path, std::string* error) {
+  // A run that entered no game writes no file; its table is then the default one it began with.
+  uint8_t bytes[kHighscoreFileBytes];
+  EncodeHighscores(bytes);
+  return WriteOutputFile(path, bytes, sizeof bytes, error);
 }
 
 void LeaveScratchFolder(const ScratchFolder& scratch) {

@@ -1,0 +1,91 @@
+#include "scores/highscore_save.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/files/atomic_file.h"
+#include "platform/files/folder_lock.h"
+#include "platform/files/link_target.h"
+#include "scores/highscore_file.h"
+#include "scores/highscore_table.h"
+
+bool HighscoreSaveFailed = false;
+
+namespace {
+
+// The new rows, best first, as they stand in the table.
+int TakeNewRows(HighscoreEntry rows[kHighscoreRows]) {
+  int count = 0;
+  for (int row = 0; row < kHighscoreRows; ++row) {
+    if (NewHighscoreRows[row]) rows[count++] = HighscoreTable[row];
+  }
+  return count;
+}
+
+// The table on the disk, read as start-up reads it, in place of the one in memory. False when
+// a file is there that cannot be read: it would be lost if it were replaced.
+bool ReadTableOnDisk(const std::string& path) {
+  uint8_t bytes[kHighscoreFileBytes] = {};
+  const int read = ReadHighscoreFile(path.c_str(), bytes);
+  if (read < 0) return false;
+  if (read == 0) {
+    FillDefaultHighscores();
+  } else {
+    DecodeHighscores(bytes);
+    for (bool& fresh : NewHighscoreRows) fresh = false;
+  }
+  return true;
+}
+
+void ReportFailure(const std::string& path, int reason) {
+  std::string shown = path;
+  if (path.front() != '/') {
+    char folder[4096];
+    if (getcwd(folder, sizeof folder) != nullptr) shown = std::string(folder) + "/" + path;
+  }
+  std::fprintf(stderr, "Zimbrel: the highscores could not be saved to %s: %s\n", shown.c_str(),
+               std::strerror(reason));
+}
+
+bool Merged(const std::string& path) {
+  HighscoreEntry rows[kHighscoreRows];
+  const int count = TakeNewRows(rows);
+  if (!ReadTableOnDisk(path)) return false;
+  MergeHighscoreEntries(rows, count);
+  uint8_t bytes[kHighscoreFileBytes];
+  EncodeHighscores(bytes);
+  return WriteFileAtomically(path.c_str(), bytes, sizeof bytes);
+}
+
+}  // namespace
+
+bool SaveHighscores() {
+  bool anyNew = false;
+  for (bool fresh : NewHighscoreRows) anyNew = anyNew || fresh;
+  if (!anyNew) return true;
+  // A link is followed: the table is kept where it points, and locked there.
+  const std::string path = LinkTarget(kHighscoreFile);
+  HighscoreEntry shown[kHighscoreRows];
+  bool shownNew[kHighscoreRows];
+  std::memcpy(shown, HighscoreTable, sizeof shown);
+  std::memcpy(shownNew, NewHighscoreRows, sizeof shownNew);
+  // Where the file system has no locks the save still goes ahead, whole and in one rename.
+  const int lock = LockFolder(FolderOf(path));
+  const bool saved = Merged(path);
+  const int reason = errno;
+  UnlockFolder(lock);
+  HighscoreSaveFailed = !saved;
+  if (!saved) {
+    // The rows stay new, and the table as shown, for the next save to try again.
+    std::memcpy(HighscoreTable, shown, sizeof shown);
+    std::memcpy(NewHighscoreRows, shownNew, sizeof shownNew);
+    ReportFailure(path, reason);
+    return false;
+  }
+  for (bool& fresh : NewHighscoreRows) fresh = false;
+  return true;
+}

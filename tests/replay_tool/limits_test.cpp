@@ -1,0 +1,148 @@
+// zimbrel-replay given what no game wrote: a file larger than a replay may be (1 GB of holes),
+// the largest it takes with garbage at its end, a NUL byte, outputs onto a full disk, and a
+// signal in the middle of a play. Each is refused or reported for what it is, with the memory
+// measured by /usr/bin/time.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "tests/support/child_process.h"
+#include "tools/replay/replay_file.h"
+#include "tests/support/replay_tool_run.h"
+#include "tests/support/run_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Whatever the input, the tool stays within this (the largest replay it takes peaks at about
+// 60 MB, a refused one at about 10 MB). Under AddressSanitizer, whose red zones and quarantine
+// multiply what the parsed lines take (about 450 MB), only the refused file is held to it.
+constexpr long kMostKilobytes = 100 * 1024;
+#ifdef __SANITIZE_ADDRESS__
+constexpr bool kMemoryMeasured = false;
+#else
+constexpr bool kMemoryMeasured = true;
+#endif
+
+struct MeasuredRun {
+  std::optional<int> exitCode;
+  std::string errors;
+  long peakKilobytes = -1;
+  double seconds = 0;
+};
+
+MeasuredRun RunMeasured(const std::vector<std::string>& arguments) {
+  ChildProcess tool;
+  ChildProcess::Options options;
+  options.command = {"/usr/bin/time", "-f", "peak %M", ZIMBREL_REPLAY_TOOL};
+  options.command.insert(options.command.end(), arguments.begin(), arguments.end());
+  options.environment = EnvironmentWith({});
+  options.outputFile = fs::absolute("replay-tool.out");
+  options.errorFile = fs::absolute("replay-tool.err");
+  std::string error;
+  MeasuredRun run;
+  const auto start = std::chrono::steady_clock::now();
+  if (!tool.Start(options, &error)) {
+    ADD_FAILURE() << error;
+    return run;
+  }
+  run.exitCode = tool.WaitForExit(std::chrono::seconds(90));
+  run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  run.errors = FileText(options.errorFile);
+  const size_t peak = run.errors.rfind("peak ");
+  if (peak != std::string::npos) run.peakKilobytes = std::stol(run.errors.substr(peak + 5));
+  return run;
+}
+
+class ReplayToolLimits : public ::testing::Test {
+ protected:
+  void SetUp() override { EnterRunFolder(); }
+};
+
+TEST_F(ReplayToolLimits, AFileLargerThanAReplayMayBeIsRefusedUnreadAndTheLargestItTakesStaysSmall) {
+  {
+    std::ofstream holes("holes.replay");
+  }
+  fs::resize_file("holes.replay", 1ull << 30);  // 1 GB of zero bytes, none on the disk
+  MeasuredRun run = RunMeasured({"play", "holes.replay"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errors.substr(0, run.errors.find('\n') + 1),
+            "zimbrel-replay: holes.replay: 1073741824 bytes, more than a replay may hold (" +
+                std::to_string(kLargestReplayBytes) + " bytes, hours of play); not read\n");
+  EXPECT_LT(run.peakKilobytes, kMostKilobytes);
+  EXPECT_LT(run.seconds, 5.0);
+
+  // Valid lines up to the bound, one a flip, and a bad one last: all of it is read and held.
+  std::string text = "zimbrel-replay 1\n";
+  for (uint64_t flip = 0; text.size() < kLargestReplayBytes - 64; ++flip) {
+    text += std::to_string(flip) + " 0 mouse 1 0 0 0\n";
+  }
+  text += "9999999999 0 bad\n";
+  ASSERT_LE(text.size(), static_cast<size_t>(kLargestReplayBytes));
+  WriteText("largest.replay", text);
+  run = RunMeasured({"play", "largest.replay"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.errors.find("'bad' is not mouse, keys, clock or end"), std::string::npos)
+      << run.errors;
+  EXPECT_GT(run.peakKilobytes, 0);
+  if (kMemoryMeasured) {
+    EXPECT_LT(run.peakKilobytes, kMostKilobytes);
+  }
+  RecordProperty("largest_peak_kilobytes", std::to_string(run.peakKilobytes));
+}
+
+// A NUL byte is named at its line, and the message is whole; an output on a full disk names
+// the disk's own reason.
+TEST_F(ReplayToolLimits, EachFaultIsNamedForWhatItIs) {
+  WriteText("nul.replay", std::string("zimbrel-replay 1\n0 0 mo\0use 1 1 0 0\n", 37));
+  ReplayToolRun run = RunReplayTool({"play", "nul.replay"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.errors, "zimbrel-replay: nul.replay:2: a NUL byte; not a replay's text\n");
+
+  WriteText("menus.replay", FileText(ZIMBREL_SOURCE_DIR "/tests/replays/menus.replay"));
+  for (const char* output : {"--audio", "--highscores", "--lines"}) {
+    run = RunReplayTool({"play", "menus.replay", output, "/dev/full"});
+    EXPECT_EQ(run.exitCode, 1) << output;
+    EXPECT_EQ(run.errors, "zimbrel-replay: /dev/full: cannot be written (No space left on device)\n")
+        << output;
+  }
+}
+
+// A signal in the middle of a play: said, and the exit status a shell gives a command the
+// signal ended.
+class InterruptedPlay : public ReplayToolLimits, public ::testing::WithParamInterface<int> {};
+
+TEST_P(InterruptedPlay, IsSaidAndEndsWithTheSignalsStatus) {
+  WriteText("game.replay", FileText(ZIMBREL_SOURCE_DIR "/tests/replays/whole_game.replay"));
+  ChildProcess tool;
+  ChildProcess::Options options;
+  options.command = {ZIMBREL_REPLAY_TOOL, "play", "game.replay"};
+  options.environment = EnvironmentWith({});
+  options.outputFile = fs::absolute("replay-tool.out");
+  options.errorFile = fs::absolute("replay-tool.err");
+  std::string error;
+  ASSERT_TRUE(tool.Start(options, &error)) << error;
+  // Into the game, which takes a few seconds headless.
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  tool.Signal(GetParam());
+  EXPECT_EQ(tool.WaitForExit(std::chrono::seconds(30)), 128 + GetParam());
+  const std::string said = FileText(options.outputFile);
+  EXPECT_NE(said.find(std::string("interrupted by ") +
+                      (GetParam() == SIGINT ? "SIGINT" : "SIGTERM") + " after flip "),
+            std::string::npos)
+      << said;
+  EXPECT_EQ(said.find("ended by itself"), std::string::npos) << said;
+}
+
+INSTANTIATE_TEST_SUITE_P(BySignal, InterruptedPlay, ::testing::Values(SIGINT, SIGTERM),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                           return param.param == SIGINT ? "Sigint" : "Sigterm";
+                         });
+
+}  // namespace

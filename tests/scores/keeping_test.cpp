@@ -1,0 +1,222 @@
+// Keeping the names on the disk when more than the game itself touches Highscore.dat: another
+// game in the same folder saving meanwhile, two saving at the same moment, a table kept
+// elsewhere through a symbolic link, and a table frozen read-only, said on the screen.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tests/support/highscore_bytes.h"
+#include "tests/support/name_entry_session.h"
+#include "platform/seams/headless.h"
+#include "tests/support/run_folder.h"
+#include "scores/highscore_file.h"
+#include "scores/highscore_save.h"
+#include "scores/highscore_screen.h"
+#include "tests/support/stderr_pipe.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The default file with a row put in.
+void PutRow(Bytes& bytes, int row, const char* name, int32_t score) {
+  uint8_t* at = bytes.data() + 40 * row;
+  std::memcpy(at, name, 4);
+  for (int i = 0; i < 4; ++i) {
+    at[4 + i] = static_cast<uint8_t>(static_cast<uint32_t>(score) >> (8 * i));
+  }
+}
+
+std::vector<std::string> FileNames(const Bytes& bytes) {
+  std::vector<std::string> names;
+  for (size_t row = 0; row < 10 && 40 * row + 3 <= bytes.size(); ++row) {
+    names.emplace_back(bytes.begin() + 40 * row, bytes.begin() + 40 * row + 3);
+  }
+  return names;
+}
+
+std::vector<std::string> FolderFiles(const fs::path& folder) {
+  std::vector<std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    files.push_back(entry.path().filename().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Pure red, the colour of the line that says the table could not be saved; no row has it.
+bool SaveFailureShown() {
+  const CapturedFrame& frame = HeadlessLastFrame();
+  for (int y = 420; y < frame.height; ++y) {
+    for (int x = 0; x < frame.width; ++x) {
+      if (frame.At(x, y) == 0xFF0000u) return true;
+    }
+  }
+  return false;
+}
+
+class HighscoreKeeping : public NameEntrySession {
+ protected:
+  void NameTheGame(int32_t score) {
+    ASSERT_NO_FATAL_FAILURE(GameEndsWith(score, 0));
+    Type(DIK_A);
+    Type(DIK_A);
+    Type(DIK_A);
+    ASSERT_FALSE(NameEntryActive);
+  }
+  // From the title: Escape, and a click on the exit picture.
+  void LeaveTheGame(int exitStatus) {
+    Tap(DIK_ESCAPE);
+    Frames(2);
+    ClickLeft();
+    RunToTheEnd();
+    EXPECT_EQ(driver_.ExitCode(), exitStatus);
+  }
+};
+
+// Game A started on the table below; game B, in the same folder, saved its name since. A's
+// name goes in beside B's, each where its score puts it, and A's table shows both from then on.
+TEST_F(HighscoreKeeping, AnotherGamesSaveMeanwhileIsKeptBesideOurName) {
+  StartGame();
+  Bytes theirs = DefaultFileBytes();
+  PutRow(theirs, 0, "BBB", 5000);
+  PutRow(theirs, 1, "CCC", 100);
+  WriteBytes("Highscore.dat", theirs);
+  ASSERT_NO_FATAL_FAILURE(NameTheGame(300));
+  const Bytes saved = FileBytes("Highscore.dat");
+  EXPECT_EQ(FileNames(saved), (std::vector<std::string>{"BBB", "AAA", "CCC", "---", "---", "---",
+                                                         "---", "---", "---", "---"}));
+  Leave();
+  ASSERT_NO_FATAL_FAILURE(VisitTheTable());
+  EXPECT_EQ(TableBytes(), saved);
+  Leave();
+  // Nothing new since: shutdown leaves the file as B may have left it by then.
+  Bytes later = saved;
+  PutRow(later, 9, "DDD", 1);
+  WriteBytes("Highscore.dat", later);
+  LeaveTheGame(0);
+  EXPECT_EQ(FileBytes("Highscore.dat"), later);
+}
+
+// A player keeps the table in another folder and links it in: the link stays, the table it
+// points to gets the name, and nothing is left in either folder.
+TEST_F(HighscoreKeeping, ASymlinkedTableIsSavedWhereItPointsAndTheLinkStays) {
+  StartGame();
+  const fs::path elsewhere = folder_ / "synced";
+  fs::create_directory(elsewhere);
+  Bytes kept = DefaultFileBytes();
+  PutRow(kept, 0, "OLD", 900);
+  WriteBytes(elsewhere / "table.dat", kept);
+  fs::create_symlink("synced/table.dat", "Highscore.dat");
+  ASSERT_NO_FATAL_FAILURE(NameTheGame(300));
+  EXPECT_TRUE(fs::is_symlink("Highscore.dat"));
+  EXPECT_EQ(fs::read_symlink("Highscore.dat"), "synced/table.dat");
+  EXPECT_EQ(FileNames(FileBytes(elsewhere / "table.dat"))[1], "AAA");
+  EXPECT_EQ(FileNames(FileBytes(elsewhere / "table.dat"))[0], "OLD");
+  EXPECT_EQ(FolderFiles(elsewhere), (std::vector<std::string>{"table.dat"}));
+  EXPECT_EQ(FolderFiles(folder_),
+            (std::vector<std::string>{"Highscore.dat", "gfx", "snd", "synced"}));
+  Leave();
+  LeaveTheGame(0);
+}
+
+// A table frozen read-only is not replaced: the screen says so below the table for as long as
+// it holds, standard error names the file and why, and once the table may be written again the
+// next save keeps the name and the line goes.
+TEST_F(HighscoreKeeping, AFrozenTableIsNotReplacedAndTheScreenSaysSoWhileItHolds) {
+  StartGame();
+  const Bytes frozen = DefaultFileBytes();
+  WriteBytes("Highscore.dat", frozen);
+  fs::permissions("Highscore.dat", fs::perms::owner_read | fs::perms::group_read);
+  Frames(1);
+  EXPECT_FALSE(SaveFailureShown());
+  StderrPipe stderrPipe;
+  ASSERT_NO_FATAL_FAILURE(NameTheGame(300));
+  Frames(1);
+  EXPECT_TRUE(SaveFailureShown());
+  EXPECT_EQ(stderrPipe.Said(), "Zimbrel: the highscores could not be saved to " +
+                                   (fs::current_path() / "Highscore.dat").string() +
+                                   ": Permission denied\n");
+  EXPECT_EQ(FileBytes("Highscore.dat"), frozen);
+  EXPECT_EQ(std::string(HighscoreTable[0].name, 3), "AAA") << "the name still shows";
+
+  fs::permissions("Highscore.dat", fs::perms::owner_write, fs::perm_options::add);
+  Leave();  // the save on leaving tries again
+  EXPECT_EQ(FileNames(FileBytes("Highscore.dat"))[0], "AAA");
+  ASSERT_NO_FATAL_FAILURE(VisitTheTable());
+  EXPECT_FALSE(SaveFailureShown());
+  Leave();
+  LeaveTheGame(0);
+}
+
+// Two games that save at the same moment both keep their names: each save reads, merges and
+// writes under the folder's lock. Without it, one of each pair of names is lost in most rounds.
+TEST(HighscoreSaveRace, TwoGamesSavingAtTheSameMomentBothKeepTheirNames) {
+  HeadlessEnable();
+  EnterRunFolder();
+  constexpr int kRounds = 20;
+  int bothKept = 0;
+  for (int round = 0; round < kRounds; ++round) {
+    WriteBytes("Highscore.dat", DefaultFileBytes());
+    int go[2];
+    ASSERT_EQ(pipe(go), 0);
+    pid_t games[2];
+    for (int game = 0; game < 2; ++game) {
+      games[game] = fork();
+      ASSERT_GE(games[game], 0);
+      if (games[game] != 0) continue;
+      // A game: start-up's table, one game of its own entered, and a save once both are ready.
+      close(go[1]);
+      LoadHighscores();
+      CurrentGameEntry = HighscoreEntry{};
+      std::memcpy(CurrentGameEntry.name, game == 0 ? "AAA" : "BBB", 4);
+      CurrentGameEntry.score = 100 + game;
+      HighscoreInsert();
+      char ready;
+      const bool started = read(go[0], &ready, 1) == 0;
+      _exit(started && SaveHighscores() ? 0 : 1);
+    }
+    close(go[0]);
+    close(go[1]);  // both games go
+    for (pid_t game : games) {
+      int status = 0;
+      ASSERT_EQ(waitpid(game, &status, 0), game);
+      EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const std::vector<std::string> names = FileNames(FileBytes("Highscore.dat"));
+    bothKept += names[0] == "BBB" && names[1] == "AAA";
+  }
+  EXPECT_EQ(bothKept, kRounds);
+}
+
+// A kill in the middle of a save leaves its temporary file; the next start removes those older
+// than a minute, and nothing else.
+TEST(HighscoreLeftovers, StartUpRemovesTheTemporariesOfSavesCutShortOnly) {
+  HeadlessEnable();
+  EnterRunFolder();
+  const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(2);
+  // Old: one cut-short save, and names that only look alike. Young: another game's save.
+  for (const char* name : {".Highscore.dat.Ab12Cd", ".Highscore.dat.x1y2z3", ".Highscore.dat.short",
+                           "Highscore.dat.Ab12Cd", ".Other.dat.Ab12Cd"}) {
+    WriteBytes(name, {1});
+  }
+  for (const char* name : {".Highscore.dat.Ab12Cd", ".Highscore.dat.short", "Highscore.dat.Ab12Cd",
+                           ".Other.dat.Ab12Cd"}) {
+    fs::last_write_time(name, old);
+  }
+  fs::create_directory(".Highscore.dat.Folder");
+  fs::last_write_time(".Highscore.dat.Folder", old);
+  LoadHighscores();
+  EXPECT_EQ(FolderFiles("."), (std::vector<std::string>{
+                                  ".Highscore.dat.Folder", ".Highscore.dat.short",
+                                  ".Highscore.dat.x1y2z3", ".Other.dat.Ab12Cd",
+                                  "Highscore.dat.Ab12Cd", "gfx", "snd"}));
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+// The whole program headless with a game that has just ended and the name typed for it on the
+// highscore screen, key by key, as a player types.
+#pragma once
+
+#include <cstring>
+
+#include "tests/support/game_session.h"
+#include "input/keyboard.h"
+#include "scores/highscore_table.h"
+#include "shell/screens.h"
+
+class NameEntrySession : public GameSession {
+ protected:
+  static constexpr int kCreditsButton[2] = {516, 434};
+  static constexpr int kHighscoresButton[2] = {512, 394};
+
+  // A game with this score has just ended: the title's entry passes it on to the highscores.
+  void GameEndsWith(int32_t score, int32_t sevenOrMore) {
+    MoveCursorTo(kCreditsButton[0], kCreditsButton[1]);
+    ClickLeft();
+    Frames(2);
+    CurrentGameEntry.score = score;
+    CurrentGameEntry.swatCounts[7] = sevenOrMore;
+    std::memcpy(CurrentGameEntry.name, "   ", 4);
+    Tap(DIK_ESCAPE);
+    Frames(2);  // the credits let go; then the title's entry and the highscores' first frame
+    ASSERT_EQ(CurrentScreen, ScreenHighscores);
+  }
+  // A key held over the frame's own read and the name entry's, then let go while the game
+  // waits for all keys up.
+  void Type(uint8_t key) {
+    Hold(key);
+    for (int read = 0; read < 3; ++read) ToNext(YieldPoint::KeyboardRead);
+    Let(key);
+    Frames(1);
+  }
+  void Leave() {
+    Tap(DIK_ESCAPE);
+    Frames(2);
+  }
+  // The table from the title's button, its rows slid apart.
+  void VisitTheTable() {
+    MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
+    ClickLeft();
+    Frames(14);
+    ASSERT_EQ(CurrentScreen, ScreenHighscores);
+  }
+};
