@@ -11,11 +11,12 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/files/temporary_folder.h"
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/game_picture.h"
 #include "tests/support/real_game.h"
 #include "tests/support/xvfb_display.h"
@@ -28,13 +29,6 @@ namespace {
 constexpr auto kCommandTimeout = std::chrono::seconds(60);
 // The cursor starts in the top-left corner; the rest of the picture is the screen's own.
 constexpr GameRect kBelowTheCursor{0, 64, kGameWidth, kGameHeight - 64};
-
-std::string FileText(const fs::path& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 struct Finished {
   std::optional<int> exitCode;
@@ -73,9 +67,10 @@ std::vector<std::string> Changes(const std::map<std::string, std::string>& befor
 class InstalledLauncher : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zimbrel-install-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
+    std::string error;
+    const std::optional<fs::path> root = MakeTemporaryFolder("zimbrel-install", &error);
+    ASSERT_TRUE(root) << error;
+    root_ = *root;
     prefix_ = root_ / "install prefix";
     home_ = root_ / "home";
     elsewhere_ = root_ / "elsewhere";

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/real_window_player.h"
+#include "tests/support/screen_places.h"
 
 namespace {
 

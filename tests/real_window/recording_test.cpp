@@ -4,34 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/real_window_player.h"
+#include "tests/support/state_line_fields.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr auto kPlayBackPatience = std::chrono::seconds(90);
-
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The state lines' `name=value` fields of one line, as text.
-std::string Field(const std::string& line, const std::string& name) {
-  const size_t at = line.find(" " + name + "=");
-  if (at == std::string::npos) return {};
-  const size_t from = at + name.size() + 2;
-  return line.substr(from, line.find(' ', from) - from);
-}
 
 // Where two runs' lines part: the first line that differs, in both, or nothing.
 std::string FirstDifference(const std::string& expected, const std::string& actual) {

@@ -3,11 +3,11 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/run_folder.h"
 
 namespace {
@@ -19,13 +19,6 @@ bool NamesADisplay(const std::string& entry) {
     if (entry.rfind(name, 0) == 0) return true;
   }
   return false;
-}
-
-std::vector<std::string> LinesOf(const fs::path& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
 }
 
 // SDL would fall back to a driver that shows nothing and run the game where nobody sees it.
@@ -46,7 +39,7 @@ TEST(NoDisplay, TheGameEndsAtOnceSayingWhyInOneLine) {
   std::string error;
   ASSERT_TRUE(game.Start(options, &error)) << error;
   EXPECT_EQ(game.WaitForExit(std::chrono::seconds(60)), 0);
-  EXPECT_EQ(LinesOf(folder / "errors.txt"),
+  EXPECT_EQ(FileLines(folder / "errors.txt"),
             std::vector<std::string>{
                 "Zimbrel: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set"});
 }

@@ -9,7 +9,7 @@ class WavFilesTest : public SoundTest {
  protected:
   // A well-formed 16-bit mono 11025 Hz file of 1000 samples, as sox writes it.
   Bytes SoxFile() {
-    return ReadFileBytes(SoxTone("plain.wav", "synth " + Samples(1000) + " sine 441"));
+    return FileBytes(SoxTone("plain.wav", "synth " + Samples(1000) + " sine 441"));
   }
 
   // The bytes a slot's buffer holds.
@@ -49,7 +49,7 @@ TEST_F(WavFilesTest, PcmFilesOfAnyLayoutLoadTheirBytesUnchanged) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = Sox(c.name, c.format, "synth 0.05 sine 300");
-    const Bytes data = ChunkData(ReadFileBytes(path), "data");
+    const Bytes data = ChunkData(FileBytes(path), "data");
     ASSERT_GT(data.size(), 100u);
     const int32_t slot = SoundLoadWav(path.c_str(), 0);
     ASSERT_GE(slot, 0);
@@ -143,7 +143,7 @@ TEST_F(WavFilesTest, EveryTruncationOfAFileLoadsWhatIsLeftOrIsRefused) {
 
 TEST_F(WavFilesTest, BackslashNamesAreFoldersUnderTheWorkingDirectory) {
   std::filesystem::create_directory(PathOf("snd"));
-  WriteFileBytes(PathOf("snd/Hit.WAV"), SoxFile());
+  WriteBytes(PathOf("snd/Hit.WAV"), SoxFile());
   ASSERT_EQ(chdir(folder_.c_str()), 0);
   EXPECT_EQ(SoundLoadWav("snd\\Hit.WAV", DSBCAPS_CTRLPAN), 0);
   EXPECT_EQ(SoundLoadWav("snd\\hit.wav", 0), -1);

@@ -31,11 +31,6 @@ inline Bytes RandomBytesLike(const Bytes& original) {
   return bytes;
 }
 
-// A little-endian 32-bit field written into a file's bytes.
-inline void PutDword(Bytes& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 class AutoplayedGame : public GameSession {
  protected:
   // Prepares the run folder and starts the game, up to its first flip.

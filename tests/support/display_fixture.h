@@ -8,15 +8,19 @@
 
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "graphics/display.h"
+#include "platform/files/little_endian.h"
+#include "platform/files/temporary_folder.h"
 #include "platform/seams/headless.h"
+#include "platform/seams/headless_window.h"
 #include "shell/win_main.h"
+#include "tests/support/file_bytes.h"
 
 // Colours of test pictures as 0x00RRGGBB.
 using PixelFunction = std::function<uint32_t(int x, int y)>;
@@ -43,26 +47,23 @@ inline std::vector<uint8_t> MakeBmp(int width, int height, int bits, bool topDow
   const uint32_t offset = 14 + 40 + static_cast<uint32_t>(palette.size()) * 4;
   const uint32_t fileSize = offset + static_cast<uint32_t>(rowBytes * height);
   std::vector<uint8_t> out;
-  auto put = [&out](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  };
   out.push_back('B');
   out.push_back('M');
-  put(fileSize, 4);
-  put(0, 4);
-  put(offset, 4);
-  put(40, 4);
-  put(static_cast<uint32_t>(width), 4);
-  put(static_cast<uint32_t>(topDown ? -height : height), 4);
-  put(1, 2);
-  put(static_cast<uint32_t>(bits), 2);
-  put(0, 4);  // BI_RGB
-  put(static_cast<uint32_t>(rowBytes * height), 4);
-  put(2835, 4);
-  put(2835, 4);
-  put(bits <= 8 ? static_cast<uint32_t>(palette.size()) : 0, 4);
-  put(0, 4);
-  for (uint32_t color : palette) put(color, 4);  // B, G, R, 0 in memory
+  AppendLe32(out, fileSize);
+  AppendLe32(out, 0);
+  AppendLe32(out, offset);
+  AppendLe32(out, 40);
+  AppendLe32(out, static_cast<uint32_t>(width));
+  AppendLe32(out, static_cast<uint32_t>(topDown ? -height : height));
+  AppendLe16(out, 1);
+  AppendLe16(out, static_cast<uint32_t>(bits));
+  AppendLe32(out, 0);  // BI_RGB
+  AppendLe32(out, static_cast<uint32_t>(rowBytes * height));
+  AppendLe32(out, 2835);
+  AppendLe32(out, 2835);
+  AppendLe32(out, bits <= 8 ? static_cast<uint32_t>(palette.size()) : 0);
+  AppendLe32(out, 0);
+  for (uint32_t color : palette) AppendLe32(out, color);  // B, G, R, 0 in memory
   for (int row = 0; row < height; ++row) {
     const int y = topDown ? row : height - 1 - row;
     std::vector<uint8_t> line(static_cast<size_t>(rowBytes), 0);
@@ -75,21 +76,14 @@ inline std::vector<uint8_t> MakeBmp(int width, int height, int bits, bool topDow
       } else if (bits == 16) {
         const uint32_t value = ((color >> 19) & 0x1F) << 10 | ((color >> 11) & 0x1F) << 5 |
                                ((color >> 3) & 0x1F);
-        line[x * 2] = static_cast<uint8_t>(value);
-        line[x * 2 + 1] = static_cast<uint8_t>(value >> 8);
+        WriteLittleEndian(&line[x * 2], value, 2);
       } else {
-        const int bytes = bits / 8;
-        for (int i = 0; i < 3; ++i) line[x * bytes + i] = static_cast<uint8_t>(color >> (8 * i));
+        WriteLittleEndian(&line[x * (bits / 8)], color, 3);
       }
     }
     out.insert(out.end(), line.begin(), line.end());
   }
   return out;
-}
-
-inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -101,18 +95,13 @@ inline LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 class DisplayFixture : public ::testing::Test {
  protected:
   void SetUp() override {
-    char folder[] = "/tmp/zimbrel_graphics_XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    workDir_ = folder;
-    ASSERT_EQ(chdir(folder), 0);
+    std::string error;
+    const std::optional<std::filesystem::path> folder = MakeTemporaryFolder("zimbrel-graphics", &error);
+    ASSERT_TRUE(folder) << error;
+    workDir_ = folder->string();
+    ASSERT_EQ(chdir(workDir_.c_str()), 0);
     ASSERT_EQ(mkdir("gfx", 0755), 0);
-    HeadlessEnable();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = TestWindowProc;
-    windowClass.lpszClassName = "WINXCLASS";
-    RegisterClassA(&windowClass);
-    MainWindow = CreateWindowExA(0, "WINXCLASS", "Zimbrel", WS_POPUP, 0, 0, 640, 480, nullptr,
-                                 nullptr, nullptr, nullptr);
+    MainWindow = OpenHeadlessWindow(TestWindowProc);
     ASSERT_NE(MainWindow, nullptr);
     if (OpenDisplayInSetUp()) {
       ASSERT_EQ(OpenDisplay(), nullptr);
@@ -134,7 +123,7 @@ class DisplayFixture : public ::testing::Test {
     EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
     const int bytes = static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
     const auto* pixel = static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch + x * bytes;
-    const uint32_t value = pixel[0] | pixel[1] << 8 | pixel[2] << 16;
+    const uint32_t value = ReadLittleEndian(pixel, 3);
     surface->Unlock(nullptr);
     return value;
   }
@@ -153,7 +142,7 @@ class DisplayFixture : public ::testing::Test {
 
   // Writes gfx/<name> and gives the game's name for it, "gfx\<name>".
   static std::string WritePicture(const std::string& name, const std::vector<uint8_t>& bytes) {
-    WriteFile("gfx/" + name, bytes);
+    WriteBytes("gfx/" + name, bytes);
     return "gfx\\" + name;
   }
 

@@ -15,6 +15,7 @@
 #include "platform/sdl/scripted_input.h"
 #include "tests/support/game_driver.h"
 #include "tests/support/run_folder.h"
+#include "tests/support/screen_places.h"
 
 class GameSession : public ::testing::Test {
  protected:
@@ -52,6 +53,7 @@ class GameSession : public ::testing::Test {
   }
   // Each mouse count moves the cursor two pixels: only even distances are reached exactly.
   static void MoveCursorTo(int x, int y) { MoveBy((x - Cursor.x) / 2, (y - Cursor.y) / 2); }
+  static void MoveCursorTo(ScreenPlace place) { MoveCursorTo(place.x, place.y); }
 
   // Whether the frame shown last is the picture, pixel for pixel, apart from one rectangle
   // (the cursor's, say).

@@ -1,25 +1,8 @@
 // Highscore.dat as bytes, for tests that write one or look at what the game wrote.
 #pragma once
 
-#include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
-
 #include "scores/highscore_file.h"
-
-using Bytes = std::vector<uint8_t>;
-
-inline Bytes FileBytes(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteBytes(const std::filesystem::path& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
+#include "tests/support/file_bytes.h"
 
 // The table in memory as the file's bytes.
 inline Bytes TableBytes() {

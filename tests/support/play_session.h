@@ -12,6 +12,7 @@
 #include "shell/startup.h"
 #include "sound/sound_slots.h"
 #include "tests/support/game_session.h"
+#include "tests/support/screen_places.h"
 
 // A fly's buzz as the sound device has it.
 struct Buzz {
@@ -40,7 +41,7 @@ class PlaySession : public GameSession {
   // on Play started a swat that runs out during the intro and the first frames.
   void StartPlaying() {
     StartGame();
-    MoveCursorTo(528, 350);  // the Play button
+    MoveCursorTo(kPlayButton);
     ClickLeft();
     Frames(1);
     Frames(1);  // the intro
@@ -55,7 +56,7 @@ class PlaySession : public GameSession {
     Frames(1);
   }
   void ClickOk() {
-    MoveCursorTo(280, 330);
+    MoveCursorTo(kOkButton);
     ClickLeft();
     Frames(1);
   }
@@ -80,8 +81,8 @@ class PlaySession : public GameSession {
   // Puts a fly of the stage where the swatter's corner at (cx, cy) meets it squarely.
   static void PutFlyUnderSwatter(int i, int cx, int cy) {
     FlyTable[i].alive = 1;
-    FlyTable[i].x = cx + 17;
-    FlyTable[i].y = cy + 22;
+    FlyTable[i].x = cx + kSquarelyHit.x;
+    FlyTable[i].y = cy + kSquarelyHit.y;
   }
 
   // Every fly of the stage out of the way, in the field's far corner.

@@ -21,6 +21,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/files/little_endian.h"
+#include "platform/files/temporary_folder.h"
 #include "tests/support/disk_sound.h"
 #include "tests/support/game_picture.h"
 #include "tests/support/game_text.h"
@@ -28,14 +30,9 @@
 #include "tests/support/hud_reader.h"
 #include "tests/support/real_game.h"
 #include "tests/support/screen_checks.h"
+#include "tests/support/screen_places.h"
 #include "tests/support/xvfb_display.h"
 
-// The title's buttons, by a point inside each (their rectangles hold the cursor's corner).
-constexpr SwatterCorner kPlayButton{528, 350};
-constexpr SwatterCorner kHighscoresButton{500, 390};
-constexpr SwatterCorner kCreditsButton{500, 434};
-constexpr SwatterCorner kExitButton{50, 436};
-constexpr SwatterCorner kOkButton{280, 330};  // the OK box's rectangle: (220, 292)-(339, 379)
 // Out of the way of the surrender message, the OK button and the display.
 constexpr SwatterCorner kSwatterAside{40, 250};
 
@@ -84,7 +81,7 @@ class RealWindowPlayer : public ::testing::Test {
   static constexpr double kSpriteShown = 0.95;
 
   RealWindowPlayer()
-      : soundFolder_(MadeFolder()),
+      : soundFolder_(MakeTemporaryFolder("zimbrel-sound").value_or(std::filesystem::path())),
         sound_(soundFolder_ / "sound.raw"),
         game_(display_, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", sound_.File()}}),
         hand_(game_) {}
@@ -93,12 +90,6 @@ class RealWindowPlayer : public ::testing::Test {
     KeepPendingScreenshot();
     std::error_code ignored;
     std::filesystem::remove_all(soundFolder_, ignored);
-  }
-
-  static std::filesystem::path MadeFolder() {
-    std::string pattern =
-        (std::filesystem::temp_directory_path() / "zimbrel-sound-XXXXXX").string();
-    return mkdtemp(pattern.data()) ? std::filesystem::path(pattern) : std::filesystem::path();
   }
 
   void Start(const std::vector<std::string>& command = {"zimbrel"}) {
@@ -308,7 +299,7 @@ class RealWindowPlayer : public ::testing::Test {
       if (message < kSpriteShown) {
         return ::testing::AssertionFailure() << "the surrender message shows " << message;
       }
-      ::testing::AssertionResult ok = SpriteShows(seen, "BOK.bmp", 270, 350);
+      ::testing::AssertionResult ok = SpriteShows(seen, "BOK.bmp", kOkPicture.x, kOkPicture.y);
       return ok ? SwatterRests(seen) : ok;
     }));
     soundStoppedAt_ = sound_.Played();
@@ -374,13 +365,8 @@ class RealWindowPlayer : public ::testing::Test {
   Bytes HighscoreFileWithThisGame(const std::string& name) const {
     Bytes bytes = DefaultFileBytes();
     for (size_t i = 0; i < 3; ++i) bytes[i] = static_cast<uint8_t>(name[i]);
-    auto put = [&bytes](size_t at, int value) {
-      for (size_t i = 0; i < 4; ++i) {
-        bytes[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(value) >> (8 * i));
-      }
-    };
-    put(4, score_);
-    for (size_t k = 0; k < 8; ++k) put(8 + 4 * k, swatCounts_[k]);
+    WriteLe32(&bytes[4], static_cast<uint32_t>(score_));
+    for (size_t k = 0; k < 8; ++k) WriteLe32(&bytes[8 + 4 * k], static_cast<uint32_t>(swatCounts_[k]));
     return bytes;
   }
 

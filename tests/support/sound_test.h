@@ -9,31 +9,17 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/files/little_endian.h"
+#include "platform/files/temporary_folder.h"
 #include "platform/sdl/audio_mixer.h"
 #include "platform/seams/headless.h"
 #include "shell/win_main.h"
 #include "sound/sound_slots.h"
-
-using Bytes = std::vector<uint8_t>;
-
-inline Bytes ReadFileBytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return Bytes(std::istreambuf_iterator<char>(in), {});
-}
-
-inline void WriteFileBytes(const std::string& path, const Bytes& bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline void PutDword(Bytes& bytes, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
+#include "tests/support/file_bytes.h"
 
 // Byte by byte: GCC 12 at -O3 takes a range insert into an empty vector for an overflow.
 inline void PutId(Bytes& bytes, const char* id) {
@@ -44,7 +30,7 @@ inline void PutId(Bytes& bytes, const char* id) {
 inline Bytes Chunk(const char* id, const Bytes& data, int64_t claimedSize = -1) {
   Bytes bytes;
   PutId(bytes, id);
-  PutDword(bytes, static_cast<uint32_t>(claimedSize < 0 ? int64_t(data.size()) : claimedSize));
+  AppendLe32(bytes, static_cast<uint32_t>(claimedSize < 0 ? int64_t(data.size()) : claimedSize));
   bytes.insert(bytes.end(), data.begin(), data.end());
   if (data.size() % 2) bytes.push_back(0);
   return bytes;
@@ -68,8 +54,7 @@ inline std::vector<ParsedChunk> ChunksOf(const Bytes& file) {
   std::vector<ParsedChunk> chunks;
   size_t at = 12;
   while (at + 8 <= file.size()) {
-    const uint32_t size = file[at + 4] | file[at + 5] << 8 | file[at + 6] << 16 |
-                          uint32_t{file[at + 7]} << 24;
+    const uint32_t size = ReadLe32(&file[at + 4]);
     ParsedChunk chunk{std::string(file.begin() + at, file.begin() + at + 4), {}};
     chunk.data.assign(file.begin() + at + 8, file.begin() + at + 8 + size);
     chunks.push_back(chunk);
@@ -88,8 +73,8 @@ inline Bytes ChunkData(const Bytes& file, const std::string& id) {
 // A valid 16-byte PCM format chunk's data.
 inline Bytes PcmFormat(uint16_t channels, uint32_t rate, uint16_t bits) {
   Bytes bytes = {1, 0, static_cast<uint8_t>(channels), 0};
-  PutDword(bytes, rate);
-  PutDword(bytes, rate * channels * bits / 8);
+  AppendLe32(bytes, rate);
+  AppendLe32(bytes, rate * channels * bits / 8);
   bytes.push_back(static_cast<uint8_t>(channels * bits / 8));
   bytes.push_back(0);
   bytes.push_back(static_cast<uint8_t>(bits));
@@ -103,9 +88,10 @@ class SoundTest : public ::testing::Test {
     HeadlessEnable();
     // The device only asks that a window be given; these tests need none on screen.
     MainWindow = reinterpret_cast<HWND>(&windowStandIn_);
-    char pattern[] = "/tmp/zimbrel_sound_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    folder_ = pattern;
+    std::string error;
+    const std::optional<std::filesystem::path> folder = MakeTemporaryFolder("zimbrel-sound", &error);
+    ASSERT_TRUE(folder) << error;
+    folder_ = folder->string();
     ASSERT_EQ(SoundInit(), 1);
   }
 
@@ -133,7 +119,7 @@ class SoundTest : public ::testing::Test {
   static std::string Samples(int count) { return std::to_string(count) + "s"; }
 
   std::string WriteFile(const std::string& name, const Bytes& bytes) {
-    WriteFileBytes(PathOf(name), bytes);
+    WriteBytes(PathOf(name), bytes);
     return PathOf(name);
   }
 
