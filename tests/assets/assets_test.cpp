@@ -10,7 +10,7 @@
 
 #include "platform/files/little_endian.h"
 #include "tests/support/file_bytes.h"
-#include "tests/support/sound_test.h"
+#include "tests/support/sound_fixture.h"
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "graphics/drawing.h"
 #include "platform/sdl/gdi_objects.h"
 #include "tests/support/display_fixture.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "shell/startup.h"
 #include "sound/sound_slots.h"
 #include "tests/support/cursor_fixture.h"
-#include "tests/support/sound_test.h"
+#include "tests/support/riff_bytes.h"
 
 namespace {
 

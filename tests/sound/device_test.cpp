@@ -1,12 +1,21 @@
 // The real mode: SDL's own audio thread pulls the mix through the device's callback. The
 // disk driver stands in for a sound card and writes what it is given to a file.
+#include <gtest/gtest.h>
+
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <optional>
+#include <string>
 #include <thread>
 
 #include "platform/files/little_endian.h"
 #include "platform/files/temporary_folder.h"
-#include "tests/support/sound_test.h"
+#include "platform/sdl/audio_mixer.h"
+#include "platform/seams/headless.h"
+#include "shell/win_main.h"
+#include "sound/sound_slots.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 

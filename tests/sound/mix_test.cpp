@@ -1,7 +1,10 @@
 // What a player hears: the captured mix of the sound slots.
+#include <cmath>
 #include <numbers>
 
-#include "tests/support/sound_test.h"
+#include "platform/sdl/audio_mixer.h"
+#include "tests/support/captured_mix.h"
+#include "tests/support/sound_fixture.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // Which WAV files load and which are refused, and what a loaded buffer holds.
 #include <cstring>
 
-#include "tests/support/sound_test.h"
+#include "tests/support/riff_bytes.h"
+#include "tests/support/sound_fixture.h"
 
 namespace {
 
