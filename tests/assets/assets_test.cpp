@@ -10,6 +10,7 @@
 
 #include "platform/files/little_endian.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/riff_bytes.h"
 #include "tests/support/sound_fixture.h"
 
 namespace {
@@ -160,19 +161,16 @@ Wav LoadWav(const std::string& name) {
     ADD_FAILURE() << name << " is not a RIFF WAVE file";
     return wav;
   }
-  for (size_t at = 12; at + 8 <= b.size();) {
-    const std::string id(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at) + 4);
-    const uint32_t size = ReadLe32(&b[at + 4]);
-    if (at + 8 + size > b.size()) break;
-    if (id == "fmt ") {
-      wav.format = ReadLe16(&b[at + 8]);
-      wav.channels = ReadLe16(&b[at + 10]);
-      wav.rate = ReadLe32(&b[at + 12]);
-      wav.bits = ReadLe16(&b[at + 22]);
-    } else if (id == "data") {
-      for (size_t i = 0; i + 1 < size; i += 2) wav.samples.push_back(static_cast<int16_t>(ReadLe16(&b[at + 8 + i])));
-    }
-    at += 8 + size + (size & 1);
+  const Bytes format = ChunkData(b, "fmt ");
+  if (format.size() >= 16) {
+    wav.format = ReadLe16(&format[0]);
+    wav.channels = ReadLe16(&format[2]);
+    wav.rate = ReadLe32(&format[4]);
+    wav.bits = ReadLe16(&format[14]);
+  }
+  const Bytes data = ChunkData(b, "data");
+  for (size_t i = 0; i + 1 < data.size(); i += 2) {
+    wav.samples.push_back(static_cast<int16_t>(ReadLe16(&data[i])));
   }
   return wav;
 }

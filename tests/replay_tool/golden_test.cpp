@@ -8,6 +8,7 @@
 
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/run_folder.h"
+#include "tests/support/state_line_fields.h"
 
 namespace {
 
@@ -32,15 +33,7 @@ TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlip) {
   const ReplayToolRun run = RunReplayTool({"play", replay.string(), "--lines", "played.lines"});
   ASSERT_EQ(run.exitCode, 0) << run.errors;
   const std::vector<std::string> expected = FileLines(kGoldens / (GetParam() + ".lines"));
-  const std::vector<std::string> played = FileLines("played.lines");
-  const auto [wrong, right] =
-      std::mismatch(played.begin(), played.end(), expected.begin(), expected.end());
-  if (wrong != played.end() || right != expected.end()) {
-    const size_t line = static_cast<size_t>(wrong - played.begin()) + 1;
-    ADD_FAILURE() << GetParam() << ".lines differs first at line " << line << "\n  expected: "
-                  << (right != expected.end() ? *right : "(no more lines)")
-                  << "\n  played:   " << (wrong != played.end() ? *wrong : "(no more lines)");
-  }
+  EXPECT_EQ(FirstDifference(expected, FileLines("played.lines")), "") << GetParam() << ".lines";
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, GoldenReplay, ::testing::ValuesIn(Goldens()),

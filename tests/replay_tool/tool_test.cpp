@@ -4,12 +4,11 @@
 // before anything runs.
 #include <gtest/gtest.h>
 
-#include <regex>
-
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/run_folder.h"
+#include "tests/support/state_line_fields.h"
 
 namespace fs = std::filesystem;
 
@@ -22,11 +21,10 @@ const fs::path kTimeOutReplay =
 
 // One field of every state line, each followed by a space.
 std::string FieldOf(const std::vector<std::string>& stateLines, const std::string& name) {
-  const std::regex field(" " + name + "=([^ ]+)");
   std::string values;
   for (const std::string& line : stateLines) {
-    std::smatch found;
-    values += (std::regex_search(line, found, field) ? found[1].str() : "?") + " ";
+    const std::string value = Field(line, name);
+    values += (value.empty() ? "?" : value) + " ";
   }
   return values;
 }

@@ -16,6 +16,7 @@
 #include "shell/startup.h"
 #include "tests/support/game_driver.h"
 #include "tests/support/highscore_bytes.h"
+#include "tests/support/riff_bytes.h"
 #include "tests/support/run_folder.h"
 #include "tools/replay/replay_file.h"
 
@@ -45,12 +46,9 @@ Bytes ClaimingBmp(int32_t width, int32_t height, uint16_t bits, uint32_t compres
 // A 16-bit mono WAV header whose data chunk is `dataBytes` long; the file is grown to hold
 // them all as a hole, which takes no room on the disk.
 void WriteWavOfHoles(const fs::path& path, uint32_t dataBytes) {
-  Bytes bytes{'R', 'I', 'F', 'F'};
-  AppendLe32(bytes, 36 + dataBytes);
-  bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  for (uint32_t field : {16u, 1u | 1u << 16, 11025u, 22050u, 2u | 16u << 16}) AppendLe32(bytes, field);
-  bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
-  AppendLe32(bytes, dataBytes);
+  Bytes bytes =
+      RiffForm("WAVE", {Chunk("fmt ", PcmFormat(1, 11025, 16)), Chunk("data", {}, dataBytes)});
+  WriteLe32(&bytes[4], 36 + dataBytes);  // the form claims the holes too
   WriteBytes(path, bytes);
   fs::resize_file(path, bytes.size() + dataBytes);
 }

@@ -29,16 +29,13 @@ TEST(NoDisplay, TheGameEndsAtOnceSayingWhyInOneLine) {
        EnvironmentWith({{"SDL_AUDIODRIVER", "dummy"}, {"ASAN_OPTIONS", "detect_leaks=0"}})) {
     if (!NamesADisplay(entry)) environment.push_back(entry);
   }
-  ChildProcess game;
   ChildProcess::Options options;
   options.command = {std::string(ZIMBREL_RUN_DIR) + "/zimbrel"};
   options.environment = environment;
   options.workingDirectory = folder;
   options.outputFile = folder / "output.txt";
   options.errorFile = folder / "errors.txt";
-  std::string error;
-  ASSERT_TRUE(game.Start(options, &error)) << error;
-  EXPECT_EQ(game.WaitForExit(std::chrono::seconds(60)), 0);
+  EXPECT_EQ(RunToItsEnd(options, std::chrono::seconds(60)).exitCode, 0);
   EXPECT_EQ(FileLines(folder / "errors.txt"),
             std::vector<std::string>{
                 "Zimbrel: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set"});

@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 
@@ -22,7 +21,8 @@ LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) 
 
 void DisplayFixture::SetUp() {
   std::string error;
-  const std::optional<std::filesystem::path> folder = MakeTemporaryFolder("zimbrel-graphics", &error);
+  const std::optional<std::filesystem::path> folder =
+      MakeTemporaryFolder("zimbrel-graphics", &error);
   ASSERT_TRUE(folder) << error;
   workDir_ = folder->string();
   ASSERT_EQ(chdir(workDir_.c_str()), 0);
@@ -36,8 +36,9 @@ void DisplayFixture::SetUp() {
 
 void DisplayFixture::TearDown() {
   if (Display.directDraw) CloseDisplay();
-  std::string command = "rm -rf " + workDir_;
-  EXPECT_EQ(std::system(command.c_str()), 0);
+  std::error_code failed;
+  std::filesystem::remove_all(workDir_, failed);
+  EXPECT_FALSE(failed) << failed.message();
 }
 
 uint32_t DisplayFixture::PixelAt(IDirectDrawSurface7* surface, int x, int y) {
@@ -63,7 +64,8 @@ IDirectDrawSurface7* DisplayFixture::NewPicture(int width, int height) {
   return surface;
 }
 
-std::string DisplayFixture::WritePicture(const std::string& name, const std::vector<uint8_t>& bytes) {
+std::string DisplayFixture::WritePicture(const std::string& name,
+                                         const std::vector<uint8_t>& bytes) {
   WriteBytes("gfx/" + name, bytes);
   return "gfx\\" + name;
 }

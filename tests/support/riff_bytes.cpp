@@ -32,6 +32,7 @@ std::vector<ParsedChunk> ChunksOf(const Bytes& file) {
   size_t at = 12;
   while (at + 8 <= file.size()) {
     const uint32_t size = ReadLe32(&file[at + 4]);
+    if (size > file.size() - at - 8) break;
     ParsedChunk chunk{std::string(file.begin() + at, file.begin() + at + 4), {}};
     chunk.data.assign(file.begin() + at + 8, file.begin() + at + 8 + size);
     chunks.push_back(chunk);

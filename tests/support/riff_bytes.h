@@ -19,7 +19,7 @@ struct ParsedChunk {
   Bytes data;
 };
 
-// The chunks inside a well-formed RIFF file, in order.
+// The chunks inside a RIFF file, in order, up to the first that claims more than the file holds.
 std::vector<ParsedChunk> ChunksOf(const Bytes& file);
 // The data of the file's first chunk with that id; empty when there is none.
 Bytes ChunkData(const Bytes& file, const std::string& id);

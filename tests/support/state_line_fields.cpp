@@ -1,5 +1,6 @@
 #include "tests/support/state_line_fields.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <sstream>
 
@@ -36,4 +37,14 @@ std::vector<FlyAt> Flies(const std::string& line) {
     }
   }
   return flies;
+}
+
+std::string FirstDifference(const std::vector<std::string>& expected,
+                            const std::vector<std::string>& played) {
+  const auto [wrong, right] =
+      std::mismatch(played.begin(), played.end(), expected.begin(), expected.end());
+  if (wrong == played.end() && right == expected.end()) return "";
+  return "line " + std::to_string(wrong - played.begin() + 1) +
+         ":\n  expected: " + (right != expected.end() ? *right : "(no more lines)") +
+         "\n  played:   " + (wrong != played.end() ? *wrong : "(no more lines)");
 }

@@ -20,3 +20,8 @@ struct FlyAt {
 };
 
 std::vector<FlyAt> Flies(const std::string& line);
+
+// Where two runs' lines part: the first line that differs, as each run has it, or "" when
+// they are the same.
+std::string FirstDifference(const std::vector<std::string>& expected,
+                            const std::vector<std::string>& played);
