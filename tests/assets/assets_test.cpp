@@ -5,26 +5,17 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
-#include "tests/support/sound_test.h"
+#include "platform/files/little_endian.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/riff_bytes.h"
+#include "tests/support/sound_fixture.h"
 
 namespace {
 
 const std::string kRun = ZIMBREL_RUN_DIR;
-
-std::vector<uint8_t> ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
-  return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | static_cast<uint32_t>(b[at + 3]) << 24;
-}
-uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return static_cast<uint16_t>(b[at] | b[at + 1] << 8); }
 
 struct Pixel {
   uint8_t r, g, b;
@@ -39,17 +30,17 @@ struct Bitmap {
 };
 
 Bitmap LoadBitmap(const std::string& name) {
-  const std::vector<uint8_t> b = ReadAll(kRun + "/gfx/" + name);
+  const std::vector<uint8_t> b = FileBytes(kRun + "/gfx/" + name);
   Bitmap bmp;
   EXPECT_GE(b.size(), 54u) << name;
   if (b.size() < 54) return bmp;
   EXPECT_EQ(b[0], 'B');
   EXPECT_EQ(b[1], 'M');
-  EXPECT_EQ(U16(b, 28), 24) << name << " is not 24 bits per pixel";
-  EXPECT_EQ(U32(b, 30), 0u) << name << " is compressed";
-  bmp.width = static_cast<int>(U32(b, 18));
-  bmp.height = static_cast<int>(U32(b, 22));
-  const size_t offset = U32(b, 10);
+  EXPECT_EQ(ReadLe16(&b[28]), 24u) << name << " is not 24 bits per pixel";
+  EXPECT_EQ(ReadLe32(&b[30]), 0u) << name << " is compressed";
+  bmp.width = static_cast<int>(ReadLe32(&b[18]));
+  bmp.height = static_cast<int>(ReadLe32(&b[22]));
+  const size_t offset = ReadLe32(&b[10]);
   const size_t stride = (static_cast<size_t>(bmp.width) * 3 + 3) & ~size_t{3};
   EXPECT_EQ(b.size(), offset + stride * static_cast<size_t>(bmp.height)) << name;
   if (b.size() < offset + stride * static_cast<size_t>(bmp.height)) return Bitmap{};
@@ -157,13 +148,12 @@ TEST(AssetPictures, BossDrawingHoldsTheSpawnSpotsAndTheBody) {
 }
 
 struct Wav {
-  uint16_t format = 0, channels = 0, bits = 0;
-  uint32_t rate = 0;
+  uint32_t format = 0, channels = 0, bits = 0, rate = 0;
   std::vector<int16_t> samples;
 };
 
 Wav LoadWav(const std::string& name) {
-  const std::vector<uint8_t> b = ReadAll(kRun + "/snd/" + name);
+  const std::vector<uint8_t> b = FileBytes(kRun + "/snd/" + name);
   Wav wav;
   EXPECT_GE(b.size(), 12u) << name;
   if (b.size() < 12 || std::string(b.begin(), b.begin() + 4) != "RIFF" ||
@@ -171,19 +161,16 @@ Wav LoadWav(const std::string& name) {
     ADD_FAILURE() << name << " is not a RIFF WAVE file";
     return wav;
   }
-  for (size_t at = 12; at + 8 <= b.size();) {
-    const std::string id(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at) + 4);
-    const uint32_t size = U32(b, at + 4);
-    if (at + 8 + size > b.size()) break;
-    if (id == "fmt ") {
-      wav.format = U16(b, at + 8);
-      wav.channels = U16(b, at + 10);
-      wav.rate = U32(b, at + 12);
-      wav.bits = U16(b, at + 22);
-    } else if (id == "data") {
-      for (size_t i = 0; i + 1 < size; i += 2) wav.samples.push_back(static_cast<int16_t>(U16(b, at + 8 + i)));
-    }
-    at += 8 + size + (size & 1);
+  const Bytes format = ChunkData(b, "fmt ");
+  if (format.size() >= 16) {
+    wav.format = ReadLe16(&format[0]);
+    wav.channels = ReadLe16(&format[2]);
+    wav.rate = ReadLe32(&format[4]);
+    wav.bits = ReadLe16(&format[14]);
+  }
+  const Bytes data = ChunkData(b, "data");
+  for (size_t i = 0; i + 1 < data.size(); i += 2) {
+    wav.samples.push_back(static_cast<int16_t>(ReadLe16(&data[i])));
   }
   return wav;
 }
@@ -202,10 +189,10 @@ TEST(AssetSounds, EverySoundIs16BitMonoPcmAt11025OfItsLength) {
   for (const Expect& e : {Expect{"Hit.WAV", 0.2, 0.3}, Expect{"Fly.WAV", 3.0, 10.0}, Expect{"au.WAV", 0.4, 0.6},
                           Expect{"go.WAV", 0.25, 0.35}}) {
     const Wav wav = LoadWav(e.name);
-    EXPECT_EQ(wav.format, 1) << e.name;
-    EXPECT_EQ(wav.channels, 1) << e.name;
+    EXPECT_EQ(wav.format, 1u) << e.name;
+    EXPECT_EQ(wav.channels, 1u) << e.name;
     EXPECT_EQ(wav.rate, 11025u) << e.name;
-    EXPECT_EQ(wav.bits, 16) << e.name;
+    EXPECT_EQ(wav.bits, 16u) << e.name;
     const double seconds = static_cast<double>(wav.samples.size()) / 11025.0;
     EXPECT_GE(seconds, e.minSeconds) << e.name;
     EXPECT_LE(seconds, e.maxSeconds) << e.name;

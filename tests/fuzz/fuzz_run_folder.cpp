@@ -1,15 +1,14 @@
 #include "tests/fuzz/fuzz_run_folder.h"
 
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "platform/seams/headless.h"
-#include "platform/win32/win.h"
+#include "platform/files/temporary_folder.h"
+#include "platform/seams/headless_window.h"
 #include "shell/win_main.h"
 
 namespace fs = std::filesystem;
@@ -27,12 +26,13 @@ void RemoveRunFolder() {
 }
 
 void MakeRunFolder() {
-  std::string pattern = (fs::temp_directory_path() / "zimbrel-fuzz-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) {
-    std::perror(pattern.c_str());
+  std::string error;
+  const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-fuzz", &error);
+  if (!folder) {
+    std::fprintf(stderr, "%s\n", error.c_str());
     std::exit(1);
   }
-  RunFolder() = pattern;
+  RunFolder() = *folder;
   fs::create_directory(RunFolder() / "gfx");
   fs::create_directory(RunFolder() / "snd");
   std::atexit(RemoveRunFolder);
@@ -70,13 +70,7 @@ bool WriteFuzzFile(const char* path, const uint8_t* data, size_t size) {
 }
 
 void OpenHeadlessGameWindow() {
-  HeadlessEnable();
-  WNDCLASSA windowClass{};
-  windowClass.lpfnWndProc = WindowProc;
-  windowClass.lpszClassName = "WINXCLASS";
-  RegisterClassA(&windowClass);
-  MainWindow = CreateWindowExA(0, "WINXCLASS", "Zimbrel", WS_POPUP, 0, 0, 640, 480, nullptr,
-                               nullptr, nullptr, nullptr);
+  MainWindow = OpenHeadlessWindow(WindowProc);
   if (MainWindow == nullptr) {
     std::fprintf(stderr, "no headless window\n");
     std::exit(1);

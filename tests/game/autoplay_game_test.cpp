@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "game/state_line.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/game_session.h"
 #include "tests/support/state_line_fields.h"
 #include "tools/autoplay/scripted_player.h"
@@ -124,9 +123,7 @@ TEST_F(AutoplayTest, AWholeGameScoresWhatItsSwatsBonusesAndEscapesAddUpTo) {
   std::memcpy(expected.swatCounts, tally.counts, sizeof tally.counts);
   uint8_t bytes[kHighscoreFileBytes];
   EncodeHighscores(bytes);
-  std::ifstream in("Highscore.dat", std::ios::binary);
-  const std::vector<uint8_t> saved(std::istreambuf_iterator<char>(in), {});
-  EXPECT_EQ(saved, std::vector<uint8_t>(bytes, bytes + sizeof bytes));
+  EXPECT_EQ(FileBytes("Highscore.dat"), Bytes(bytes, bytes + sizeof bytes));
 
   std::printf("score %lld, counts %d,%d,%d,%d,%d,%d,%d,%d, escapes %d, flips %zu\n",
               static_cast<long long>(tally.score), tally.counts[0], tally.counts[1],

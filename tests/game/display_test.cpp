@@ -6,6 +6,7 @@
 #include "input/keyboard.h"
 #include "tests/support/picture_file.h"
 #include "tests/support/play_session.h"
+#include "tests/support/screen_places.h"
 #include "tests/support/state_line_fields.h"
 
 namespace {
@@ -81,7 +82,7 @@ TEST_F(PlayDisplayTest, EscapeInASwatSurrendersWithoutScoringIt) {
   Frames(1);  // the OK box
   const PictureFile ok("gfx\\BOK.bmp");
   const CapturedFrame& box = HeadlessLastFrame();
-  EXPECT_GT(ok.ShownIn(box, 270, 350), 0.9);
+  EXPECT_GT(ok.ShownIn(box, kOkPicture.x, kOkPicture.y), 0.9);
   const int surrender = LeftmostOfColour(box, 100, kYellow);
   EXPECT_GE(surrender, 240);
   EXPECT_LE(surrender, 244);
@@ -94,7 +95,7 @@ TEST_F(PlayDisplayTest, EscapeInASwatSurrendersWithoutScoringIt) {
   const PictureFile swinging("gfx\\Klatsche2.bmp");
   EXPECT_GT(swinging.ShownIn(HeadlessLastFrame(), Cursor.x, Cursor.y), 0.8);
   Frames(20);
-  EXPECT_GT(ok.ShownIn(HeadlessLastFrame(), 270, 350), 0.9);
+  EXPECT_GT(ok.ShownIn(HeadlessLastFrame(), kOkPicture.x, kOkPicture.y), 0.9);
 
   ClickOk();  // the title's entry runs next
   Frames(1);

@@ -7,6 +7,7 @@
 
 #include "graphics/bitmap_surface.h"
 #include "graphics/cursor_images.h"
+#include "graphics/pixels.h"
 #include "tests/support/play_session.h"
 #include "tests/support/state_line_fields.h"
 

@@ -4,6 +4,7 @@
 
 #include "tests/support/picture_file.h"
 #include "tests/support/play_session.h"
+#include "tests/support/screen_places.h"
 #include "tests/support/state_line_fields.h"
 
 namespace {
@@ -44,7 +45,7 @@ TEST_F(StageEndTest, TheSecondsCountDownAndTheStageTimesOutOnTheSixtiethSecond) 
   EXPECT_LT(static_cast<uint32_t>(IntField(lines_[lines_.size() - 2], "tick")) - start, 60000u);
 
   const CapturedFrame& box = HeadlessLastFrame();
-  EXPECT_GT(PictureFile("gfx\\BOK.bmp").ShownIn(box, 270, 350), 0.9);
+  EXPECT_GT(PictureFile("gfx\\BOK.bmp").ShownIn(box, kOkPicture.x, kOkPicture.y), 0.9);
   const int text = LeftmostOfColour(box, 100, kYellow);
   EXPECT_GE(text, 180);
   EXPECT_LE(text, 184);

@@ -6,6 +6,7 @@
 #include "sound/sound_slots.h"
 #include "tests/support/picture_file.h"
 #include "tests/support/play_session.h"
+#include "tests/support/screen_places.h"
 #include "tests/support/state_line_fields.h"
 
 namespace {
@@ -14,7 +15,7 @@ using StageSetupTest = PlaySession;
 
 TEST_F(StageSetupTest, AFreshRunPlacesStageOnesFliesAlwaysInTheSamePlacesAndShowsItsIntro) {
   StartGame();
-  MoveCursorTo(528, 350);
+  MoveCursorTo(kPlayButton);
   ClickLeft();
   Frames(1);
   Frames(1);  // the intro, waiting for its click

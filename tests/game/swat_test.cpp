@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "tests/support/play_session.h"
+#include "tests/support/screen_places.h"
 #include "tests/support/state_line_fields.h"
 
 namespace {
@@ -47,9 +48,12 @@ TEST_F(SwatTest, TheHitBoxIncludesItsFourBoundsAndNothingBeyond) {
     int dy;
     bool hit;
   };
-  for (const Case& place : {Case{-10, 22, true}, Case{-11, 22, false}, Case{44, 22, true},
-                            Case{45, 22, false}, Case{17, -13, true}, Case{17, -14, false},
-                            Case{17, 57, true}, Case{17, 58, false}}) {
+  const int x = kSquarelyHit.x;
+  const int y = kSquarelyHit.y;
+  for (const Case& place :
+       {Case{-kHitRight, y, true}, Case{-kHitRight - 1, y, false}, Case{kHitLeft, y, true},
+        Case{kHitLeft + 1, y, false}, Case{x, -kHitBelow, true}, Case{x, -kHitBelow - 1, false},
+        Case{x, kHitAbove, true}, Case{x, kHitAbove + 1, false}}) {
     FlyTable[0].alive = 1;
     FlyTable[0].x = kCx + place.dx;
     FlyTable[0].y = kCy + place.dy;
@@ -69,7 +73,7 @@ TEST_F(SwatTest, TheWaspAloneScoresAsOneTargetShowsItsOwnPictureAndGivesCream) {
   ParkFlies();
   MoveCursorTo(kCx, kCy);
   Frames(1);
-  FlyTable[kWasp] = FlyEntry{kCx + 17, kCy + 22, 1, 0};
+  FlyTable[kWasp] = FlyEntry{kCx + kSquarelyHit.x, kCy + kSquarelyHit.y, 1, 0};
   ClickLeft();
   Frames(1);
   EXPECT_EQ(Field(Line(), "wasp"), "-");

@@ -2,6 +2,7 @@
 #include "graphics/bitmap_surface.h"
 #include "graphics/color_key.h"
 #include "graphics/drawing.h"
+#include "tests/support/bmp_bytes.h"
 #include "tests/support/display_fixture.h"
 
 namespace {

@@ -14,6 +14,7 @@
 
 #include "graphics/cursor_images.h"
 #include "graphics/image_slots.h"
+#include "platform/files/little_endian.h"
 #include "tests/support/autoplayed_game.h"
 
 namespace {
@@ -74,9 +75,7 @@ void* CountedRealloc(void* block, size_t bytes) {
 constexpr size_t kLargestJustified = 2 * 640 * 480 * 4;
 
 uint32_t DwordAt(const Bytes& bytes, size_t at) {
-  return at + 4 <= bytes.size() ? bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                                      static_cast<uint32_t>(bytes[at + 3]) << 24
-                                : 0;
+  return at + 4 <= bytes.size() ? ReadLe32(&bytes[at]) : 0;
 }
 
 // A well-formed bitmap of the picture's size, compressed with 8-bit runs of one green.
@@ -96,17 +95,17 @@ Bytes RunLengthBitmap(const Bytes& original) {
   Bytes bytes(14 + 40 + 8, 0);
   bytes[0] = 'B';
   bytes[1] = 'M';
-  PutDword(bytes, 2, static_cast<uint32_t>(bytes.size() + runs.size()));
-  PutDword(bytes, 10, static_cast<uint32_t>(bytes.size()));
-  PutDword(bytes, 14, 40);
-  PutDword(bytes, 18, width);
-  PutDword(bytes, 22, height);
+  WriteLe32(&bytes[2], static_cast<uint32_t>(bytes.size() + runs.size()));
+  WriteLe32(&bytes[10], static_cast<uint32_t>(bytes.size()));
+  WriteLe32(&bytes[14], 40);
+  WriteLe32(&bytes[18], width);
+  WriteLe32(&bytes[22], height);
   bytes[26] = 1;   // planes
   bytes[28] = 8;   // bits per pixel
   bytes[30] = 1;   // BI_RLE8
-  PutDword(bytes, 34, static_cast<uint32_t>(runs.size()));
+  WriteLe32(&bytes[34], static_cast<uint32_t>(runs.size()));
   bytes[46] = 2;   // colours used
-  PutDword(bytes, 58, 0x00208040);
+  WriteLe32(&bytes[58], 0x00208040);
   runs.insert(runs.begin(), bytes.begin(), bytes.end());
   return runs;
 }
@@ -151,8 +150,8 @@ std::vector<PictureDamage> Damages() {
       {"HundredThousandPixelsSquare",
        [](const Bytes& original) {
          Bytes bytes = original;
-         PutDword(bytes, 18, 100000);
-         PutDword(bytes, 22, 100000);
+         WriteLe32(&bytes[18], 100000);
+         WriteLe32(&bytes[22], 100000);
          return bytes;
        }},
       {"RunLengthBitmap", RunLengthBitmap},

@@ -8,6 +8,7 @@
 #include "graphics/drawing.h"
 #include "platform/sdl/gdi_objects.h"
 #include "tests/support/display_fixture.h"
+#include "tests/support/file_bytes.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ TEST_F(Text, FontCellIsThirtyPixelsInComicOrItsStandIn) {
 // from the file that the installation brings.
 TEST_F(DisplayFixture, WithNoFontConfiguredTheTextsStillHaveTheirFace) {
   const std::string configuration = "<fontconfig></fontconfig>";
-  WriteFile("no-fonts.conf", {configuration.begin(), configuration.end()});
+  WriteText("no-fonts.conf", configuration);
   const std::string path = std::filesystem::absolute("no-fonts.conf").string();
   ASSERT_EQ(setenv("FONTCONFIG_FILE", path.c_str(), 1), 0);  // before fontconfig starts
   CreateGameFont();

@@ -1,6 +1,7 @@
 // The image numbers and the cursor pictures with their size and bounds.
 #include "graphics/bitmap_surface.h"
 #include "graphics/drawing.h"
+#include "tests/support/bmp_bytes.h"
 #include "tests/support/display_fixture.h"
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include "graphics/bitmap_surface.h"
 #include "graphics/drawing.h"
+#include "tests/support/bmp_bytes.h"
 #include "tests/support/display_fixture.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "shell/startup.h"
 #include "sound/sound_slots.h"
 #include "tests/support/cursor_fixture.h"
-#include "tests/support/sound_test.h"
+#include "tests/support/riff_bytes.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ class DrawCursorTest : public CursorFixture {
     ASSERT_EQ(SoundInit(), 1);
     const Bytes wave = RiffForm("WAVE", {Chunk("fmt ", PcmFormat(1, 11025, 16)),
                                          Chunk("data", Bytes(11025 * 2 * 20, 0))});
-    WriteFileBytes("Hit.WAV", wave);
+    WriteBytes("Hit.WAV", wave);
     HitSound = SoundLoadWav("Hit.WAV", DSBCAPS_CTRLPAN);
     HitSound2 = SoundDuplicate(HitSound);
     ASSERT_GE(HitSound, 0);

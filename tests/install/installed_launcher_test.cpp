@@ -11,10 +11,10 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "platform/files/temporary_folder.h"
 #include "tests/support/child_process.h"
 #include "tests/support/game_picture.h"
 #include "tests/support/real_game.h"
@@ -28,19 +28,6 @@ namespace {
 constexpr auto kCommandTimeout = std::chrono::seconds(60);
 // The cursor starts in the top-left corner; the rest of the picture is the screen's own.
 constexpr GameRect kBelowTheCursor{0, 64, kGameWidth, kGameHeight - 64};
-
-std::string FileText(const fs::path& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
-struct Finished {
-  std::optional<int> exitCode;
-  std::string output;
-  std::string errors;
-};
 
 // Every file and link under a folder, with what would show a write: size and modification time.
 std::map<std::string, std::string> Inventory(const fs::path& folder) {
@@ -73,15 +60,16 @@ std::vector<std::string> Changes(const std::map<std::string, std::string>& befor
 class InstalledLauncher : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string pattern = (fs::temp_directory_path() / "zimbrel-install-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    root_ = pattern;
+    std::string error;
+    const std::optional<fs::path> root = MakeTemporaryFolder("zimbrel-install", &error);
+    ASSERT_TRUE(root) << error;
+    root_ = *root;
     prefix_ = root_ / "install prefix";
     home_ = root_ / "home";
     elsewhere_ = root_ / "elsewhere";
     fs::create_directory(home_);
     fs::create_directory(elsewhere_);
-    const Finished installed = Run({"cmake", "--install", ZIMBREL_BUILD_DIR, "--prefix", prefix_.string()});
+    const FinishedRun installed = Run({"cmake", "--install", ZIMBREL_BUILD_DIR, "--prefix", prefix_.string()});
     ASSERT_EQ(installed.exitCode, 0) << installed.output << installed.errors;
   }
 
@@ -99,7 +87,7 @@ class InstalledLauncher : public ::testing::Test {
     return {{"HOME", home_.string()}, {"XDG_DATA_HOME", ""}};
   }
 
-  Finished Run(const std::vector<std::string>& command,
+  FinishedRun Run(const std::vector<std::string>& command,
                const std::map<std::string, std::string>& environment = {}) {
     ChildProcess::Options options;
     options.command = command;
@@ -107,14 +95,10 @@ class InstalledLauncher : public ::testing::Test {
     options.workingDirectory = elsewhere_;
     options.outputFile = root_ / "stdout.txt";
     options.errorFile = root_ / "stderr.txt";
-    ChildProcess child;
-    std::string error;
-    if (!child.Start(options, &error)) return {std::nullopt, "", error};
-    const std::optional<int> code = child.WaitForExit(kCommandTimeout);
-    return {code, FileText(options.outputFile), FileText(options.errorFile)};
+    return RunToItsEnd(options, kCommandTimeout);
   }
 
-  Finished RunLauncher(const std::vector<std::string>& arguments,
+  FinishedRun RunLauncher(const std::vector<std::string>& arguments,
                        const std::map<std::string, std::string>& environment) {
     std::vector<std::string> command = {Launcher().string()};
     command.insert(command.end(), arguments.begin(), arguments.end());
@@ -134,11 +118,11 @@ class InstalledLauncher : public ::testing::Test {
 };
 
 TEST_F(InstalledLauncher, AnswersHelpAndVersionWithoutPlayingAndRefusesAnyOtherArgument) {
-  const Finished version = RunLauncher({"--version"}, PlayersEnvironment());
+  const FinishedRun version = RunLauncher({"--version"}, PlayersEnvironment());
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.output, "zimbrel " ZIMBREL_VERSION "\n");
 
-  const Finished help = RunLauncher({"--help"}, PlayersEnvironment());
+  const FinishedRun help = RunLauncher({"--help"}, PlayersEnvironment());
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_EQ(help.output.rfind("Usage: zimbrel", 0), 0u) << help.output;
   EXPECT_NE(help.output.find("Highscore.dat"), std::string::npos) << help.output;
@@ -146,7 +130,7 @@ TEST_F(InstalledLauncher, AnswersHelpAndVersionWithoutPlayingAndRefusesAnyOtherA
 
   for (const std::vector<std::string>& wrong :
        std::vector<std::vector<std::string>>{{"--fullscreen"}, {"--version", "--help"}, {""}}) {
-    const Finished refused = RunLauncher(wrong, PlayersEnvironment());
+    const FinishedRun refused = RunLauncher(wrong, PlayersEnvironment());
     EXPECT_EQ(refused.exitCode, 2) << "for " << wrong[0];
     EXPECT_EQ(refused.output, "");
     EXPECT_EQ(std::count(refused.errors.begin(), refused.errors.end(), '\n'), 1) << refused.errors;
@@ -160,18 +144,18 @@ TEST_F(InstalledLauncher, TellsInOneLineWhichFolderItCannotCreate) {
   std::ofstream(file) << "not a folder";
   const auto before = Inventory(prefix_);
 
-  const Finished homeIsAFile = RunLauncher({}, {{"HOME", file.string()}, {"XDG_DATA_HOME", ""}});
+  const FinishedRun homeIsAFile = RunLauncher({}, {{"HOME", file.string()}, {"XDG_DATA_HOME", ""}});
   EXPECT_NE(homeIsAFile.exitCode, 0);
   EXPECT_EQ(homeIsAFile.errors, "zimbrel: cannot create the folder to play in: " + file.string() +
                                     "/.local/share/zimbrel\n");
 
-  const Finished dataHomeIsAFile =
+  const FinishedRun dataHomeIsAFile =
       RunLauncher({}, {{"HOME", home_.string()}, {"XDG_DATA_HOME", file.string()}});
   EXPECT_NE(dataHomeIsAFile.exitCode, 0);
   EXPECT_EQ(dataHomeIsAFile.errors,
             "zimbrel: cannot create the folder to play in: " + file.string() + "/zimbrel\n");
 
-  const Finished noHome = RunLauncher({}, {{"HOME", ""}, {"XDG_DATA_HOME", "relative/ignored"}});
+  const FinishedRun noHome = RunLauncher({}, {{"HOME", ""}, {"XDG_DATA_HOME", "relative/ignored"}});
   EXPECT_NE(noHome.exitCode, 0);
   EXPECT_EQ(std::count(noHome.errors.begin(), noHome.errors.end(), '\n'), 1) << noHome.errors;
   EXPECT_NE(noHome.errors.find("HOME"), std::string::npos) << noHome.errors;

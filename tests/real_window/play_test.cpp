@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/game_text.h"
 #include "tests/support/real_window_player.h"
+#include "tests/support/screen_places.h"
 
 namespace {
 

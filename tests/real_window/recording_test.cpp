@@ -4,15 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/real_window_player.h"
+#include "tests/support/state_line_fields.h"
 
 namespace fs = std::filesystem;
 
@@ -20,41 +19,10 @@ namespace {
 
 constexpr auto kPlayBackPatience = std::chrono::seconds(90);
 
-std::string FileText(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-// The state lines' `name=value` fields of one line, as text.
-std::string Field(const std::string& line, const std::string& name) {
-  const size_t at = line.find(" " + name + "=");
-  if (at == std::string::npos) return {};
-  const size_t from = at + name.size() + 2;
-  return line.substr(from, line.find(' ', from) - from);
-}
-
-// Where two runs' lines part: the first line that differs, in both, or nothing.
-std::string FirstDifference(const std::string& expected, const std::string& actual) {
-  std::istringstream a(expected);
-  std::istringstream b(actual);
-  std::string lineA;
-  std::string lineB;
-  for (int number = 1;; ++number) {
-    const bool moreA = static_cast<bool>(std::getline(a, lineA));
-    const bool moreB = static_cast<bool>(std::getline(b, lineB));
-    if (!moreA && !moreB) return {};
-    if (moreA != moreB || lineA != lineB) {
-      return "line " + std::to_string(number) + ":\n  live:   " + (moreA ? lineA : "(none)") +
-             "\n  played: " + (moreB ? lineB : "(none)");
-    }
-  }
-}
-
 class RealWindowRecording : public RealWindowPlayer {
  protected:
   // zimbrel-replay play in the run's folder, headless; its exit code.
   std::optional<int> PlayBack(const std::vector<std::string>& arguments) {
-    ChildProcess tool;
     ChildProcess::Options options;
     options.command = {(game_.Folder() / "zimbrel-replay").string(), "play"};
     options.command.insert(options.command.end(), arguments.begin(), arguments.end());
@@ -62,12 +30,7 @@ class RealWindowRecording : public RealWindowPlayer {
     options.workingDirectory = game_.Folder();
     options.outputFile = game_.Folder() / "play.out";
     options.errorFile = game_.Folder() / "play.err";
-    std::string error;
-    if (!tool.Start(options, &error)) {
-      ADD_FAILURE() << error;
-      return std::nullopt;
-    }
-    return tool.WaitForExit(kPlayBackPatience);
+    return RunToItsEnd(options, kPlayBackPatience).exitCode;
   }
 };
 
@@ -86,15 +49,13 @@ TEST_F(RealWindowRecording, ASessionRecordedInTheWindowPlaysBackHeadlessToTheSam
   ASSERT_NO_FATAL_FAILURE(LeaveThroughTheExit());
 
   const fs::path folder = game_.Folder();
-  const std::string live = FileText(folder / "live.lines");
+  const std::vector<std::string> live = FileLines(folder / "live.lines");
   EXPECT_EQ(FileBytes(folder / "live.dat"), HighscoreFileWithThisGame("Z  "));
   // The lines are this session's: its last play frame has the score seen on screen, and the
   // cream blob lay out on some frames.
-  std::istringstream lines(live);
-  std::string line;
   std::string lastPlayScore;
   bool creamOut = false;
-  while (std::getline(lines, line)) {
+  for (const std::string& line : live) {
     if (Field(line, "screen") == "3") lastPlayScore = Field(line, "score");
     creamOut = creamOut || (!Field(line, "blob").empty() && Field(line, "blob") != "-");
   }
@@ -105,7 +66,7 @@ TEST_F(RealWindowRecording, ASessionRecordedInTheWindowPlaysBackHeadlessToTheSam
             0)
       << FileText(folder / "play.err");
   EXPECT_EQ(FileText(folder / "play.err"), "");
-  EXPECT_EQ(FirstDifference(live, FileText(folder / "played.lines")), "");
+  EXPECT_EQ(FirstDifference(live, FileLines(folder / "played.lines")), "");
   EXPECT_EQ(FileBytes(folder / "played.dat"), FileBytes(folder / "live.dat"));
 }
 

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <sstream>
 
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/run_folder.h"
+#include "tests/support/state_line_fields.h"
 
 namespace {
 
@@ -25,13 +25,6 @@ std::vector<std::string> Goldens() {
   return names;
 }
 
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
-}
-
 class GoldenReplay : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlip) {
@@ -39,16 +32,8 @@ TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlip) {
   const fs::path replay = kGoldens / (GetParam() + ".replay");
   const ReplayToolRun run = RunReplayTool({"play", replay.string(), "--lines", "played.lines"});
   ASSERT_EQ(run.exitCode, 0) << run.errors;
-  const std::vector<std::string> expected = LinesOf(FileText(kGoldens / (GetParam() + ".lines")));
-  const std::vector<std::string> played = LinesOf(FileText("played.lines"));
-  const auto [wrong, right] =
-      std::mismatch(played.begin(), played.end(), expected.begin(), expected.end());
-  if (wrong != played.end() || right != expected.end()) {
-    const size_t line = static_cast<size_t>(wrong - played.begin()) + 1;
-    ADD_FAILURE() << GetParam() << ".lines differs first at line " << line << "\n  expected: "
-                  << (right != expected.end() ? *right : "(no more lines)")
-                  << "\n  played:   " << (wrong != played.end() ? *wrong : "(no more lines)");
-  }
+  const std::vector<std::string> expected = FileLines(kGoldens / (GetParam() + ".lines"));
+  EXPECT_EQ(FirstDifference(expected, FileLines("played.lines")), "") << GetParam() << ".lines";
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, GoldenReplay, ::testing::ValuesIn(Goldens()),

@@ -10,6 +10,7 @@
 #include "tests/support/game_session.h"
 #include "tests/support/highscore_bytes.h"
 #include "tests/support/replay_tool_run.h"
+#include "tests/support/screen_places.h"
 #include "tools/replay/replay_recorder.h"
 
 namespace fs = std::filesystem;
@@ -32,7 +33,7 @@ TEST_F(ReplayRecordTest, ARecordedSessionPlaysBackToTheSameLinesFrameHighscoresA
   CollectStateLines(&liveLines);
   ReplayRecorderStart();
   StartGame();
-  MoveCursorTo(516, 434);  // the credits button
+  MoveCursorTo(kCreditsButton);
   ClickLeft();
   Frames(4);
   // Escape held through the frame's read and three reads of the wait for the keys' release.
@@ -40,7 +41,7 @@ TEST_F(ReplayRecordTest, ARecordedSessionPlaysBackToTheSameLinesFrameHighscoresA
   for (int read = 0; read < 4; ++read) ToNext(YieldPoint::KeyboardRead);
   Let(DIK_ESCAPE);
   Frames(3);
-  MoveCursorTo(528, 350);  // the play button
+  MoveCursorTo(kPlayButton);
   ClickLeft();
   Frames(2);  // the title's last frame, and the stage's intro
   ClickLeft();

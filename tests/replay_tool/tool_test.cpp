@@ -4,13 +4,11 @@
 // before anything runs.
 #include <gtest/gtest.h>
 
-#include <regex>
-#include <sstream>
-
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/run_folder.h"
+#include "tests/support/state_line_fields.h"
 
 namespace fs = std::filesystem;
 
@@ -21,20 +19,12 @@ const fs::path kMenusReplay = fs::path(ZIMBREL_SOURCE_DIR) / "tests" / "replays"
 const fs::path kTimeOutReplay =
     fs::path(ZIMBREL_SOURCE_DIR) / "tests" / "replays" / "time_out.replay";
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream stream(text);
-  for (std::string line; std::getline(stream, line);) lines.push_back(line);
-  return lines;
-}
-
 // One field of every state line, each followed by a space.
 std::string FieldOf(const std::vector<std::string>& stateLines, const std::string& name) {
-  const std::regex field(" " + name + "=([^ ]+)");
   std::string values;
   for (const std::string& line : stateLines) {
-    std::smatch found;
-    values += (std::regex_search(line, found, field) ? found[1].str() : "?") + " ";
+    const std::string value = Field(line, name);
+    values += (value.empty() ? "?" : value) + " ";
   }
   return values;
 }
@@ -77,7 +67,7 @@ TEST_F(ReplayToolTest, ClockLinesTimeTheStageOutAtTheFlipTheySay) {
   const ReplayToolRun run =
       RunReplayTool({"play", kTimeOutReplay.string(), "--lines", "timeout.lines"});
   ASSERT_EQ(run.exitCode, 0) << run.errors;
-  const std::vector<std::string> lines = Lines(FileText("timeout.lines"));
+  const std::vector<std::string> lines = FileLines("timeout.lines");
   // From the intro on sixty seconds are left: the clock stands at 1000 ms, whatever the
   // virtual clock does, until the reading at flip 20 moves it sixty seconds on. The OK box of
   // the time out flips twice; then the title and the exit picture.
@@ -126,7 +116,7 @@ TEST_F(ReplayToolTest, AReplayThatCannotEndTheGameIsStoppedNotLeftHanging) {
   EXPECT_NE(run.errors.find("the replay's lines ran out, and 60 flips later the game still runs"),
             std::string::npos)
       << run.errors;
-  EXPECT_EQ(Lines(FileText("runs-on.lines")).size(), 61u);
+  EXPECT_EQ(FileLines("runs-on.lines").size(), 61u);
 }
 
 struct MalformedCase {

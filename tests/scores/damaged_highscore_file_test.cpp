@@ -19,13 +19,12 @@
 #include "tests/support/disk_refusal.h"
 #include "tests/support/game_session.h"
 #include "tests/support/highscore_bytes.h"
+#include "tests/support/screen_places.h"
 #include "tests/support/stderr_pipe.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr int kHighscoresButton[2] = {512, 394};
 
 // A table an earlier run could have kept: named rows, falling scores, counts in every column.
 Bytes KeptTable() {
@@ -99,7 +98,7 @@ class DamagedHighscoreFile : public GameSession {
   }
   // The table screen from the title, its rows slid apart, and back to the title.
   void VisitTheTable() {
-    MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
+    MoveCursorTo(kHighscoresButton);
     ClickLeft();
     Frames(14);
     EXPECT_EQ(CurrentScreen, ScreenHighscores);

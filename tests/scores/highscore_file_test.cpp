@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "platform/files/little_endian.h"
 #include "platform/seams/headless.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_save.h"
@@ -68,10 +68,8 @@ TEST_F(HighscoreFileTest, SavingAndLoadingGivesBackTheSameBytesWhateverTheValues
   bytes[7] = 0xFF;
   WriteBytes("Highscore.dat", bytes);
   LoadHighscores();
-  EXPECT_EQ(HighscoreTable[0].score, static_cast<int32_t>(0xFF000000u | bytes[6] << 16 | bytes[5] << 8 | 0x9C));
-  EXPECT_EQ(HighscoreTable[9].swatCounts[7],
-            static_cast<int32_t>(bytes[396] | bytes[397] << 8 | bytes[398] << 16 |
-                                 static_cast<uint32_t>(bytes[399]) << 24));
+  EXPECT_EQ(HighscoreTable[0].score, static_cast<int32_t>(ReadLe32(&bytes[4])));
+  EXPECT_EQ(HighscoreTable[9].swatCounts[7], static_cast<int32_t>(ReadLe32(&bytes[396])));
   EXPECT_EQ(TableBytes(), bytes);
 }
 

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
 #include "tests/support/name_entry_session.h"
 #include "input/keyboard.h"
@@ -12,11 +10,12 @@
 #include "scores/highscore_screen.h"
 #include "scores/highscore_table.h"
 #include "shell/screens.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/game_session.h"
 #include "tests/support/picture_file.h"
+#include "tests/support/screen_places.h"
 
 namespace {
-
 
 uint32_t RowColour(int row) { return 0xFF0000u | static_cast<uint32_t>(255 - 19 * row) << 8; }
 
@@ -33,17 +32,16 @@ int TopmostOfColour(const CapturedFrame& frame, uint32_t colour, int fromX, int 
 std::string NameOf(int row) { return std::string(HighscoreTable[row].name, 3); }
 
 std::string FileNameOf(int row) {
-  std::ifstream in("Highscore.dat", std::ios::binary);
-  std::vector<char> bytes(std::istreambuf_iterator<char>(in), {});
+  const Bytes bytes = FileBytes("Highscore.dat");
   if (bytes.size() != 400) return "(" + std::to_string(bytes.size()) + " bytes)";
-  return std::string(bytes.data() + 40 * row, 3);
+  return std::string(bytes.begin() + 40 * row, bytes.begin() + 40 * row + 3);
 }
 
 class HighscoreScreenTest : public NameEntrySession {};
 
 TEST_F(HighscoreScreenTest, AGameBelowTheTableLeavesItAsItWasAndShowsNoMarker) {
   StartGame();
-  MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
+  MoveCursorTo(kHighscoresButton);
   ClickLeft();
   Frames(2);
   EXPECT_EQ(CurrentScreen, ScreenHighscores);
@@ -60,7 +58,7 @@ TEST_F(HighscoreScreenTest, AGameBelowTheTableLeavesItAsItWasAndShowsNoMarker) {
 // twelfth frame on; each in its own colour, yellow at the top to orange at the bottom.
 TEST_F(HighscoreScreenTest, TheRowsSlideApartInTheirColours) {
   StartGame();
-  MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
+  MoveCursorTo(kHighscoresButton);
   ClickLeft();
   Frames(2);
   auto rowTops = [] {
@@ -111,7 +109,7 @@ TEST_F(HighscoreScreenTest, AGameThatQualifiesIsNamedFromTheKeyboardAndSaved) {
 
   // Back from the title, the same game is not entered again.
   Leave();
-  MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
+  MoveCursorTo(kHighscoresButton);
   ClickLeft();
   Frames(2);
   EXPECT_FALSE(NameEntryActive);
@@ -176,13 +174,10 @@ TEST_F(HighscoreScreenTest, ATableFromTheDiskIsShownAndANameNeverRunsOn) {
   uint8_t bytes[kHighscoreFileBytes];
   EncodeHighscores(bytes);
   EnterRunFolder();
-  {
-    std::ofstream out("Highscore.dat", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
-  }
+  WriteBytes("Highscore.dat", Bytes(bytes, bytes + sizeof bytes));
   driver_.Start();
   Frames(1);
-  MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
+  MoveCursorTo(kHighscoresButton);
   ClickLeft();
   Frames(13);
   // The two names, each in its row's colour, have the same shape.

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "graphics/image_slots.h"
+#include "platform/files/little_endian.h"
 #include "platform/win32/dsound.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_save.h"
@@ -17,6 +18,7 @@
 #include "shell/startup.h"
 #include "tests/support/game_driver.h"
 #include "tests/support/highscore_bytes.h"
+#include "tests/support/riff_bytes.h"
 #include "tests/support/run_folder.h"
 #include "tools/replay/replay_file.h"
 
@@ -24,25 +26,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void PutLe(Bytes& bytes, uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 // A BMP file of `fileBytes` bytes whose header claims width x height at that depth and coding;
 // palette entries for depths to 8 bits, zeros after.
 Bytes ClaimingBmp(int32_t width, int32_t height, uint16_t bits, uint32_t compression,
                   size_t fileBytes) {
   const uint32_t paletteBytes = bits <= 8 ? 4u << bits : 0;
   Bytes bytes{'B', 'M'};
-  PutLe(bytes, static_cast<uint32_t>(fileBytes), 4);
-  PutLe(bytes, 0, 4);
-  PutLe(bytes, 14 + 40 + paletteBytes, 4);
+  AppendLe32(bytes, static_cast<uint32_t>(fileBytes));
+  AppendLe32(bytes, 0);
+  AppendLe32(bytes, 14 + 40 + paletteBytes);
   for (uint32_t field : {40u, static_cast<uint32_t>(width), static_cast<uint32_t>(height)}) {
-    PutLe(bytes, field, 4);
+    AppendLe32(bytes, field);
   }
-  PutLe(bytes, 1, 2);
-  PutLe(bytes, bits, 2);
-  PutLe(bytes, compression, 4);
+  AppendLe16(bytes, 1);
+  AppendLe16(bytes, bits);
+  AppendLe32(bytes, compression);
   bytes.resize(fileBytes, 0);  // a run-length picture's first run pair is 0 0: end of line
   return bytes;
 }
@@ -50,12 +48,9 @@ Bytes ClaimingBmp(int32_t width, int32_t height, uint16_t bits, uint32_t compres
 // A 16-bit mono WAV header whose data chunk is `dataBytes` long; the file is grown to hold
 // them all as a hole, which takes no room on the disk.
 void WriteWavOfHoles(const fs::path& path, uint32_t dataBytes) {
-  Bytes bytes{'R', 'I', 'F', 'F'};
-  PutLe(bytes, 36 + dataBytes, 4);
-  bytes.insert(bytes.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-  for (uint32_t field : {16u, 1u | 1u << 16, 11025u, 22050u, 2u | 16u << 16}) PutLe(bytes, field, 4);
-  bytes.insert(bytes.end(), {'d', 'a', 't', 'a'});
-  PutLe(bytes, dataBytes, 4);
+  Bytes bytes =
+      RiffForm("WAVE", {Chunk("fmt ", PcmFormat(1, 11025, 16)), Chunk("data", {}, dataBytes)});
+  WriteLe32(&bytes[4], 36 + dataBytes);  // the form claims the holes too
   WriteBytes(path, bytes);
   fs::resize_file(path, bytes.size() + dataBytes);
 }

@@ -3,11 +3,11 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/run_folder.h"
 
 namespace {
@@ -21,13 +21,6 @@ bool NamesADisplay(const std::string& entry) {
   return false;
 }
 
-std::vector<std::string> LinesOf(const fs::path& path) {
-  std::ifstream in(path);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
 // SDL would fall back to a driver that shows nothing and run the game where nobody sees it.
 TEST(NoDisplay, TheGameEndsAtOnceSayingWhyInOneLine) {
   const fs::path folder = EnterRunFolder();
@@ -36,17 +29,14 @@ TEST(NoDisplay, TheGameEndsAtOnceSayingWhyInOneLine) {
        EnvironmentWith({{"SDL_AUDIODRIVER", "dummy"}, {"ASAN_OPTIONS", "detect_leaks=0"}})) {
     if (!NamesADisplay(entry)) environment.push_back(entry);
   }
-  ChildProcess game;
   ChildProcess::Options options;
   options.command = {std::string(ZIMBREL_RUN_DIR) + "/zimbrel"};
   options.environment = environment;
   options.workingDirectory = folder;
   options.outputFile = folder / "output.txt";
   options.errorFile = folder / "errors.txt";
-  std::string error;
-  ASSERT_TRUE(game.Start(options, &error)) << error;
-  EXPECT_EQ(game.WaitForExit(std::chrono::seconds(60)), 0);
-  EXPECT_EQ(LinesOf(folder / "errors.txt"),
+  EXPECT_EQ(RunToItsEnd(options, std::chrono::seconds(60)).exitCode, 0);
+  EXPECT_EQ(FileLines(folder / "errors.txt"),
             std::vector<std::string>{
                 "Zimbrel: no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set"});
 }

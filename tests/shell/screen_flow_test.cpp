@@ -5,7 +5,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <ostream>
 #include <vector>
 
@@ -16,23 +15,16 @@
 #include "scores/highscore_table.h"
 #include "shell/screens.h"
 #include "shell/win_main.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/game_session.h"
 #include "tests/support/highscore_bytes.h"
+#include "tests/support/screen_places.h"
 
 namespace {
 
-struct Point {
-  int x;
-  int y;
-};
-constexpr Point kExitButton = {56, 438};
-constexpr Point kPlayButton = {528, 350};
-constexpr Point kCreditsButton = {516, 434};
-constexpr Point kHighscoresButton = {512, 394};
-
 class ScreenFlowTest : public GameSession {
  protected:
-  void ClickAt(Point at) {
+  void ClickAt(ScreenPlace at) {
     MoveCursorTo(at.x, at.y);
     ClickLeft();
     Frames(1);
@@ -102,7 +94,7 @@ TEST_F(ScreenFlowTest, TheExitButtonNeedsASecondSeparateClickOnTheExitPicture) {
 
 struct ButtonCase {
   const char* name;
-  Point at;
+  ScreenPlace at;
   Screen target;
 };
 
@@ -129,7 +121,7 @@ TEST_F(ScreenFlowTest, AButtonActsOnAButtonHeldBeforeTheCursorCameAndWaitsForIts
   PressLeft();
   Frames(2);
   EXPECT_EQ(CurrentScreen, ScreenTitle);
-  MoveCursorTo(kPlayButton.x, kPlayButton.y);
+  MoveCursorTo(kPlayButton);
   ToNext(YieldPoint::MouseRead);  // the frame's own read: the cursor arrives, the button is down
   ToNext(YieldPoint::MouseRead);  // waiting for the release
   EXPECT_EQ(CurrentScreen, ScreenTitle);
@@ -272,10 +264,7 @@ TEST_P(WindowManagerClose, EndsTheGameAndLeavesAnotherGamesTableAlone) {
   kept[4] = 0x10;
   kept[5] = 0x27;  // 10000
   EnterRunFolder();
-  {
-    std::ofstream out("Highscore.dat", std::ios::binary);
-    out.write(reinterpret_cast<const char*>(kept.data()), static_cast<std::streamsize>(kept.size()));
-  }
+  WriteBytes("Highscore.dat", kept);
   driver_.Start();
   Frames(1);
   EXPECT_STREQ(HighscoreTable[0].name, "K9A");

@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -12,6 +10,7 @@
 #include "scores/highscore_table.h"
 #include "shell/startup.h"
 #include "shell/win_main.h"
+#include "tests/support/file_bytes.h"
 #include "tests/support/game_driver.h"
 #include "tests/support/run_folder.h"
 
@@ -102,11 +101,8 @@ class StartUpFails : public ::testing::TestWithParam<FailingSteps> {};
 // highscore file is neither read nor written.
 TEST_P(StartUpFails, ShowsOneBoxEndsWithZeroAndLeavesTheHighscoresAlone) {
   EnterRunFolder();
-  const std::vector<char> kept(400, 'Z');
-  {
-    std::ofstream out("Highscore.dat", std::ios::binary);
-    out.write(kept.data(), static_cast<std::streamsize>(kept.size()));
-  }
+  const Bytes kept(400, 'Z');
+  WriteBytes("Highscore.dat", kept);
   const auto written = std::filesystem::last_write_time("Highscore.dat");
   GameDriver driver;
   for (const char* step : GetParam().steps) HeadlessFailStep(step);
@@ -119,8 +115,7 @@ TEST_P(StartUpFails, ShowsOneBoxEndsWithZeroAndLeavesTheHighscoresAlone) {
   EXPECT_EQ(HeadlessMessageBoxes()[0].text, GetParam().message);
   EXPECT_EQ(HeadlessFrameCount(), 0u);
   EXPECT_EQ(HighscoreTable[0].score, 0);  // never read
-  std::ifstream in("Highscore.dat", std::ios::binary);
-  EXPECT_EQ(std::vector<char>(std::istreambuf_iterator<char>(in), {}), kept);
+  EXPECT_EQ(FileBytes("Highscore.dat"), kept);
   EXPECT_EQ(std::filesystem::last_write_time("Highscore.dat"), written);
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/files/little_endian.h"
 #include "sound/sound_slots.h"
 #include "tests/support/autoplayed_game.h"
 
@@ -23,8 +24,8 @@ Bytes ClaimingMore(const Bytes& original) {
   const std::string data = "data";
   const auto chunk = std::search(bytes.begin(), bytes.end(), data.begin(), data.end());
   if (bytes.size() < 8 || bytes.end() - chunk < 8) return bytes;
-  PutDword(bytes, 4, 0x7FFFFFF0u);
-  PutDword(bytes, static_cast<size_t>(chunk - bytes.begin()) + 4, 0x7FFFFFE0u);
+  WriteLe32(&bytes[4], 0x7FFFFFF0u);
+  WriteLe32(&bytes[static_cast<size_t>(chunk - bytes.begin()) + 4], 0x7FFFFFE0u);
   return bytes;
 }
 

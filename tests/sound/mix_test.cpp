@@ -1,8 +1,11 @@
 // What a player hears: the captured mix of the sound slots.
+#include <cmath>
 #include <numbers>
 
 #include "platform/mix/audio_limiter.h"
-#include "tests/support/sound_test.h"
+#include "platform/sdl/audio_mixer.h"
+#include "tests/support/captured_mix.h"
+#include "tests/support/sound_fixture.h"
 
 namespace {
 

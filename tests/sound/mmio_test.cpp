@@ -1,7 +1,8 @@
 // The RIFF reader's chunk navigation, on files written byte by byte.
 #include "platform/win32/mmio.h"
 
-#include "tests/support/sound_test.h"
+#include "tests/support/riff_bytes.h"
+#include "tests/support/sound_fixture.h"
 
 namespace {
 

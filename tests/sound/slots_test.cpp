@@ -1,7 +1,10 @@
 // Slot numbering, the full table, duplication and SoundInit, with the device's failures.
 #include <cstring>
 
-#include "tests/support/sound_test.h"
+#include "platform/seams/headless.h"
+#include "shell/win_main.h"
+#include "tests/support/captured_mix.h"
+#include "tests/support/sound_fixture.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // Which WAV files load and which are refused, and what a loaded buffer holds.
 #include <cstring>
 
-#include "tests/support/sound_test.h"
+#include "tests/support/riff_bytes.h"
+#include "tests/support/sound_fixture.h"
 
 namespace {
 
@@ -9,7 +10,7 @@ class WavFilesTest : public SoundTest {
  protected:
   // A well-formed 16-bit mono 11025 Hz file of 1000 samples, as sox writes it.
   Bytes SoxFile() {
-    return ReadFileBytes(SoxTone("plain.wav", "synth " + Samples(1000) + " sine 441"));
+    return FileBytes(SoxTone("plain.wav", "synth " + Samples(1000) + " sine 441"));
   }
 
   // The bytes a slot's buffer holds.
@@ -49,7 +50,7 @@ TEST_F(WavFilesTest, PcmFilesOfAnyLayoutLoadTheirBytesUnchanged) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const std::string path = Sox(c.name, c.format, "synth 0.05 sine 300");
-    const Bytes data = ChunkData(ReadFileBytes(path), "data");
+    const Bytes data = ChunkData(FileBytes(path), "data");
     ASSERT_GT(data.size(), 100u);
     const int32_t slot = SoundLoadWav(path.c_str(), 0);
     ASSERT_GE(slot, 0);
@@ -143,7 +144,7 @@ TEST_F(WavFilesTest, EveryTruncationOfAFileLoadsWhatIsLeftOrIsRefused) {
 
 TEST_F(WavFilesTest, BackslashNamesAreFoldersUnderTheWorkingDirectory) {
   std::filesystem::create_directory(PathOf("snd"));
-  WriteFileBytes(PathOf("snd/Hit.WAV"), SoxFile());
+  WriteBytes(PathOf("snd/Hit.WAV"), SoxFile());
   ASSERT_EQ(chdir(folder_.c_str()), 0);
   EXPECT_EQ(SoundLoadWav("snd\\Hit.WAV", DSBCAPS_CTRLPAN), 0);
   EXPECT_EQ(SoundLoadWav("snd\\hit.wav", 0), -1);

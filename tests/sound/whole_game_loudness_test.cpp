@@ -9,7 +9,8 @@
 #include "platform/mix/audio_limiter.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/run_folder.h"
-#include "tests/support/sound_test.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/riff_bytes.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ TEST(AutoplayGameSoundTest, TheWholeGameWithTheBossNeverReachesFullScale) {
   }
   ASSERT_GT(bossFlips, 300);  // ten seconds and more of the boss fight
 
-  const Bytes data = ChunkData(ReadFileBytes("game.wav"), "data");
+  const Bytes data = ChunkData(FileBytes("game.wav"), "data");
   ASSERT_GT(data.size(), 4u * 44100 * 15);
   size_t overKnee = 0;
   for (size_t i = 0; i + 1 < data.size(); i += 2) {

@@ -7,10 +7,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <thread>
+
+#include "tests/support/file_bytes.h"
 
 extern char** environ;
 
@@ -178,4 +182,15 @@ CommandResult RunCommand(const std::vector<std::string>& command,
   close(pipeEnds[0]);
   result.exitCode = child.WaitForExit(TimeLeft(deadline));
   return result;  // a command still running here is killed as `child` goes
+}
+
+FinishedRun RunToItsEnd(const ChildProcess::Options& options, std::chrono::milliseconds patience) {
+  ChildProcess child;
+  std::string error;
+  if (!child.Start(options, &error)) {
+    ADD_FAILURE() << error;
+    return {std::nullopt, "", error};
+  }
+  const std::optional<int> code = child.WaitForExit(patience);
+  return {code, FileText(options.outputFile), FileText(options.errorFile)};
 }

@@ -47,6 +47,18 @@ class ChildProcess {
   std::optional<int> exitStatus_;
 };
 
+// What a program run to its end left: its exit code (nothing when it was still running at the
+// end of patience, and was stopped) and what it wrote on its standard output and error.
+struct FinishedRun {
+  std::optional<int> exitCode;
+  std::string output;
+  std::string errors;
+};
+
+// Starts the program as `options` say, with both output files given, and waits for its end. A
+// program that cannot be started fails the test.
+FinishedRun RunToItsEnd(const ChildProcess::Options& options, std::chrono::milliseconds patience);
+
 struct CommandResult {
   std::optional<int> exitCode;  // nothing when the command ran out of time and was killed
   std::string output;           // its standard output

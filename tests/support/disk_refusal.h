@@ -5,21 +5,10 @@
 
 #include <sys/resource.h>
 
-#include <csignal>
-
 class DiskRefusal {
  public:
-  DiskRefusal() {
-    std::signal(SIGXFSZ, SIG_IGN);
-    getrlimit(RLIMIT_FSIZE, &before_);
-    rlimit none = before_;
-    none.rlim_cur = 0;
-    active_ = setrlimit(RLIMIT_FSIZE, &none) == 0;
-  }
-  ~DiskRefusal() {
-    if (active_) setrlimit(RLIMIT_FSIZE, &before_);
-    std::signal(SIGXFSZ, SIG_DFL);
-  }
+  DiskRefusal();
+  ~DiskRefusal();
   DiskRefusal(const DiskRefusal&) = delete;
   DiskRefusal& operator=(const DiskRefusal&) = delete;
 

@@ -1,16 +1,10 @@
-// A headless display for the graphics tests, and pictures made as BMP bytes.
+// A headless display for the graphics tests: the game's window and (unless a test opens it
+// itself) its display, in a fresh working folder with a gfx/ folder for the test's pictures.
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstring>
-#include <fstream>
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -18,144 +12,18 @@
 #include "platform/seams/headless.h"
 #include "shell/win_main.h"
 
-// Colours of test pictures as 0x00RRGGBB.
-using PixelFunction = std::function<uint32_t(int x, int y)>;
-
-// A BMP file (BITMAPINFOHEADER, BI_RGB) of 1, 4, 8, 16 (5-5-5), 24 or 32 bits per pixel,
-// bottom-up or top-down. Palette depths take the picture's colours as their palette.
-inline std::vector<uint8_t> MakeBmp(int width, int height, int bits, bool topDown,
-                                    const PixelFunction& colorAt) {
-  std::vector<uint32_t> palette;
-  std::map<uint32_t, uint32_t> paletteIndex;
-  if (bits <= 8) {
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        const uint32_t color = colorAt(x, y);
-        if (!paletteIndex.count(color)) {
-          paletteIndex[color] = static_cast<uint32_t>(palette.size());
-          palette.push_back(color);
-        }
-      }
-    }
-    palette.resize(size_t{1} << bits, 0);
-  }
-  const int rowBytes = ((width * bits + 31) / 32) * 4;
-  const uint32_t offset = 14 + 40 + static_cast<uint32_t>(palette.size()) * 4;
-  const uint32_t fileSize = offset + static_cast<uint32_t>(rowBytes * height);
-  std::vector<uint8_t> out;
-  auto put = [&out](uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-  };
-  out.push_back('B');
-  out.push_back('M');
-  put(fileSize, 4);
-  put(0, 4);
-  put(offset, 4);
-  put(40, 4);
-  put(static_cast<uint32_t>(width), 4);
-  put(static_cast<uint32_t>(topDown ? -height : height), 4);
-  put(1, 2);
-  put(static_cast<uint32_t>(bits), 2);
-  put(0, 4);  // BI_RGB
-  put(static_cast<uint32_t>(rowBytes * height), 4);
-  put(2835, 4);
-  put(2835, 4);
-  put(bits <= 8 ? static_cast<uint32_t>(palette.size()) : 0, 4);
-  put(0, 4);
-  for (uint32_t color : palette) put(color, 4);  // B, G, R, 0 in memory
-  for (int row = 0; row < height; ++row) {
-    const int y = topDown ? row : height - 1 - row;
-    std::vector<uint8_t> line(static_cast<size_t>(rowBytes), 0);
-    for (int x = 0; x < width; ++x) {
-      const uint32_t color = colorAt(x, y);
-      if (bits <= 8) {
-        const uint32_t index = paletteIndex[color];
-        const int bit = x * bits;
-        line[bit / 8] |= static_cast<uint8_t>(index << (8 - bits - bit % 8));
-      } else if (bits == 16) {
-        const uint32_t value = ((color >> 19) & 0x1F) << 10 | ((color >> 11) & 0x1F) << 5 |
-                               ((color >> 3) & 0x1F);
-        line[x * 2] = static_cast<uint8_t>(value);
-        line[x * 2 + 1] = static_cast<uint8_t>(value >> 8);
-      } else {
-        const int bytes = bits / 8;
-        for (int i = 0; i < 3; ++i) line[x * bytes + i] = static_cast<uint8_t>(color >> (8 * i));
-      }
-    }
-    out.insert(out.end(), line.begin(), line.end());
-  }
-  return out;
-}
-
-inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-  std::ofstream file(path, std::ios::binary);
-  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline LRESULT TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// Headless SDL, the game window, and (unless a test opens it itself) the display, inside a
-// fresh working directory with a gfx folder.
 class DisplayFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char folder[] = "/tmp/zimbrel_graphics_XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    workDir_ = folder;
-    ASSERT_EQ(chdir(folder), 0);
-    ASSERT_EQ(mkdir("gfx", 0755), 0);
-    HeadlessEnable();
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = TestWindowProc;
-    windowClass.lpszClassName = "WINXCLASS";
-    RegisterClassA(&windowClass);
-    MainWindow = CreateWindowExA(0, "WINXCLASS", "Zimbrel", WS_POPUP, 0, 0, 640, 480, nullptr,
-                                 nullptr, nullptr, nullptr);
-    ASSERT_NE(MainWindow, nullptr);
-    if (OpenDisplayInSetUp()) {
-      ASSERT_EQ(OpenDisplay(), nullptr);
-    }
-  }
-
-  void TearDown() override {
-    if (Display.directDraw) CloseDisplay();
-    std::string command = "rm -rf " + workDir_;
-    EXPECT_EQ(std::system(command.c_str()), 0);
-  }
+  void SetUp() override;
+  void TearDown() override;
 
   virtual bool OpenDisplayInSetUp() const { return true; }
 
   // The pixel as 0x00RRGGBB, at 32 or 24 bits per pixel.
-  static uint32_t PixelAt(IDirectDrawSurface7* surface, int x, int y) {
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    EXPECT_EQ(surface->Lock(nullptr, &desc, DDLOCK_WAIT, nullptr), DD_OK);
-    const int bytes = static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount / 8);
-    const auto* pixel = static_cast<const uint8_t*>(desc.lpSurface) + y * desc.lPitch + x * bytes;
-    const uint32_t value = pixel[0] | pixel[1] << 8 | pixel[2] << 16;
-    surface->Unlock(nullptr);
-    return value;
-  }
-
-  static IDirectDrawSurface7* NewPicture(int width, int height) {
-    DDSURFACEDESC2 desc{};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
-    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
-    desc.dwWidth = static_cast<DWORD>(width);
-    desc.dwHeight = static_cast<DWORD>(height);
-    IDirectDrawSurface7* surface = nullptr;
-    EXPECT_EQ(Display.directDraw->CreateSurface(&desc, &surface, nullptr), DD_OK);
-    return surface;
-  }
-
+  static uint32_t PixelAt(IDirectDrawSurface7* surface, int x, int y);
+  static IDirectDrawSurface7* NewPicture(int width, int height);
   // Writes gfx/<name> and gives the game's name for it, "gfx\<name>".
-  static std::string WritePicture(const std::string& name, const std::vector<uint8_t>& bytes) {
-    WriteFile("gfx/" + name, bytes);
-    return "gfx\\" + name;
-  }
+  static std::string WritePicture(const std::string& name, const std::vector<uint8_t>& bytes);
 
   std::string workDir_;
 };

@@ -6,71 +6,44 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <set>
 #include <string>
 
 #include "graphics/display.h"
-#include "graphics/pixels.h"
 #include "input/mouse_cursor.h"
 #include "platform/sdl/scripted_input.h"
 #include "tests/support/game_driver.h"
 #include "tests/support/run_folder.h"
+#include "tests/support/screen_places.h"
 
 class GameSession : public ::testing::Test {
  protected:
   // Starts the program and runs it to its first flip.
-  void StartGame(const std::set<std::string>& leftOut = {}) {
-    folder_ = EnterRunFolder(leftOut);
-    driver_.Start();
-    ASSERT_TRUE(driver_.RunFlips(1));
-  }
+  void StartGame(const std::set<std::string>& leftOut = {});
 
   void Frames(int count) { ASSERT_TRUE(driver_.RunFlips(count)) << "the game ended"; }
   // Runs to the next read of that device (a wait reads again and again without a flip).
-  void ToNext(YieldPoint point) {
-    ASSERT_TRUE(driver_.RunUntil([&] { return driver_.LastYield() == point; }));
-  }
-  void RunToTheEnd() {
-    driver_.RunUntil([] { return false; });
-    ASSERT_TRUE(driver_.Finished());
-  }
+  void ToNext(YieldPoint point);
+  void RunToTheEnd();
 
   static void Hold(uint8_t dik) { PushScriptedInput(ScriptKey(dik, true)); }
   static void Let(uint8_t dik) { PushScriptedInput(ScriptKey(dik, false)); }
-  static void Tap(uint8_t dik) {
-    Hold(dik);
-    Let(dik);
-  }
+  static void Tap(uint8_t dik);
   static void PressLeft() { PushScriptedInput(ScriptMouseButton(0, true)); }
   static void ReleaseLeft() { PushScriptedInput(ScriptMouseButton(0, false)); }
-  static void ClickLeft() {
-    PressLeft();
-    ReleaseLeft();
-  }
+  static void ClickLeft();
   static void MoveBy(int countsX, int countsY) {
     PushScriptedInput(ScriptMouseMotion(countsX, countsY));
   }
   // Each mouse count moves the cursor two pixels: only even distances are reached exactly.
   static void MoveCursorTo(int x, int y) { MoveBy((x - Cursor.x) / 2, (y - Cursor.y) / 2); }
+  static void MoveCursorTo(ScreenPlace place) { MoveCursorTo(place.x, place.y); }
 
   // Whether the frame shown last is the picture, pixel for pixel, apart from one rectangle
   // (the cursor's, say).
   static bool FrameShowsPicture(IDirectDrawSurface7* picture, int skipX = 0, int skipY = 0,
-                                int skipWidth = 0, int skipHeight = 0) {
-    if (picture == nullptr || LockPixels(picture) == nullptr) return false;
-    const PixelView view = LockedPixelView();
-    const CapturedFrame& frame = HeadlessLastFrame();
-    bool same = view.width == frame.width && view.height == frame.height;
-    for (int y = 0; same && y < frame.height; ++y) {
-      for (int x = 0; same && x < frame.width; ++x) {
-        const bool skipped =
-            x >= skipX && x < skipX + skipWidth && y >= skipY && y < skipY + skipHeight;
-        same = skipped || frame.At(x, y) == (ReadPixel(view, x, y) & 0xFFFFFFu);
-      }
-    }
-    UnlockPixels(picture);
-    return same;
-  }
+                                int skipWidth = 0, int skipHeight = 0);
 
   GameDriver driver_;
   std::filesystem::path folder_;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "tests/support/game_text.h"
+#include "tests/support/screen_places.h"
 
 namespace {
 
@@ -18,11 +19,6 @@ constexpr double kFlyShown = 0.8;  // of a fly picture's own pixels; the rest ma
 constexpr int kSameColour = 40;    // per channel
 constexpr int kFlySpacing = 8;     // closer sightings are one fly
 
-// The hit box: the swatter's corner within these of a target's corner meets it.
-constexpr int kHitLeft = 44;
-constexpr int kHitRight = 10;
-constexpr int kHitAbove = 57;
-constexpr int kHitBelow = 13;
 // Room kept on every side for a fly's crawl between the picture and the swat.
 constexpr int kCrawlRoom = 18;
 

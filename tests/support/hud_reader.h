@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/support/game_picture.h"
+#include "tests/support/screen_places.h"
 #include "tools/art/image.h"
 
 // The strip along the top in which the head-up display's texts stand.
@@ -30,10 +31,7 @@ struct FlySighting {
 std::vector<FlySighting> FindLiveFlies(const Image& seen, const Image& background,
                                        const std::vector<Image>& flyPictures);
 
-struct SwatterCorner {
-  int x;
-  int y;
-};
+using SwatterCorner = ScreenPlace;
 
 // Where to put the swatter's corner so that a swat there meets the most of `flies`, with room
 // to spare for their crawl in the moments before it lands; never where it would kill a fly

@@ -4,19 +4,18 @@
 
 #include <cstring>
 
-#include "tests/support/game_session.h"
 #include "input/keyboard.h"
 #include "scores/highscore_table.h"
 #include "shell/screens.h"
+#include "tests/support/game_session.h"
+#include "tests/support/screen_places.h"
 
 class NameEntrySession : public GameSession {
  protected:
-  static constexpr int kCreditsButton[2] = {516, 434};
-  static constexpr int kHighscoresButton[2] = {512, 394};
 
   // A game with this score has just ended: the title's entry passes it on to the highscores.
   void GameEndsWith(int32_t score, int32_t sevenOrMore) {
-    MoveCursorTo(kCreditsButton[0], kCreditsButton[1]);
+    MoveCursorTo(kCreditsButton);
     ClickLeft();
     Frames(2);
     CurrentGameEntry.score = score;
@@ -40,7 +39,7 @@ class NameEntrySession : public GameSession {
   }
   // The table from the title's button, its rows slid apart.
   void VisitTheTable() {
-    MoveCursorTo(kHighscoresButton[0], kHighscoresButton[1]);
+    MoveCursorTo(kHighscoresButton);
     ClickLeft();
     Frames(14);
     ASSERT_EQ(CurrentScreen, ScreenHighscores);

@@ -20,17 +20,7 @@ struct Buzz {
   DWORD position;
 };
 
-inline Buzz BuzzOf(int fly) {
-  Buzz buzz{};
-  IDirectSoundBuffer* buffer = SoundSlots[FlyBuzz[fly]].buffer;
-  DWORD status = 0;
-  DWORD writeCursor = 0;
-  buffer->GetVolume(&buzz.volume);
-  buffer->GetStatus(&status);
-  buffer->GetCurrentPosition(&buzz.position, &writeCursor);
-  buzz.playing = (status & DSBSTATUS_PLAYING) != 0;
-  return buzz;
-}
+Buzz BuzzOf(int fly);
 
 class PlaySession : public GameSession {
  protected:
@@ -38,64 +28,26 @@ class PlaySession : public GameSession {
 
   // From the start of the program into stage 1's play, until the swatter can swat: the click
   // on Play started a swat that runs out during the intro and the first frames.
-  void StartPlaying() {
-    StartGame();
-    MoveCursorTo(528, 350);  // the Play button
-    ClickLeft();
-    Frames(1);
-    Frames(1);  // the intro
-    ClickLeft();
-    Frames(11);
-  }
+  void StartPlaying();
 
   // The game waits in a click loop (an intro, a closing picture) or in an OK box: click it
   // away and run to the next flip that follows.
-  void ClickAway() {
-    ClickLeft();
-    Frames(1);
-  }
-  void ClickOk() {
-    MoveCursorTo(280, 330);
-    ClickLeft();
-    Frames(1);
-  }
+  void ClickAway();
+  void ClickOk();
 
   // Between two frames: every fly of the stage dead and silent as if swatted, so that the frame
   // to come wins it; then through its OK box to the next stage's intro.
-  void WinStageToIntro() {
-    for (int i = 0; i < FlyCount; ++i) {
-      FlyTable[i].alive = 0;
-      if (BuzzOn[i]) SoundStop(FlyBuzz[i]);
-    }
-    Frames(1);  // the OK box
-    ClickOk();  // the next intro
-  }
+  void WinStageToIntro();
   // Jumps from stage 1's play to the play of stage n.
-  void PlayFromStage(int n) {
-    Stage = n - 1;
-    WinStageToIntro();
-    ClickAway();
-  }
+  void PlayFromStage(int n);
 
   // Puts a fly of the stage where the swatter's corner at (cx, cy) meets it squarely.
-  static void PutFlyUnderSwatter(int i, int cx, int cy) {
-    FlyTable[i].alive = 1;
-    FlyTable[i].x = cx + 17;
-    FlyTable[i].y = cy + 22;
-  }
-
+  static void PutFlyUnderSwatter(int i, int cx, int cy);
   // Every fly of the stage out of the way, in the field's far corner.
-  static void ParkFlies() {
-    for (int i = 0; i < FlyCount; ++i) {
-      FlyTable[i].x = 590;
-      FlyTable[i].y = 430;
-    }
-  }
+  static void ParkFlies();
+
   // A swat: the left button tapped, and the ten frames to the one that scores it.
-  void Swat() {
-    ClickLeft();
-    Frames(10);
-  }
+  void Swat();
   // The frames after a swat until the next one can start.
   void Rearm() { Frames(2); }
 

@@ -6,9 +6,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <optional>
 #include <thread>
 
+#include "platform/files/temporary_folder.h"
+#include "tests/support/file_bytes.h"
 #include "tools/art/bmp_file.h"
 
 namespace fs = std::filesystem;
@@ -22,13 +24,6 @@ constexpr auto kToolTimeout = std::chrono::seconds(20);
 constexpr auto kPollPause = std::chrono::milliseconds(20);
 
 static_assert(sizeof(Rgb8) == 3, "screenshots are written as packed RGB rows");
-
-std::string FileText(const fs::path& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
 
 // Test names of parameterised tests hold slashes, descriptions spaces; file names hold neither.
 std::string FileNameOf(std::string text) {
@@ -116,9 +111,10 @@ RealGame::~RealGame() {
   if (!display_.Ready()) return ::testing::AssertionFailure() << display_.Error();
   std::error_code ignored;
   fs::remove_all(ArtefactFolder(), ignored);  // what an earlier run of this test kept
-  std::string pattern = (fs::temp_directory_path() / "zimbrel-real-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) return ::testing::AssertionFailure() << "no temporary folder";
-  root_ = pattern;
+  std::string error;
+  const std::optional<fs::path> root = MakeTemporaryFolder("zimbrel-real", &error);
+  if (!root) return ::testing::AssertionFailure() << error;
+  root_ = *root;
   return ::testing::AssertionSuccess();
 }
 

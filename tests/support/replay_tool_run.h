@@ -1,49 +1,12 @@
 // zimbrel-replay run in a process of its own, in the working folder, as a player runs it.
 #pragma once
 
-#include <gtest/gtest.h>
-
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "tests/support/child_process.h"
+#include "tests/support/file_bytes.h"
 
-inline std::string FileText(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
+using ReplayToolRun = FinishedRun;
 
-inline void WriteText(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-struct ReplayToolRun {
-  std::optional<int> exitCode;  // nothing when it ran out of time
-  std::string output;
-  std::string errors;
-};
-
-inline ReplayToolRun RunReplayTool(const std::vector<std::string>& arguments) {
-  ChildProcess tool;
-  ChildProcess::Options options;
-  options.command = {ZIMBREL_REPLAY_TOOL};
-  options.command.insert(options.command.end(), arguments.begin(), arguments.end());
-  options.environment = EnvironmentWith({});
-  options.outputFile = std::filesystem::absolute("replay-tool.out");
-  options.errorFile = std::filesystem::absolute("replay-tool.err");
-  std::string error;
-  ReplayToolRun run;
-  if (!tool.Start(options, &error)) {
-    ADD_FAILURE() << error;
-    return run;
-  }
-  run.exitCode = tool.WaitForExit(std::chrono::seconds(90));
-  run.output = FileText(options.outputFile);
-  run.errors = FileText(options.errorFile);
-  return run;
-}
+ReplayToolRun RunReplayTool(const std::vector<std::string>& arguments);

@@ -1,8 +1,11 @@
 #include "tests/support/run_folder.h"
 
-#include <cstdlib>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "platform/files/temporary_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -26,8 +29,10 @@ MadeFolders& Made() {
 }  // namespace
 
 fs::path EnterRunFolder(const std::set<std::string>& leftOut) {
-  std::string pattern = (fs::temp_directory_path() / "zimbrel-run-XXXXXX").string();
-  fs::path folder = mkdtemp(pattern.data());
+  std::string error;
+  const std::optional<fs::path> made = MakeTemporaryFolder("zimbrel-run", &error);
+  if (!made) throw std::runtime_error(error);  // the test stops, failed, with the reason
+  const fs::path folder = *made;
   Made().folders.push_back(folder);
   for (const char* sub : {"gfx", "snd"}) {
     fs::create_directory(folder / sub);

@@ -6,8 +6,9 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+
+#include "platform/files/temporary_folder.h"
+#include "tests/support/file_bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -29,23 +30,17 @@ std::string ReadDisplayNumber(int descriptor) {
   }
 }
 
-std::string FileText(const fs::path& path) {
-  std::ifstream file(path);
-  std::stringstream text;
-  text << file.rdbuf();
-  return text.str();
-}
-
 }  // namespace
 
 XvfbDisplay::XvfbDisplay(int width, int height) : width_(width), height_(height) {
-  std::string pattern = (fs::temp_directory_path() / "zimbrel-xvfb-XXXXXX").string();
+  const std::optional<fs::path> logFolder = MakeTemporaryFolder("zimbrel-xvfb", &error_);
+  if (!logFolder) return;
+  logFolder_ = *logFolder;
   int pipeEnds[2];
-  if (!mkdtemp(pattern.data()) || pipe2(pipeEnds, O_CLOEXEC) != 0) {
-    error_ = "cannot make a log folder and a pipe for Xvfb";
+  if (pipe2(pipeEnds, O_CLOEXEC) != 0) {
+    error_ = "cannot make a pipe for Xvfb";
     return;
   }
-  logFolder_ = pattern;
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
   ChildProcess::Options options;
   options.command = {"Xvfb", "-displayfd", std::to_string(pipeEnds[1]), "-screen", "0", screen,

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "platform/files/temporary_folder.h"
+
 #include "tools/replay/output_file.h"
 #include "scores/highscore_file.h"
 
@@ -19,12 +21,13 @@ std::optional<ScratchFolder> EnterScratchFolder(std::string* error) {
       return std::nullopt;
     }
   }
-  std::string pattern = (fs::temp_directory_path(fault) / "zimbrel-replay-XXXXXX").string();
-  if (fault || mkdtemp(pattern.data()) == nullptr) {
-    *error = pattern + ": cannot make a scratch folder for the run";
+  const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-replay");
+  if (!folder) {
+    *error = TemporaryFolderPattern("zimbrel-replay").string() +
+             ": cannot make a scratch folder for the run";
     return std::nullopt;
   }
-  scratch.folder = pattern;
+  scratch.folder = *folder;
   for (const char* sub : {"gfx", "snd"}) {
     fs::create_directory_symlink(scratch.runFolder / sub, scratch.folder / sub, fault);
     if (!fault) continue;

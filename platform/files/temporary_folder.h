@@ -1,0 +1,16 @@
+// A fresh, empty folder of its own in the system's temporary folder: where a run that must not
+// touch the player's files, or another run's, takes place (the replay tool's runs, the tests,
+// the benchmarks, the fuzz targets). Whoever makes one removes it.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+// The name such a folder is made from: <the system's temporary folder>/<stem>-XXXXXX.
+std::filesystem::path TemporaryFolderPattern(const std::string& stem);
+
+// Makes the folder, the Xs of its pattern replaced. Nothing when it cannot; `error` (if given)
+// then names the folder and gives the system's reason.
+std::optional<std::filesystem::path> MakeTemporaryFolder(const std::string& stem,
+                                                         std::string* error = nullptr);
