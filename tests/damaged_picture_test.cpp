@@ -15,6 +15,7 @@
 #include "autoplayed_game.h"
 #include "graphics/cursor_images.h"
 #include "graphics/image_slots.h"
+#include "tools/capture/frame_png.h"
 
 namespace {
 

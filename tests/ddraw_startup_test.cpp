@@ -7,6 +7,7 @@
 #include "graphics/display.h"
 #include "graphics/pixels.h"
 #include "shell/win_main.h"
+#include "tools/capture/frame_png.h"
 
 namespace {
 

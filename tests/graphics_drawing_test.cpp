@@ -8,6 +8,7 @@
 #include "graphics/drawing.h"
 #include "graphics_fixture.h"
 #include "platform/sdl/gdi_objects.h"
+#include "tools/capture/frame_png.h"
 
 namespace {
 

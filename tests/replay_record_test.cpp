@@ -10,6 +10,7 @@
 #include "platform/seams/flip_observer.h"
 #include "replay_recorder.h"
 #include "replay_tool_run.h"
+#include "tools/capture/frame_png.h"
 
 namespace fs = std::filesystem;
 

@@ -186,21 +186,3 @@ void PresentFrame(SDL_Surface* frame) {
 }
 
 void PresenterRedrawNext() { presenter.shownValid = false; }
-
-void ToggleFullScreen() {
-  SDL_Window* window = PlatformSdlWindow(PlatformMainWindow());
-  if (!window || HeadlessActive()) return;
-  PresenterRedrawNext();
-  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
-    SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
-    SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable);
-    int factor = std::max(1, std::min(usable.w / kScreenWidth, usable.h / kScreenHeight));
-    SDL_SetWindowFullscreen(window, 0);
-    SDL_SetWindowBordered(window, SDL_TRUE);
-    SDL_SetWindowSize(window, kScreenWidth * factor, kScreenHeight * factor);
-    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-  } else {
-    SDL_SetWindowBordered(window, SDL_FALSE);
-    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-  }
-}

@@ -12,6 +12,7 @@
 #include "platform/sdl/audio_mixer.h"
 #include "platform/seams/headless.h"
 #include "platform/seams/flip_observer.h"
+#include "tools/capture/frame_png.h"
 #include "wav_file.h"
 
 namespace {
