@@ -1,6 +1,6 @@
 # Fails the build when a file includes what its folder must not see:
 # - SDL's headers anywhere in the game or its tools but platform/sdl/ (tests and benchmarks
-#   may look at pixels through SDL);
+#   may look at pixels through SDL, and so may their helpers in tools/testing/);
 # - platform/sdl/ from the platform's lower parts (win32, files, mix, options, seams);
 # - the game's own folders from the platform layer, but for the program's entry;
 # - shell/ from the folders below it, but for the small headers of the values they share.
@@ -22,7 +22,7 @@ foreach(file IN LISTS sources)
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" target "${line}")
     set(fault "")
-    if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^platform/sdl/")
+    if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^(platform/sdl|tools/testing)/")
       set(fault "SDL is seen only by platform/sdl/")
     elseif(target MATCHES "^platform/sdl/" AND file MATCHES "^platform/(win32|files|mix|options|seams)/")
       set(fault "the platform's lower parts do not use its SDL back-end")

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <iomanip>
+#include <map>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -88,6 +89,10 @@ class RealWindowPlayer : public ::testing::Test {
         sound_(soundFolder_ / "sound.raw"),
         game_(display_, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", sound_.File()}}),
         hand_(game_) {}
+  // The game in an environment of the test's choosing; its sound is then not recorded.
+  explicit RealWindowPlayer(const std::map<std::string, std::string>& environment)
+      : soundFolder_(MadeFolder()), sound_(soundFolder_ / "sound.raw"),
+        game_(display_, environment), hand_(game_) {}
 
   ~RealWindowPlayer() override {
     KeepPendingScreenshot();
