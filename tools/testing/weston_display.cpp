@@ -24,7 +24,11 @@ std::string FileText(const fs::path& path) {
 
 }  // namespace
 
-WestonDisplay::WestonDisplay(int width, int height) {
+WestonDisplay::WestonDisplay(const XvfbDisplay& host, int width, int height) {
+  if (!host.Ready()) {
+    error_ = "no X server to run in: " + host.Error();
+    return;
+  }
   std::string pattern = (fs::temp_directory_path() / "zimbrel-weston-XXXXXX").string();
   if (mkdtemp(pattern.data()) == nullptr) {
     error_ = "cannot make a runtime folder";
@@ -33,10 +37,11 @@ WestonDisplay::WestonDisplay(int width, int height) {
   runtime_ = pattern;  // mkdtemp makes it 0700, as Wayland wants its runtime folder
   socket_ = "wayland-zimbrel";
   ChildProcess::Options options;
-  options.command = {"weston", "--backend=headless-backend.so", "--use-pixman",
+  options.command = {"weston", "--backend=x11-backend.so", "--use-pixman",
                      "--shell=kiosk-shell.so", "--socket=" + socket_, "--idle-time=0", "--debug",
                      "--width=" + std::to_string(width), "--height=" + std::to_string(height)};
-  options.environment = EnvironmentWith({{"XDG_RUNTIME_DIR", runtime_.string()}});
+  options.environment =
+      EnvironmentWith({{"XDG_RUNTIME_DIR", runtime_.string()}, {"DISPLAY", host.Name()}});
   options.outputFile = runtime_ / "weston.log";
   options.errorFile = runtime_ / "weston.log";
   if (!server_.Start(options, &error_)) return;

@@ -1,7 +1,11 @@
-// A private Wayland desktop for one test: Weston's headless backend drawing in memory (pixman),
-// its kiosk shell (every window full screen on one output), and a runtime folder of its own,
-// stopped when the object goes. Screenshots through weston-screenshooter, which the server
-// allows only because it runs with --debug.
+// A private Wayland desktop for one test: Weston drawing with pixman into a window of the
+// test's own X server, its kiosk shell (every window full screen on one output), and a runtime
+// folder of its own, stopped when the object goes. Its clients see only the Wayland socket.
+// Screenshots through weston-screenshooter, which the server allows because of --debug.
+//
+// Not Weston's headless backend: it offers no seat (wl_seat), and SDL 2.26 sets up its mouse
+// on the first seat without looking, crashing every SDL program there. Weston's X11 backend
+// makes a seat of the X server's keyboard and pointer.
 #pragma once
 
 #include <filesystem>
@@ -11,10 +15,12 @@
 
 #include "child_process.h"
 #include "image.h"
+#include "xvfb_display.h"
 
 class WestonDisplay {
  public:
-  WestonDisplay(int width, int height);
+  // An output of width x height in a window on `host`, which must outlive this object.
+  WestonDisplay(const XvfbDisplay& host, int width, int height);
   ~WestonDisplay();
   WestonDisplay(const WestonDisplay&) = delete;
   WestonDisplay& operator=(const WestonDisplay&) = delete;
