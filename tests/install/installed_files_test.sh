@@ -59,9 +59,12 @@ for folder in gfx snd; do
   diff "$work/built" "$work/installed" >&2 || fail "the installed $folder differs from the built one"
 done
 
-# Hardening only where the build is optimised, as a package's is.
+# Hardening only where the build is optimised, as a package's is. Control-flow protection is
+# not asked for: Debian 12's own start files (Scrt1.o, crti.o) lack the property, so no
+# program linked there can have it, whatever it is compiled with.
 case $(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt") in
-  Release | RelWithDebInfo | MinSizeRel) hardening-check "$game" >&2 || fail "the game is not hardened" ;;
+  Release | RelWithDebInfo | MinSizeRel)
+    hardening-check --nocfprotection "$game" >&2 || fail "the game is not hardened" ;;
 esac
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null || fail "cpack failed"
