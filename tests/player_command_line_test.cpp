@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ struct WindowCase {
   int windowWidth;
   int windowHeight;
 };
+
+void PrintTo(const WindowCase& windowCase, std::ostream* out) { *out << windowCase.name; }
 
 class PlayerWindow : public ::testing::TestWithParam<WindowCase> {};
 
