@@ -1,7 +1,7 @@
 # Fails the build when a file includes what its folder must not see:
 # - SDL's headers anywhere in the game or its tools but platform/sdl/ (tests and benchmarks
 #   may look at pixels through SDL);
-# - platform/sdl/ from the platform's lower parts (win32, files, mix, seams, session);
+# - platform/sdl/ from the platform's lower parts (win32, files, mix, options, seams, session);
 # - the game's own folders from the platform layer, but for the program's entry;
 # - shell/ from the folders below it, but for the small headers of the values they share.
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
@@ -24,7 +24,7 @@ foreach(file IN LISTS sources)
     set(fault "")
     if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^platform/sdl/")
       set(fault "SDL is seen only by platform/sdl/")
-    elseif(target MATCHES "^platform/sdl/" AND file MATCHES "^platform/(win32|files|mix|seams|session)/")
+    elseif(target MATCHES "^platform/sdl/" AND file MATCHES "^platform/(win32|files|mix|options|seams|session)/")
       set(fault "the platform's lower parts do not use its SDL back-end")
     elseif(target MATCHES "^(shell|graphics|input|sound|game|scores)/" AND file MATCHES "^platform/"
            AND NOT (file STREQUAL "platform/sdl/entry.cpp" AND target STREQUAL "shell/win_main.h"))

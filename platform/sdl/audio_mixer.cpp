@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "platform/mix/audio_limiter.h"
 #include "platform/mix/audio_resampler.h"
+#include "platform/options/player_options.h"
 #include "platform/win32/dsound.h"
 #include "platform/seams/headless.h"
 
@@ -53,12 +55,28 @@ void AudioCallback(void* /*userdata*/, Uint8* stream, int length) {
   AudioMixerRender(reinterpret_cast<int16_t*>(stream), length / (2 * int{sizeof(int16_t)}));
 }
 
+// Said once, beside the game's own box: why, and the way to play all the same.
+void SayWhyNoDevice() {
+  if (HeadlessActive()) return;
+  std::fprintf(stderr,
+               "Zimbrel: cannot open a sound device: %s; start with --mute to play without sound\n",
+               SDL_GetError());
+}
+
 }  // namespace
 
 bool AudioMixerOpen() {
   Mixer& mixer = TheMixer();
   if (mixer.device != 0) return false;
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  // Muted, SDL's dummy driver stands in for the device: it takes the mix at the device's
+  // pace and plays it to nobody, so the sounds start, loop and end as they would be heard.
+  if (CurrentPlayerOptions().mute) {
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  }
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+    SayWhyNoDevice();
+    return false;
+  }
   SDL_AudioSpec wanted{};
   wanted.freq = kRequestedRate;
   wanted.format = AUDIO_S16SYS;
@@ -69,6 +87,7 @@ bool AudioMixerOpen() {
   mixer.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
                                      SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
   if (mixer.device == 0 || obtained.freq <= 0) {
+    SayWhyNoDevice();
     AudioMixerClose();
     return false;
   }

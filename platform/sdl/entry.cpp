@@ -1,9 +1,30 @@
-// The program's entry, as the C runtime of the original platform would call the game's.
+// The program's entry, as the C runtime of the original platform would call the game's; the
+// command line is the player's, and the game itself never sees it.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/options/command_line.h"
 #include "platform/sdl/platform_quit.h"
 #include "platform/win32/win.h"
 #include "shell/win_main.h"
 
-int main(int, char**) {
+int main(int argc, char** argv) {
+  const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  switch (line.action) {
+    case CommandLine::Action::ShowHelp:
+      std::fputs(UsageText().c_str(), stdout);
+      return 0;
+    case CommandLine::Action::ShowVersion:
+      std::fputs(VersionText().c_str(), stdout);
+      return 0;
+    case CommandLine::Action::Refuse:
+      std::fprintf(stderr, "zimbrel: %s\n%s", line.fault.c_str(), UsageText().c_str());
+      return 2;
+    case CommandLine::Action::Play:
+      break;
+  }
+  CurrentPlayerOptions() = line.options;
   char commandLine[] = "";
   const int status = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
   PlatformQuit();

@@ -4,6 +4,8 @@
 
 #include "platform/sdl/game_window.h"
 #include "platform/sdl/presenter.h"
+#include "platform/sdl/window_mode.h"
+#include "platform/seams/headless.h"
 #include "platform/win32/win.h"
 
 namespace {
@@ -53,7 +55,8 @@ void PumpEvents() {
       PresenterRedrawNext();
     }
     if (IsFullScreenToggle(event)) {
-      if (!event.key.repeat) ToggleFullScreen();
+      SDL_Window* shown = PlatformSdlWindow(window);
+      if (!event.key.repeat && shown != nullptr && !HeadlessActive()) ToggleFullScreen(shown);
       continue;
     }
     if (inputConsumer) inputConsumer(event);

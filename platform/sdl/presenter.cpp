@@ -186,28 +186,3 @@ void PresentFrame(SDL_Surface* frame) {
 }
 
 void PresenterRedrawNext() { presenter.shownValid = false; }
-
-void ToggleFullScreen() {
-  SDL_Window* window = PlatformSdlWindow(PlatformMainWindow());
-  if (!window || HeadlessActive()) return;
-  PresenterRedrawNext();
-  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
-    SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
-    SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable);
-    int factor = std::max(1, std::min(usable.w / kScreenWidth, usable.h / kScreenHeight));
-    SDL_SetWindowFullscreen(window, 0);
-    SDL_SetWindowBordered(window, SDL_TRUE);
-    SDL_SetWindowSize(window, kScreenWidth * factor, kScreenHeight * factor);
-    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
-  } else {
-    // Without a window manager nobody answers the full-screen request and the window would
-    // keep its size while SDL draws for the desktop's, cropping the picture: it is also moved
-    // and sized over the whole display, which the X server itself carries out.
-    SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
-    SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds);
-    SDL_SetWindowBordered(window, SDL_FALSE);
-    SDL_SetWindowPosition(window, bounds.x, bounds.y);
-    SDL_SetWindowSize(window, bounds.w, bounds.h);
-    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
-  }
-}

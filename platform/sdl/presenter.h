@@ -19,6 +19,3 @@ void PresentFrame(SDL_Surface* frame);
 // The window's contents were lost or resized (exposed, a lost renderer): the next frame is
 // sent whatever it shows.
 void PresenterRedrawNext();
-
-// Alt+Enter: full screen (scaled with aspect kept) or a window scaled by a whole factor.
-void ToggleFullScreen();

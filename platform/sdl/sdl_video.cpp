@@ -43,8 +43,11 @@ bool Fail(const std::string& why) {
 bool EnsureSdlVideo() {
   if (SDL_WasInit(SDL_INIT_VIDEO)) return true;
   if (videoFailed) return false;  // said once already
-  // SDL 2.26 takes the X11 class only from the environment, read when video starts.
+  // SDL 2.26 takes the X11 class only from the environment, read when video starts. On
+  // Wayland it would take the same as the app_id; there the desktop entry's id names the
+  // window, so that the desktop shows the game's icon and name.
   SDL_setenv("SDL_VIDEO_X11_WMCLASS", "WINXCLASS", 1);
+  SDL_setenv("SDL_VIDEO_WAYLAND_WMCLASS", ZIMBREL_APP_ID, 1);
   // One mouse count is one count, whatever the window's scale.
   SDL_SetHint(SDL_HINT_MOUSE_RELATIVE_SCALING, "0");
   // A close request belongs to the window; only signals make SDL itself ask to quit.

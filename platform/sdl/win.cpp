@@ -13,6 +13,7 @@
 #include "platform/seams/headless.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/sdl_video.h"
+#include "platform/sdl/window_mode.h"
 #include "platform/win32/message_queue.h"
 
 struct Instance {};
@@ -49,9 +50,16 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR caption, DWORD style, int x
   if (HeadlessStepFails("CreateWindowExA") || !EnsureSdlVideo()) return nullptr;
 
   // A pop-up over the whole desktop is a full-screen-desktop window: the monitor's mode never
-  // changes, and the 640 x 480 picture is scaled to fit.
+  // changes, and the 640 x 480 picture is scaled to fit. A player may ask for a window instead.
   Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI;
-  if (!HeadlessActive()) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
+  if (!HeadlessActive()) {
+    flags = StartingWindowFlags();
+    if (!(flags & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
+      WindowedSize(&width, &height);
+      x = SDL_WINDOWPOS_CENTERED;
+      y = SDL_WINDOWPOS_CENTERED;
+    }
+  }
   if (!(style & WS_VISIBLE)) flags |= SDL_WINDOW_HIDDEN;
   SDL_Window* sdlWindow = SDL_CreateWindow(caption ? caption : "", x, y, width, height, flags);
   if (!sdlWindow) {

@@ -48,7 +48,6 @@ struct CapturedFrame {
 CapturedFrame& HeadlessNextFrame(int width, int height);
 const CapturedFrame& HeadlessLastFrame();
 uint64_t HeadlessFrameCount();
-bool WriteFramePng(const CapturedFrame& frame, const std::string& path);
 
 // Yield points: places where the game would wait on the outside world. A driver that runs the
 // game on a thread of its own takes control there; without a driver they do nothing.

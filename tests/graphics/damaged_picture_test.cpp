@@ -16,6 +16,7 @@
 #include "graphics/image_slots.h"
 #include "platform/files/little_endian.h"
 #include "tests/support/autoplayed_game.h"
+#include "tools/capture/frame_png.h"
 
 namespace {
 

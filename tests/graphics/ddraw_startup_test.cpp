@@ -7,6 +7,7 @@
 #include "graphics/pixels.h"
 #include "shell/win_main.h"
 #include "tests/support/game_driver.h"
+#include "tools/capture/frame_png.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "platform/sdl/gdi_objects.h"
 #include "tests/support/display_fixture.h"
 #include "tests/support/file_bytes.h"
+#include "tools/capture/frame_png.h"
 
 namespace {
 

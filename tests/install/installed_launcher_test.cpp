@@ -12,6 +12,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/files/temporary_folder.h"
@@ -117,23 +118,35 @@ class InstalledLauncher : public ::testing::Test {
   fs::path elsewhere_;
 };
 
-TEST_F(InstalledLauncher, AnswersHelpAndVersionWithoutPlayingAndRefusesAnyOtherArgument) {
+TEST_F(InstalledLauncher, AnswersHelpAndVersionAndRefusesABadCommandLineWithoutMakingAFolder) {
   const FinishedRun version = RunLauncher({"--version"}, PlayersEnvironment());
   EXPECT_EQ(version.exitCode, 0);
   EXPECT_EQ(version.output, "zimbrel " ZIMBREL_VERSION "\n");
 
-  const FinishedRun help = RunLauncher({"--help"}, PlayersEnvironment());
-  EXPECT_EQ(help.exitCode, 0);
-  EXPECT_EQ(help.output.rfind("Usage: zimbrel", 0), 0u) << help.output;
-  EXPECT_NE(help.output.find("Highscore.dat"), std::string::npos) << help.output;
-  EXPECT_EQ(help.errors, "");
+  for (const char* question : {"-h", "--help"}) {
+    const FinishedRun help = RunLauncher({"--window", question}, PlayersEnvironment());
+    EXPECT_EQ(help.exitCode, 0) << question;
+    EXPECT_EQ(help.output.rfind("Usage: zimbrel [--fullscreen | --window] [--scale N] [--mute]", 0), 0u)
+        << help.output;
+    EXPECT_NE(help.output.find("Highscore.dat"), std::string::npos) << help.output;
+    EXPECT_EQ(help.errors, "");
+  }
 
-  for (const std::vector<std::string>& wrong :
-       std::vector<std::vector<std::string>>{{"--fullscreen"}, {"--version", "--help"}, {""}}) {
-    const FinishedRun refused = RunLauncher(wrong, PlayersEnvironment());
-    EXPECT_EQ(refused.exitCode, 2) << "for " << wrong[0];
+  // Each refusal: one line naming the argument, then the usage, and the game never starts.
+  const std::vector<std::pair<std::vector<std::string>, std::string>> refusals = {
+      {{"--windowed"}, "zimbrel: unknown option '--windowed'"},
+      {{""}, "zimbrel: unknown option ''"},
+      {{"--scale", "0"}, "zimbrel: option '--scale' takes a whole number from 1 to 4, not '0'"},
+      {{"--scale=5"}, "zimbrel: option '--scale' takes a whole number from 1 to 4, not '5'"},
+      {{"--window", "--scale"}, "zimbrel: option '--scale' needs a value"},
+      {{"--help", "--mut"}, "zimbrel: unknown option '--mut'"},
+      {{"--fullscreen", "--window"}, "zimbrel: options '--fullscreen' and '--window' exclude each other"}};
+  for (const auto& [arguments, line] : refusals) {
+    const FinishedRun refused = RunLauncher(arguments, PlayersEnvironment());
+    EXPECT_EQ(refused.exitCode, 2) << line;
     EXPECT_EQ(refused.output, "");
-    EXPECT_EQ(std::count(refused.errors.begin(), refused.errors.end(), '\n'), 1) << refused.errors;
+    EXPECT_EQ(refused.errors.substr(0, refused.errors.find('\n')), line);
+    EXPECT_NE(refused.errors.find("\nUsage: zimbrel "), std::string::npos) << refused.errors;
   }
   EXPECT_TRUE(fs::is_empty(home_)) << "asking the command something made a folder to play in";
 }

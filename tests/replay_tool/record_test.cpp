@@ -11,6 +11,7 @@
 #include "tests/support/highscore_bytes.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/screen_places.h"
+#include "tools/capture/frame_png.h"
 #include "tools/replay/replay_recorder.h"
 
 namespace fs = std::filesystem;

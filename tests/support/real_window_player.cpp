@@ -15,6 +15,12 @@ RealWindowPlayer::RealWindowPlayer()
       game_(display_, {{"SDL_AUDIODRIVER", "disk"}, {"SDL_DISKAUDIOFILE", sound_.File()}}),
       hand_(game_) {}
 
+RealWindowPlayer::RealWindowPlayer(const std::map<std::string, std::string>& environment)
+    : soundFolder_(MakeTemporaryFolder("zimbrel-sound").value_or(std::filesystem::path())),
+      sound_(soundFolder_ / "sound.raw"),
+      game_(display_, environment),
+      hand_(game_) {}
+
 RealWindowPlayer::~RealWindowPlayer() {
   KeepPendingScreenshot();
   std::error_code ignored;

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -47,6 +48,8 @@ class RealWindowPlayer : public ::testing::Test {
   static constexpr double kSpriteShown = 0.95;
 
   RealWindowPlayer();
+  // The game in an environment of the test's choosing; its sound is then not recorded.
+  explicit RealWindowPlayer(const std::map<std::string, std::string>& environment);
   ~RealWindowPlayer() override;
 
   void Start(const std::vector<std::string>& command = {"zimbrel"});

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <string>
 
 #include "platform/sdl/platform_quit.h"
 #include "platform/session/ending_signals.h"
@@ -190,9 +191,25 @@ int Soak(const ReplayCommand& command) {
   return complete ? 0 : kRefused;
 }
 
+// The usage, one command a line, for -h and --help.
+void ShowHelp() {
+  std::string usage = kReplayUsage;
+  usage.replace(0, std::string("usage: ").size(), "Usage:\n  ");
+  for (size_t at = usage.find(" | "); at != std::string::npos; at = usage.find(" | ", at)) {
+    usage.replace(at, 3, "\n  ");
+  }
+  std::printf("%s\n\nRun it in the runnable folder, beside zimbrel, which it plays headless "
+              "(but for record);\nevery run starts from the default highscores. See "
+              "zimbrel(6).\n", usage.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help")) {
+    ShowHelp();
+    return 0;
+  }
   std::string error;
   std::optional<ReplayCommand> command = ParseReplayCommand(argc, argv, &error);
   if (!command) return Refuse(error);

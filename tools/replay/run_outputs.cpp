@@ -13,6 +13,7 @@
 #include "platform/sdl/audio_mixer.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/headless.h"
+#include "tools/capture/frame_png.h"
 #include "tools/sound/wav_file.h"
 
 namespace {

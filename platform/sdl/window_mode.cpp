@@ -1,0 +1,56 @@
+#include "platform/sdl/window_mode.h"
+
+#include <SDL.h>
+
+#include "platform/options/player_options.h"
+#include "platform/sdl/presenter.h"
+
+namespace {
+
+constexpr int kRoomyScale = 2;
+
+// The scale asked for, else 2 where the desktop's usable area holds a window that large.
+int WindowScale() {
+  if (CurrentPlayerOptions().scale > 0) return CurrentPlayerOptions().scale;
+  SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
+  SDL_GetDisplayUsableBounds(0, &usable);
+  const bool room = usable.w >= kScreenWidth * kRoomyScale && usable.h >= kScreenHeight * kRoomyScale;
+  return room ? kRoomyScale : 1;
+}
+
+}  // namespace
+
+uint32_t StartingWindowFlags() {
+  if (CurrentPlayerOptions().window) return SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+  return SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI;
+}
+
+void WindowedSize(int* width, int* height) {
+  const int scale = WindowScale();
+  *width = kScreenWidth * scale;
+  *height = kScreenHeight * scale;
+}
+
+void ToggleFullScreen(SDL_Window* window) {
+  PresenterRedrawNext();
+  if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
+    int width = 0;
+    int height = 0;
+    WindowedSize(&width, &height);
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    SDL_SetWindowResizable(window, SDL_TRUE);
+    SDL_SetWindowSize(window, width, height);
+    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+  } else {
+    // Without a window manager nobody answers the full-screen request and the window would
+    // keep its size while SDL draws for the desktop's, cropping the picture: it is also moved
+    // and sized over the whole display, which the X server itself carries out.
+    SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
+    SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds);
+    SDL_SetWindowBordered(window, SDL_FALSE);
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+    SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  }
+}
