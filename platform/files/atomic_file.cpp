@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/seams/headless.h"
+#include "platform/seams/save_observer.h"
 
 namespace {
 
@@ -83,5 +84,6 @@ bool WriteFileAtomically(const char* path, const void* bytes, size_t size) {
     return false;
   }
   FlushFolder(folder);
+  NotifyFileSaved(path);
   return true;
 }
