@@ -14,8 +14,8 @@ double lastFlip = 0;
 
 }  // namespace
 
-EM_JS(void, WaitForAnimationFrame, (), {
-  Asyncify.handleSleep(function(wakeUp) { requestAnimationFrame(function() { wakeUp(); }); });
+EM_ASYNC_JS(void, WaitForAnimationFrame, (), {
+  await new Promise(function(resolve) { requestAnimationFrame(function() { resolve(); }); });
 });
 
 void RestWhilePolling() { emscripten_sleep(1); }
