@@ -1,5 +1,5 @@
-// The page around the game: the picture fitted to the window, full screen, the pointer given
-// back on Escape, input let go when the tab is hidden, and a line for what went wrong.
+// The page around the game: the picture fitted to the window, full screen, the sound started
+// on a click, input let go when the tab is hidden, and a line for what went wrong.
 'use strict';
 
 (function () {
@@ -62,36 +62,8 @@
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());  // the right button drops cream
   window.addEventListener('keydown', resumeSound);
 
-  // A browser gives the pointer back on Escape and may keep the key from the page; the game
-  // hears it all the same. A release the game asked for itself, or a lost focus, is no key.
-  let releasedByGame = false;
-  let escapeSeen = 0;
-  const exitPointerLock = document.exitPointerLock.bind(document);
-  document.exitPointerLock = () => {
-    releasedByGame = true;
-    exitPointerLock();
-  };
-  window.addEventListener('keydown', (event) => {
-    if (event.code === 'Escape') escapeSeen = performance.now();
-  }, true);
-  function pressEscape() {
-    for (const type of ['keydown', 'keyup']) {
-      window.dispatchEvent(new KeyboardEvent(type, { key: 'Escape', code: 'Escape' }));
-    }
-  }
-  document.addEventListener('pointerlockchange', () => {
-    if (document.pointerLockElement) {
-      releasedByGame = false;
-      return;
-    }
-    const byGame = releasedByGame;
-    releasedByGame = false;
-    if (byGame || !document.hasFocus()) return;
-    // The key may yet come; if it did, or does within a moment, it is not pressed twice.
-    setTimeout(() => {
-      if (performance.now() - escapeSeen > 250) pressEscape();
-    }, 50);
-  });
+  // Escape with the pointer captured is the browser's own: it gives the pointer back. The
+  // game hears the key where the browser passes it on, and at the next press in any case.
 
   // A hidden tab lets go of every key and button, as a window losing the focus does.
   document.addEventListener('visibilitychange', () => {
