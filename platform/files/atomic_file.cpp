@@ -13,6 +13,7 @@
 
 #include "platform/files/link_target.h"
 #include "platform/seams/headless.h"
+#include "platform/seams/save_observer.h"
 
 namespace {
 
@@ -111,6 +112,7 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
     return Failed(reason);
   }
   FlushFolder(folder);
+  NotifyFileSaved(path);
   return true;
 }
 
