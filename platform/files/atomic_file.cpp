@@ -112,7 +112,7 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
     return Failed(reason);
   }
   FlushFolder(folder);
-  NotifyFileSaved(path);
+  NotifyFileSaved(path.c_str());
   return true;
 }
 
