@@ -13,7 +13,7 @@ target_include_directories(PkgConfig::SDL2 INTERFACE
   ${ZIMBREL_WEB_DEPS}/include ${ZIMBREL_WEB_DEPS}/include/SDL2)
 target_link_libraries(PkgConfig::SDL2 INTERFACE
   ${ZIMBREL_WEB_DEPS}/lib/libSDL2_ttf.a ${ZIMBREL_WEB_DEPS}/lib/libfreetype.a
-  ${ZIMBREL_WEB_DEPS}/lib/libSDL2.a)
+  ${ZIMBREL_WEB_DEPS}/lib/libSDL2.a ${ZIMBREL_WEB_DEPS}/lib/libz.a)  # FreeType inflates fonts
 add_library(PkgConfig::PNG INTERFACE IMPORTED GLOBAL)
 target_include_directories(PkgConfig::PNG INTERFACE ${ZIMBREL_WEB_DEPS}/include)
 target_link_libraries(PkgConfig::PNG INTERFACE
