@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/bench_game.h"
+#include "bench/busy_boss_stage.h"
 #include "bench/sdl_equivalents.h"
 #include "game/draw_play_frame.h"
 #include "game/play_state.h"
@@ -22,71 +23,6 @@
 #include "shell/screens.h"
 
 namespace {
-
-// Everything a frame changes that would, left alone, end the busy moment: the flies crawl
-// off the field and feed the boss, the wasp leaves, the clock runs out.
-struct PlayMoment {
-  FlyEntry flies[52];
-  int32_t bossEnergy, bossFrame, bossHitTimer, effectTimer;
-  CursorRecord cursor;
-  DIMOUSESTATE mouse;
-  HighscoreEntry game;
-
-  void Take() {
-    for (int i = 0; i < 52; ++i) flies[i] = FlyTable[i];
-    bossEnergy = BossEnergy;
-    bossFrame = BossFrame;
-    bossHitTimer = BossHitTimer;
-    effectTimer = EffectTimer;
-    cursor = Cursor;
-    mouse = MouseState;
-    game = CurrentGameEntry;
-  }
-  void Restore() const {
-    for (int i = 0; i < 52; ++i) FlyTable[i] = flies[i];
-    BossEnergy = bossEnergy;
-    BossFrame = bossFrame;
-    BossHitTimer = bossHitTimer;
-    EffectTimer = effectTimer;
-    Cursor = cursor;
-    MouseState = mouse;
-    CurrentGameEntry = game;
-    StageStartTick = HeadlessClockNow();
-  }
-};
-
-// Into play as a player gets there (a new game's stage 1, its intro clicked away), then stage
-// 10 started by the game itself, and its field filled.
-bool EnterBusyBossStage(PlayMoment* moment) {
-  if (!OpenBenchGame()) return false;
-  CurrentScreen = ScreenPlay;
-  ScreenFirstFrame = true;
-  ClickAtNextMouseRead();
-  RunFrame();
-  Stage = kBossStage;
-  ClickAtNextMouseRead();
-  StartStage();
-  for (int i = 0; i < FlyCount; ++i) FlyTable[i].alive = 1;
-  FlyTable[kWasp] = FlyEntry{560, 200, 1, 0};
-  FlyTable[kCreamBlob] = FlyEntry{300, 300, 1, 0};
-  // Swatter parked away from the field, the intro's click let go.
-  Cursor.x = 600;
-  Cursor.y = 440;
-  if (FlyCount != kFlyEntries || CurrentScreen != ScreenPlay) {
-    std::fprintf(stderr, "bench: stage %d has %d flies on screen %d\n", Stage, FlyCount,
-                 CurrentScreen);
-    return false;
-  }
-  moment->Take();
-  return true;
-}
-
-PlayMoment& BusyBossStage() {
-  static PlayMoment moment;
-  static const bool ready = EnterBusyBossStage(&moment);
-  (void)ready;
-  return moment;
-}
 
 bool Ready(benchmark::State& state) {
   BusyBossStage();

@@ -1,8 +1,9 @@
 # Fails the build when a file includes what its folder must not see:
-# - SDL's headers anywhere in the game or its tools but platform/sdl/ (tests and benchmarks
-#   may look at pixels through SDL);
-# - platform/sdl/ from the platform's lower parts (win32, files, mix, options, seams, session);
-# - the game's own folders from the platform layer, but for the program's entry;
+# - SDL's headers anywhere in the game or its tools but platform/sdl/ and platform/web/ (tests
+#   and benchmarks may look at pixels through SDL);
+# - platform/sdl/ and platform/web/ from the platform's lower parts (win32, files, mix, options,
+#   seams, session);
+# - the game's own folders from the platform layer, but for the program's entries;
 # - shell/ from the folders below it, but for the small headers of the values they share.
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/platform/*.h ${SOURCE_DIR}/platform/*.cpp
@@ -22,12 +23,12 @@ foreach(file IN LISTS sources)
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" target "${line}")
     set(fault "")
-    if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^platform/sdl/")
-      set(fault "SDL is seen only by platform/sdl/")
-    elseif(target MATCHES "^platform/sdl/" AND file MATCHES "^platform/(win32|files|mix|options|seams|session)/")
-      set(fault "the platform's lower parts do not use its SDL back-end")
+    if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^platform/(sdl|web)/")
+      set(fault "SDL is seen only by platform/sdl/ and platform/web/")
+    elseif(target MATCHES "^platform/(sdl|web)/" AND file MATCHES "^platform/(win32|files|mix|options|seams|session)/")
+      set(fault "the platform's lower parts do not use its SDL back-ends")
     elseif(target MATCHES "^(shell|graphics|input|sound|game|scores)/" AND file MATCHES "^platform/"
-           AND NOT (file STREQUAL "platform/sdl/entry.cpp" AND target STREQUAL "shell/win_main.h"))
+           AND NOT (file MATCHES "^platform/(sdl|web)/entry\\.cpp$" AND target STREQUAL "shell/win_main.h"))
       set(fault "the platform layer does not use the game")
     elseif(target MATCHES "^shell/" AND file MATCHES "^(graphics|input|sound|game|scores)/"
            AND NOT target MATCHES "^(${shared_shell_values})$")

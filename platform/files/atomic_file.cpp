@@ -13,6 +13,7 @@
 
 #include "platform/files/link_target.h"
 #include "platform/seams/headless.h"
+#include "platform/seams/save_observer.h"
 
 namespace {
 
@@ -21,13 +22,15 @@ bool Failed(int reason) {
   return false;
 }
 
-// The new file keeps the old one's permissions; a first file gets what the user's umask gives.
+// The new file keeps the old one's permissions; a first file gets what the user's umask gives,
+// but always stays readable and writable by its owner, or the next start could not read the
+// table back (a browser's C library starts with every bit masked).
 mode_t ModeFor(const char* path) {
   struct stat old;
   if (stat(path, &old) == 0) return old.st_mode & 07777;
   const mode_t mask = umask(0);
   umask(mask);
-  return 0666 & ~mask;
+  return (0666 & ~mask) | S_IRUSR | S_IWUSR;
 }
 
 bool WriteAll(int fd, const void* bytes, size_t size) {
@@ -111,6 +114,7 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
     return Failed(reason);
   }
   FlushFolder(folder);
+  NotifyFileSaved(path.c_str());
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/mix/audio_resampler.h"
 #include "platform/options/player_options.h"
 #include "platform/win32/dsound.h"
+#include "platform/sdl/host_session.h"
 #include "platform/seams/headless.h"
 
 namespace {
@@ -19,7 +20,8 @@ constexpr Uint16 kDevicePeriod = 512;  // frames per callback: about 12 ms at 44
 constexpr int kChunk = 256;            // frames mixed per pass through the scratch buffer
 
 struct Mixer {
-  SDL_AudioDeviceID device = 0;
+  bool open = false;
+  SDL_AudioDeviceID device = 0;  // none for a headless mix where SDL runs no audio thread
   int rate = kRequestedRate;
   std::vector<MixVoice*> voices;
   AudioResampler resampler;
@@ -63,11 +65,8 @@ void SayWhyNoDevice() {
                SDL_GetError());
 }
 
-}  // namespace
-
-bool AudioMixerOpen() {
-  Mixer& mixer = TheMixer();
-  if (mixer.device != 0) return false;
+// SDL's device at the rate it gives; false, with everything given back, when there is none.
+bool OpenDevice(Mixer& mixer) {
   // Muted, SDL's dummy driver stands in for the device: it takes the mix at the device's
   // pace and plays it to nobody, so the sounds start, loop and end as they would be heard.
   if (CurrentPlayerOptions().mute) {
@@ -92,10 +91,26 @@ bool AudioMixerOpen() {
     return false;
   }
   mixer.rate = obtained.freq;
+  return true;
+}
+
+}  // namespace
+
+bool AudioMixerOpen() {
+  Mixer& mixer = TheMixer();
+  if (mixer.open) return false;
+  // Headless, only captures advance the mix: where SDL could run no device's thread, the mix
+  // goes without one, at the rate one would be asked for.
+  if (HeadlessActive() && !HostRunsAudioThreads()) {
+    mixer.rate = kRequestedRate;
+  } else if (!OpenDevice(mixer)) {
+    return false;
+  }
   mixer.resampler.Configure(kVoiceRate, mixer.rate);
   mixer.limiter.Configure(mixer.rate);
   mixer.voices.reserve(64);
-  // Headless, the device stays paused: only captures advance the mix.
+  mixer.open = true;
+  // Headless, the device stays paused.
   if (!HeadlessActive()) SDL_PauseAudioDevice(mixer.device, 0);
   return true;
 }
@@ -104,11 +119,12 @@ void AudioMixerClose() {
   Mixer& mixer = TheMixer();
   if (mixer.device != 0) SDL_CloseAudioDevice(mixer.device);
   mixer.device = 0;
+  mixer.open = false;
   mixer.voices.clear();
   SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-bool AudioMixerIsOpen() { return TheMixer().device != 0; }
+bool AudioMixerIsOpen() { return TheMixer().open; }
 
 int AudioMixerRate() { return TheMixer().rate; }
 

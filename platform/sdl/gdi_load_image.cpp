@@ -6,20 +6,12 @@
 
 #include "platform/files/bitmap_header.h"
 #include "platform/files/bitmap_resources.h"
+#include "platform/files/game_data_folder.h"
 #include "platform/win32/gdi.h"
 #include "platform/sdl/gdi_objects.h"
 #include "platform/files/regular_file.h"
 
 namespace {
-
-// "gfx\Fly1.bmp" names gfx/Fly1.bmp below the working directory.
-std::string LinuxPath(const char* windowsPath) {
-  std::string path(windowsPath);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  return path;
-}
 
 // SDL sees only bytes whose header claims a picture they can hold.
 SDL_Surface* DecodeBitmap(const unsigned char* bytes, size_t size) {
@@ -30,7 +22,7 @@ SDL_Surface* DecodeBitmap(const unsigned char* bytes, size_t size) {
 SDL_Surface* ReadBitmap(HINSTANCE instance, const char* name, UINT flags) {
   if (flags & LR_LOADFROMFILE) {
     std::vector<unsigned char> bytes;
-    if (!ReadRegularFile(LinuxPath(name).c_str(), kLargestBitmapFile, &bytes)) return nullptr;
+    if (!ReadRegularFile(GameDataPath(name).c_str(), kLargestBitmapFile, &bytes)) return nullptr;
     return DecodeBitmap(bytes.data(), bytes.size());
   }
   if (!instance) return nullptr;

@@ -3,16 +3,15 @@
 #include <SDL.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <thread>
 #include <vector>
 
 #include "platform/sdl/game_window.h"
 #include "platform/seams/first_flip_mark.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/headless.h"
+#include "platform/sdl/waits.h"
 #include "platform/win32/win.h"
 
 namespace {
@@ -20,7 +19,6 @@ namespace {
 struct Presenter {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
-  Uint64 lastFlipCounter = 0;   // real time of the previous flip
   double headlessNextFlip = 0;  // virtual time at which the next flip may return
   bool open = false;
   // The frame the window shows now, row after row; a frame equal to it is not sent again.
@@ -43,21 +41,6 @@ void PaceHeadless() {
   presenter.headlessNextFlip = std::max(presenter.headlessNextFlip, now);
   HeadlessClockSet(static_cast<uint32_t>(presenter.headlessNextFlip));
   presenter.headlessNextFlip += kFlipMilliseconds;
-}
-
-// Never sooner than 1/60 s after the previous flip, with or without vsync.
-void PaceReal() {
-  const Uint64 frequency = SDL_GetPerformanceFrequency();
-  const Uint64 interval = static_cast<Uint64>(static_cast<double>(frequency) / 60.0);
-  Uint64 now = SDL_GetPerformanceCounter();
-  // Slept to the microsecond rather than spun: a sleep may end late, never early, and the
-  // loop checks again.
-  while (presenter.lastFlipCounter != 0 && now - presenter.lastFlipCounter < interval) {
-    const Uint64 remaining = interval - (now - presenter.lastFlipCounter);
-    std::this_thread::sleep_for(std::chrono::microseconds(remaining * 1000000 / frequency + 1));
-    now = SDL_GetPerformanceCounter();
-  }
-  presenter.lastFlipCounter = SDL_GetPerformanceCounter();
 }
 
 // Whether the frame equals the one on screen; if not, it becomes the one on screen. Waiting
@@ -181,7 +164,7 @@ void PresentFrame(SDL_Surface* frame) {
     SDL_RenderCopy(presenter.renderer, presenter.texture, nullptr, nullptr);
     SDL_RenderPresent(presenter.renderer);
   }
-  PaceReal();
+  PaceRealFlip();
   NotifyFlipPresented();
 }
 

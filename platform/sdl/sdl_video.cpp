@@ -7,25 +7,12 @@
 #include <cstring>
 #include <string>
 
+#include "platform/sdl/host_session.h"
 #include "platform/seams/headless.h"
-#include "platform/session/ending_signals.h"
 
 namespace {
 
 bool videoFailed = false;
-
-bool Set(const char* variable) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && *value != '\0';
-}
-
-// The drivers that can show the game where the session names a display. Left to itself SDL
-// would fall back to its offscreen driver and run the game where nobody sees it.
-std::string DisplayDrivers() {
-  std::string drivers = Set("DISPLAY") ? "x11" : "";
-  if (Set("WAYLAND_DISPLAY")) drivers += drivers.empty() ? "wayland" : ",wayland";
-  return drivers;
-}
 
 bool ShowsNothing(const char* driver) {
   return driver == nullptr || std::strcmp(driver, "offscreen") == 0 ||
@@ -54,11 +41,11 @@ bool EnsureSdlVideo() {
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   // SDL_VIDEODRIVER, where set, chooses the driver itself.
-  if (!HeadlessActive() && !Set("SDL_VIDEODRIVER")) {
-    const std::string drivers = DisplayDrivers();
-    if (drivers.empty()) {
-      return Fail("no display to open: neither DISPLAY nor WAYLAND_DISPLAY is set");
-    }
+  const char* chosenDriver = std::getenv("SDL_VIDEODRIVER");
+  if (!HeadlessActive() && (chosenDriver == nullptr || *chosenDriver == '\0')) {
+    std::string whyNone;
+    const std::string drivers = HostVideoDrivers(&whyNone);
+    if (drivers.empty()) return Fail("no display to open: " + whyNone);
     SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
   }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
@@ -70,7 +57,6 @@ bool EnsureSdlVideo() {
     return Fail(std::string("no display to open: SDL's ") + (driver ? driver : "unknown") +
                 " video driver shows nothing");
   }
-  // SDL has set its handlers by now; the game notes the signals on top of them.
-  CatchEndingSignals();
+  HostEndWithSession();
   return true;
 }

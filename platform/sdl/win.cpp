@@ -2,18 +2,17 @@
 
 #include <SDL.h>
 
-#include <chrono>
 #include <cstdio>
 #include <map>
 #include <string>
-#include <thread>
 
 #include "platform/sdl/event_pump.h"
 #include "platform/sdl/game_window.h"
+#include "platform/sdl/host_session.h"
 #include "platform/seams/headless.h"
 #include "platform/sdl/message_box.h"
 #include "platform/sdl/sdl_video.h"
-#include "platform/sdl/window_mode.h"
+#include "platform/sdl/waits.h"
 #include "platform/win32/message_queue.h"
 
 struct Instance {};
@@ -49,17 +48,8 @@ HWND CreateWindowExA(DWORD, LPCSTR className, LPCSTR caption, DWORD style, int x
   if (found == registeredClasses.end() || mainWindow.alive) return nullptr;
   if (HeadlessStepFails("CreateWindowExA") || !EnsureSdlVideo()) return nullptr;
 
-  // A pop-up over the whole desktop is a full-screen-desktop window: the monitor's mode never
-  // changes, and the 640 x 480 picture is scaled to fit. A player may ask for a window instead.
-  Uint32 flags = SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALLOW_HIGHDPI;
-  if (!HeadlessActive()) {
-    flags = StartingWindowFlags();
-    if (!(flags & SDL_WINDOW_FULLSCREEN_DESKTOP)) {
-      WindowedSize(&width, &height);
-      x = SDL_WINDOWPOS_CENTERED;
-      y = SDL_WINDOWPOS_CENTERED;
-    }
-  }
+  uint32_t flags = SDL_WINDOW_BORDERLESS;
+  HostShapeWindow(&x, &y, &width, &height, &flags);
   if (!(style & WS_VISIBLE)) flags |= SDL_WINDOW_HIDDEN;
   SDL_Window* sdlWindow = SDL_CreateWindow(caption ? caption : "", x, y, width, height, flags);
   if (!sdlWindow) {
@@ -138,13 +128,12 @@ int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
 
 DWORD GetTickCount() {
   if (HeadlessActive()) return HeadlessClockRead();
-  // A reading the same as the last is a busy wait polling for the next millisecond: rest a
-  // quarter of one first, so that the wait takes a sliver of a core and still ends within
-  // a fraction of a millisecond of its time.
+  // A reading the same as the last is a busy wait polling for the next millisecond: rest
+  // before reading again.
   static Uint64 lastReading = 0;
   Uint64 now = SDL_GetTicks64();
   if (now == lastReading) {
-    std::this_thread::sleep_for(std::chrono::microseconds(250));
+    RestWhilePolling();
     now = SDL_GetTicks64();
   }
   lastReading = now;

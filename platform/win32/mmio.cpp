@@ -3,6 +3,7 @@
 #include <climits>
 #include <string>
 
+#include "platform/files/game_data_folder.h"
 #include "platform/files/little_endian.h"
 #include "platform/files/regular_file.h"
 
@@ -49,11 +50,7 @@ HMMIO mmioOpenA(LPCSTR fileName, MMIOINFO* /*info*/, DWORD openFlags) {
   if (fileName == nullptr || (openFlags & (MMIO_WRITE | MMIO_READWRITE | MMIO_CREATE))) {
     return nullptr;
   }
-  std::string path(fileName);
-  for (char& c : path) {
-    if (c == '\\') c = '/';
-  }
-  std::FILE* stream = OpenRegularFileStream(path.c_str());
+  std::FILE* stream = OpenRegularFileStream(GameDataPath(fileName).c_str());
   if (stream == nullptr) return nullptr;
   auto* file = new MmioFile;
   file->stream = stream;

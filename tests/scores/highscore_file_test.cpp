@@ -1,6 +1,7 @@
 // The highscore table in memory and in Highscore.dat: the default rows, the 400 bytes, short
 // and long files, where a game is inserted, and a save that never loses the old file.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <cstring>
@@ -59,6 +60,29 @@ TEST_F(HighscoreFileTest, WithoutAFileNothingIsWrittenUntilAGameEntersTheTable) 
   std::memcpy(expected.data(), "ABC", 4);
   expected[4] = 7;
   EXPECT_EQ(FileBytes("Highscore.dat"), expected);
+}
+
+// A umask masking every bit (a browser's C library starts with one) still leaves the first
+// file readable and writable by its owner, so the next start reads the name back; the group
+// and the others get what the umask gives.
+TEST_F(HighscoreFileTest, AFirstSaveUnderAUmaskOfEveryBitIsReadBackAtTheNextStart) {
+  for (const mode_t mask : {mode_t{0777}, mode_t{0022}}) {
+    fs::remove("Highscore.dat");
+    LoadHighscores();
+    CurrentGameEntry = HighscoreEntry{};
+    std::memcpy(CurrentGameEntry.name, "UMK", 4);
+    CurrentGameEntry.score = 9;
+    ASSERT_EQ(HighscoreInsert(), 0);
+    const mode_t before = umask(mask);
+    const bool saved = SaveHighscores();
+    umask(before);
+    ASSERT_TRUE(saved);
+    const auto permissions = fs::status("Highscore.dat").permissions();
+    EXPECT_EQ(static_cast<unsigned>(permissions), mask == 0777 ? 0600u : 0644u) << std::oct << mask;
+    FillDefaultHighscores();
+    LoadHighscores();
+    EXPECT_EQ(std::string(HighscoreTable[0].name, 3), "UMK") << std::oct << mask;
+  }
 }
 
 TEST_F(HighscoreFileTest, SavingAndLoadingGivesBackTheSameBytesWhateverTheValues) {

@@ -1,6 +1,9 @@
 #include "tools/replay/replay_command.h"
 
+#include <cctype>
+#include <cerrno>
 #include <charconv>
+#include <cstdlib>
 #include <map>
 
 const char kReplayUsage[] =
@@ -16,6 +19,20 @@ bool ParseNumber(const std::string& word, Number* number) {
   const char* end = word.data() + word.size();
   const auto [stop, fault] = std::from_chars(word.data(), end, *number);
   return fault == std::errc() && stop == end;
+}
+
+// Minutes may have a fraction. Not std::from_chars: emscripten's standard library has it for
+// integers only. What strtod takes and from_chars does not (leading spaces, a plus sign,
+// hexadecimal) is refused.
+bool ParseNumber(const std::string& word, double* number) {
+  if (word.empty() || std::isspace(static_cast<unsigned char>(word[0])) || word[0] == '+' ||
+      word.find_first_of("xX") != std::string::npos) {
+    return false;
+  }
+  char* stop = nullptr;
+  errno = 0;
+  *number = std::strtod(word.c_str(), &stop);
+  return errno == 0 && stop == word.c_str() + word.size();
 }
 
 bool ParseEvery(const std::string& word, uint64_t* every) {

@@ -1,0 +1,18 @@
+#include "platform/files/game_data_folder.h"
+
+namespace {
+
+std::string dataFolder;  // empty: the working directory
+
+}  // namespace
+
+void SetGameDataFolder(const char* folder) { dataFolder = folder ? folder : ""; }
+
+std::string GameDataPath(const char* gameName) {
+  std::string path(gameName);
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+  }
+  if (dataFolder.empty() || path.empty() || path.front() == '/') return path;
+  return dataFolder + "/" + path;
+}

@@ -1,0 +1,40 @@
+#include "platform/web/browser_storage.h"
+
+#include <emscripten.h>
+
+namespace {
+
+EM_JS(void, TellPageStorageRefused, (), {
+  if (Module.onStorageRefused) Module.onStorageRefused();
+});
+
+EM_ASYNC_JS(int, MountAndFill, (const char* folder), {
+  const path = UTF8ToString(folder);
+  FS.mkdirTree(path);
+  FS.mount(IDBFS, {}, path);
+  return await new Promise(function(resolve) {
+    try {
+      FS.syncfs(true, function(error) { resolve(error ? 0 : 1); });
+    } catch (error) {
+      resolve(0);
+    }
+  });
+});
+
+EM_JS(void, CarryToIndexedDb, (), {
+  try {
+    FS.syncfs(false, function(error) {
+      if (error && Module.onStorageRefused) Module.onStorageRefused();
+    });
+  } catch (error) {
+    if (Module.onStorageRefused) Module.onStorageRefused();
+  }
+});
+
+}  // namespace
+
+void OpenSaveFolder(const char* folder) {
+  if (!MountAndFill(folder)) TellPageStorageRefused();
+}
+
+void FlushSaveFolder(const char*) { CarryToIndexedDb(); }

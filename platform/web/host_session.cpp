@@ -1,0 +1,17 @@
+// The browser: SDL's emscripten driver on the page's canvas.
+#include "platform/sdl/host_session.h"
+
+std::string HostVideoDrivers(std::string*) { return "emscripten"; }
+
+// A page has no hang-up to catch: a closed tab ends the game with the table already saved,
+// as every name entered is saved at once.
+void HostEndWithSession() {}
+
+// The canvas holds the picture at its own size and the page scales it to the window, so that
+// the software renderer only copies; full screen is the page's to ask for, on a gesture.
+void HostShapeWindow(int*, int*, int* width, int* height, uint32_t*) {
+  *width = 640;
+  *height = 480;
+}
+
+bool HostRunsAudioThreads() { return false; }
