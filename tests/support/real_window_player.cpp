@@ -119,8 +119,25 @@ void RealWindowPlayer::StartAGame() {
   const Image number = game_.Picture("1.bmp");
   const Image intro =
       WithSprite(WithSprite(stage_, banner, 0, 0), number, (kGameWidth - number.width) / 2, 293);
-  ASSERT_TRUE(See("the stage 1 intro", ShowsOneOf({intro})));
+  Image introSeen;
+  ASSERT_TRUE(See("the stage 1 intro", ShowsOneOf({intro}), &introSeen));
   game_.Click(1);
+  ASSERT_NO_FATAL_FAILURE(LetTheTitlesSwingRunOut(introSeen));
+}
+
+void RealWindowPlayer::LetTheTitlesSwingRunOut(const Image& introSeen) {
+  // Each change of the picture is at least one frame drawn: the flies move every frame.
+  Image last = introSeen;
+  int framesSeen = 0;
+  ASSERT_TRUE(See("stage 1 past the title's swing", [&](const Image& screenshot) {
+    Image seen = GamePictureOf(screenshot);
+    if (DifferingPixels(seen, last, kWholeFrame, 0) > 0) {
+      ++framesSeen;
+      last = std::move(seen);
+    }
+    if (framesSeen > kTitleSwingFrames) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << framesSeen << " frames of the stage seen";
+  }));
 }
 
 void RealWindowPlayer::ClickOnTitle(ScreenPlace button, const std::string& name) {

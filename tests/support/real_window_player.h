@@ -46,6 +46,8 @@ class RealWindowPlayer : public ::testing::Test {
   static constexpr auto kKeyHold = std::chrono::milliseconds(500);
   static constexpr double kSwatterShown = 0.9;  // the kills' blood spots cover a little of it
   static constexpr double kSpriteShown = 0.95;
+  // The swing's ten frames, and the one that arms the next swat.
+  static constexpr int kTitleSwingFrames = 11;
 
   RealWindowPlayer();
   // The game in an environment of the test's choosing; its sound is then not recorded.
@@ -78,8 +80,13 @@ class RealWindowPlayer : public ::testing::Test {
   // left, the swatter at rest at the hand's place, and at least `flies` live flies.
   RealGame::ScreenCheck PlayScreen(int score, int creamStock, size_t flies = 0);
 
-  // From the title through the play button and the stage's intro into stage 1.
+  // From the title through the play button and the stage's intro into stage 1, until a swat
+  // can be taken.
   void StartAGame();
+
+  // The click on Play swung the swatter on the title; until that swing has run out over the
+  // stage's first frames, though the swatter is drawn at rest, a click does not swat.
+  void LetTheTitlesSwingRunOut(const Image& introSeen);
 
   // The fly cursor taken to a title button, seen there, and clicked.
   void ClickOnTitle(ScreenPlace button, const std::string& name);
