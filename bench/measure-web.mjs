@@ -79,6 +79,7 @@ async function firstTitleFrame(url) {
     at = await page.evaluate(() => window.firstFrameAt);
   }
   await browser.close();
+  if (at === undefined) throw new Error(`${url}: the page drew no frame within 5 s`);
   return at;
 }
 
@@ -129,6 +130,7 @@ async function browserPlayFrame() {
   for (let i = 0; i < 600 && result === undefined; i++) await sleep(100);
   await browser.close();
   served.server.close();
+  if (result === undefined) throw new Error(`${served.url}: the benchmark printed no median`);
   return result;
 }
 

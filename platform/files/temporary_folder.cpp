@@ -16,11 +16,6 @@ fs::path PatternOf(const std::string& stem, std::error_code& fault) {
 
 }  // namespace
 
-fs::path TemporaryFolderPattern(const std::string& stem) {
-  std::error_code unknown;
-  return PatternOf(stem, unknown);
-}
-
 std::optional<fs::path> MakeTemporaryFolder(const std::string& stem, std::string* error) {
   std::error_code fault;
   const std::string pattern = PatternOf(stem, fault).string();

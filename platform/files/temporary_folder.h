@@ -7,10 +7,7 @@
 #include <optional>
 #include <string>
 
-// The name such a folder is made from: <the system's temporary folder>/<stem>-XXXXXX.
-std::filesystem::path TemporaryFolderPattern(const std::string& stem);
-
-// Makes the folder, the Xs of its pattern replaced. Nothing when it cannot; `error` (if given)
+// Makes the folder, <the system's temporary folder>/<stem>-XXXXXX with the Xs replaced. Nothing when it cannot; `error` (if given)
 // then names the folder and gives the system's reason.
 std::optional<std::filesystem::path> MakeTemporaryFolder(const std::string& stem,
                                                          std::string* error = nullptr);

@@ -10,7 +10,10 @@
 #include "shell/win_main.h"
 
 int main(int argc, char** argv) {
-  const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+  // A program may be started with no arguments at all, not even its name.
+  const std::vector<std::string> arguments =
+      argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
+  const CommandLine line = ParseCommandLine(arguments);
   switch (line.action) {
     case CommandLine::Action::ShowHelp:
       std::fputs(UsageText().c_str(), stdout);

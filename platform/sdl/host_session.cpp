@@ -37,7 +37,7 @@ void HostShapeWindow(int* x, int* y, int* width, int* height, uint32_t* flags) {
   if (HeadlessActive()) return;
   *flags = StartingWindowFlags();
   if (*flags & SDL_WINDOW_FULLSCREEN_DESKTOP) return;
-  WindowedSize(width, height);
+  WindowedSize(0, width, height);
   *x = SDL_WINDOWPOS_CENTERED;
   *y = SDL_WINDOWPOS_CENTERED;
 }

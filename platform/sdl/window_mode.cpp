@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+
 #include "platform/options/player_options.h"
 #include "platform/sdl/presenter.h"
 
@@ -9,11 +11,11 @@ namespace {
 
 constexpr int kRoomyScale = 2;
 
-// The scale asked for, else 2 where the desktop's usable area holds a window that large.
-int WindowScale() {
+// The scale asked for, else 2 where the display's usable area holds a window that large.
+int WindowScale(int display) {
   if (CurrentPlayerOptions().scale > 0) return CurrentPlayerOptions().scale;
   SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
-  SDL_GetDisplayUsableBounds(0, &usable);
+  SDL_GetDisplayUsableBounds(display, &usable);
   const bool room = usable.w >= kScreenWidth * kRoomyScale && usable.h >= kScreenHeight * kRoomyScale;
   return room ? kRoomyScale : 1;
 }
@@ -25,29 +27,32 @@ uint32_t StartingWindowFlags() {
   return SDL_WINDOW_BORDERLESS | SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_ALLOW_HIGHDPI;
 }
 
-void WindowedSize(int* width, int* height) {
-  const int scale = WindowScale();
+void WindowedSize(int display, int* width, int* height) {
+  const int scale = WindowScale(display);
   *width = kScreenWidth * scale;
   *height = kScreenHeight * scale;
 }
 
 void ToggleFullScreen(SDL_Window* window) {
   PresenterRedrawNext();
+  // The window stays on the monitor it is on, whichever that is.
+  const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
   if (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) {
     int width = 0;
     int height = 0;
-    WindowedSize(&width, &height);
+    WindowedSize(display, &width, &height);
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowBordered(window, SDL_TRUE);
     SDL_SetWindowResizable(window, SDL_TRUE);
     SDL_SetWindowSize(window, width, height);
-    SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    const int centred = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(display));
+    SDL_SetWindowPosition(window, centred, centred);
   } else {
     // Without a window manager nobody answers the full-screen request and the window would
     // keep its size while SDL draws for the desktop's, cropping the picture: it is also moved
     // and sized over the whole display, which the X server itself carries out.
     SDL_Rect bounds{0, 0, kScreenWidth, kScreenHeight};
-    SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds);
+    SDL_GetDisplayBounds(display, &bounds);
     SDL_SetWindowBordered(window, SDL_FALSE);
     SDL_SetWindowPosition(window, bounds.x, bounds.y);
     SDL_SetWindowSize(window, bounds.w, bounds.h);

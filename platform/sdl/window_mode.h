@@ -7,9 +7,10 @@
 
 struct SDL_Window;
 
-// SDL's window flags for the game window at its start, and its size in a window.
+// SDL's window flags for the game window at its start, and its size in a window on the given
+// display (the first one at the start, where SDL centres a new window).
 uint32_t StartingWindowFlags();
-void WindowedSize(int* width, int* height);
+void WindowedSize(int display, int* width, int* height);
 
 // Alt+Enter: full screen (the desktop's own mode, never changed) or a window.
 void ToggleFullScreen(SDL_Window* window);

@@ -3,8 +3,8 @@
 
 std::string HostVideoDrivers(std::string*) { return "emscripten"; }
 
-// A page has no hang-up to catch: a closed tab ends the game with the table already saved,
-// as every name entered is saved at once.
+// A page has no hang-up to catch: every name entered is saved at once and its carrying to
+// IndexedDB starts then, so only a tab closed within those few milliseconds can lose it.
 void HostEndWithSession() {}
 
 // The canvas holds the picture at its own size and the page scales it to the window, so that

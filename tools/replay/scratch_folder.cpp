@@ -21,12 +21,8 @@ std::optional<ScratchFolder> EnterScratchFolder(std::string* error) {
       return std::nullopt;
     }
   }
-  const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-replay");
-  if (!folder) {
-    *error = TemporaryFolderPattern("zimbrel-replay").string() +
-             ": cannot make a scratch folder for the run";
-    return std::nullopt;
-  }
+  const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-replay", error);
+  if (!folder) return std::nullopt;
   scratch.folder = *folder;
   for (const char* sub : {"gfx", "snd"}) {
     fs::create_directory_symlink(scratch.runFolder / sub, scratch.folder / sub, fault);

@@ -15,7 +15,13 @@ const types = {
 export function serve(folder, { port = 0, leaveOut = [] } = {}) {
   const root = path.resolve(folder);
   const server = createServer((request, response) => {
-    const name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    let name;
+    try {
+      name = decodeURIComponent(new URL(request.url, 'http://x').pathname);
+    } catch {
+      response.writeHead(400, { 'content-type': 'text/plain' }).end('Bad Request');
+      return;
+    }
     const file = path.join(root, name.endsWith('/') ? `${name}index.html` : name);
     let found = file.startsWith(root + path.sep) && !leaveOut.includes(path.basename(file));
     try {
@@ -31,7 +37,8 @@ export function serve(folder, { port = 0, leaveOut = [] } = {}) {
       'content-type': types[path.extname(file)] ?? 'application/octet-stream',
       'cache-control': 'no-store',
     });
-    createReadStream(file).pipe(response);
+    // A file that goes between the look and the read ends the answer, not the server.
+    createReadStream(file).on('error', () => response.destroy()).pipe(response);
   });
   return new Promise((resolve, reject) => {
     server.once('error', reject);
