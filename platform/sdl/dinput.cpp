@@ -8,6 +8,7 @@
 #include "platform/win32/guiddef.h"
 #include "platform/seams/headless.h"
 #include "platform/sdl/input_events.h"
+#include "platform/session/ending_signals.h"
 
 const GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 const GUID GUID_SysMouse = {0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
@@ -127,6 +128,9 @@ HRESULT IDirectInputDeviceA::GetDeviceState(DWORD size, void* data) {
     InputEventsReadMouse(static_cast<DIMOUSESTATE*>(data));
   }
   if (deviceReadHook != nullptr) deviceReadHook(kind, data);
+  // A replay's hand answers after the events, and must hold nothing either once the session
+  // asks the game to end: else a wait for its release could outlast the replay's lines.
+  if (SessionEnding()) std::memset(data, 0, size);
   return DI_OK;
 }
 

@@ -132,7 +132,8 @@ TEST_P(InterruptedPlay, IsSaidAndEndsWithTheSignalsStatus) {
   // Into the game, which takes a few seconds headless.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   tool.Signal(GetParam());
-  EXPECT_EQ(tool.WaitForExit(std::chrono::seconds(30)), 128 + GetParam());
+  EXPECT_EQ(tool.WaitForExit(std::chrono::seconds(30)), 128 + GetParam())
+      << FileText(options.errorFile);
   const std::string said = FileText(options.outputFile);
   EXPECT_NE(said.find(std::string("interrupted by ") +
                       (GetParam() == SIGINT ? "SIGINT" : "SIGTERM") + " after flip "),
