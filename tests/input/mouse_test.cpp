@@ -40,6 +40,11 @@ TEST_F(MouseTest, WithoutACursorPictureTheWholeScreenIsReachable) {
   EXPECT_EQ(reach.minY, 0);
   EXPECT_EQ(reach.maxX, 639);
   EXPECT_EQ(reach.maxY, 479);
+  // A move that lands on the limit itself is held one pixel inside it.
+  Move(-5000, -5000);
+  Move(320, 240);
+  EXPECT_EQ(Cursor.x, 639);
+  EXPECT_EQ(Cursor.y, 479);
 }
 
 TEST_F(MouseTest, AFlyPictureStaysWhollyOnTheScreen) {
