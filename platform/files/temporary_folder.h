@@ -7,7 +7,8 @@
 #include <optional>
 #include <string>
 
-// Makes the folder, <the system's temporary folder>/<stem>-XXXXXX with the Xs replaced. Nothing when it cannot; `error` (if given)
-// then names the folder and gives the system's reason.
+// Makes the folder, <the system's temporary folder>/<stem>-XXXXXX with the Xs replaced.
+// Nothing when it cannot; `error` (if given) then names the folder and gives the system's
+// reason.
 std::optional<std::filesystem::path> MakeTemporaryFolder(const std::string& stem,
                                                          std::string* error = nullptr);

@@ -128,8 +128,9 @@ HRESULT IDirectInputDeviceA::GetDeviceState(DWORD size, void* data) {
     InputEventsReadMouse(static_cast<DIMOUSESTATE*>(data));
   }
   if (deviceReadHook != nullptr) deviceReadHook(kind, data);
-  // A replay's hand answers after the events, and must hold nothing either once the session
-  // asks the game to end: else a wait for its release could outlast the replay's lines.
+  // Once the session asks the game to end, the events already read as nothing held (and a
+  // recorder notes that); a replay's hand answers after them and must hold nothing either,
+  // else a wait for its release could outlast the replay's lines.
   if (SessionEnding()) std::memset(data, 0, size);
   return DI_OK;
 }
