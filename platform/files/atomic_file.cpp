@@ -13,7 +13,6 @@
 
 #include "platform/files/link_target.h"
 #include "platform/seams/headless.h"
-#include "platform/seams/save_observer.h"
 
 namespace {
 
@@ -114,7 +113,6 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
     return Failed(reason);
   }
   FlushFolder(folder);
-  NotifyFileSaved(path.c_str());
   return true;
 }
 

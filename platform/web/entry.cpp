@@ -5,8 +5,8 @@
 
 #include "platform/files/game_data_folder.h"
 #include "platform/sdl/platform_quit.h"
-#include "platform/seams/save_observer.h"
 #include "platform/web/browser_storage.h"
+#include "platform/web/hidden_page.h"
 #include "platform/win32/win.h"
 #include "shell/win_main.h"
 
@@ -24,7 +24,7 @@ int main(int, char**) {
   SetGameDataFolder("/data");
   OpenSaveFolder(kSaveFolder);
   if (chdir(kSaveFolder) != 0) return 1;
-  SetSaveObserver(FlushSaveFolder);
+  HoldRulesClockWhileHidden();
   char commandLine[] = "";
   WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
   PlatformQuit();
