@@ -2,11 +2,13 @@
 // Each wait hands control back to the page (through Asyncify) and resumes where it was.
 //
 // The display's refresh paces the page. A wait for time (a frame's 10 ms, counted from the
-// frame's start) rests until the next refresh, and a flip is shown at the first refresh that
-// comes at least a little less than 1/60 s after the previous flip's: so a frame whose wait has
-// already passed a refresh flips at once, and the wait and the flip share one refresh instead
-// of taking one each. Timers would not do: the browser stretches every short sleep, and ten of
-// them with the drawing missed the refresh, halving the game's speed against its clock.
+// frame's start) rests until the next refresh, once a frame, and a flip is shown at the first
+// refresh that comes at least a little less than 1/60 s after the previous flip's: so a frame
+// whose wait has already passed a refresh flips at once, and the wait and the flip share one
+// refresh instead of taking one each. Short timers alone would not do: the browser stretches
+// each of them, and ten of them with the drawing missed the refresh, halving the game's speed
+// against its clock. A frame that meets a refresh before its 10 ms are up (one that started
+// late) rests a millisecond at a time for the rest.
 #include "platform/sdl/waits.h"
 
 #include <emscripten.h>
@@ -16,8 +18,8 @@ namespace {
 // A display faster than 60 Hz does not speed the game up, and the jitter of a 60 Hz one never
 // costs a whole refresh.
 constexpr double kShortestFlipMilliseconds = 1000.0 / 60.0 - 3.0;
-double lastRefresh = 0;          // the page's time of the latest refresh the game waited for
-double flippedAt = -1000000.0;   // the refresh the previous flip was shown at
+double lastRefresh = 0;  // the page's time of the latest refresh the game waited for
+double flippedAt = -1e9;  // the refresh the previous flip was shown at
 
 }  // namespace
 
@@ -25,7 +27,13 @@ EM_ASYNC_JS(double, WaitForAnimationFrame, (), {
   return await new Promise(function(resolve) { requestAnimationFrame(resolve); });
 });
 
-void RestWhilePolling() { lastRefresh = WaitForAnimationFrame(); }
+void RestWhilePolling() {
+  if (lastRefresh == flippedAt) {
+    lastRefresh = WaitForAnimationFrame();
+  } else {
+    emscripten_sleep(1);
+  }
+}
 
 void PaceRealFlip() {
   while (lastRefresh - flippedAt < kShortestFlipMilliseconds) lastRefresh = WaitForAnimationFrame();
