@@ -2,12 +2,13 @@
 
 #include <cstdio>
 
+#include "globals/current_screen.h"
+#include "globals/image_numbers.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/keyboard.h"
 #include "scores/highscore_save.h"
 #include "scores/highscore_table.h"
-#include "shell/current_screen.h"
 
 int32_t RowSpacing = 0;
 bool NameEntryActive = false;
@@ -77,7 +78,7 @@ void TypeName() {
 
 void RunHighscoreFrame() {
   if (ScreenFirstFrame) EnterHighscores();
-  DrawFullScreen(ImageSlots[0]);
+  DrawFullScreen(ImageSlots[kBackgroundImage]);
   if (KeyHeld(DIK_ESCAPE)) {
     WaitForKeysReleased();
     CurrentScreen = ScreenTitle;
