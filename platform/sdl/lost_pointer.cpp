@@ -43,7 +43,7 @@ LONG CountsBetween(int from, int to) { return static_cast<LONG>((to - from) / 2)
 
 void LostPointerSetWanted(bool nowWanted) {
   wanted = nowWanted;
-  if (!wanted || !FollowFreePointer()) return;
+  if (!wanted || !PointerLockCanBeLost()) return;
   SDL_EventFilter filter = nullptr;
   void* data = nullptr;
   if (SDL_GetEventFilter(&filter, &data) && filter == TakeLostPointerEvents) return;

@@ -2,7 +2,7 @@
 // only with the focus, when the game stops reading it anyway. It is never lost in between.
 #include "platform/sdl/pointer_lock.h"
 
-bool FollowFreePointer() { return false; }
+bool PointerLockCanBeLost() { return false; }
 
 bool PointerLockLost() { return false; }
 

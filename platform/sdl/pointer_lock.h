@@ -3,9 +3,9 @@
 // of window while the page keeps the focus.
 #pragma once
 
-// Where the host can let go of the pointer while the game holds it, starts following the
-// pointer's place (once) and says so; before it, no place is known.
-bool FollowFreePointer();
+// Whether the host can let go of the pointer while the game holds it, and tells where the
+// pointer is then.
+bool PointerLockCanBeLost();
 // Whether the pointer is free now although the game holds it captured.
 bool PointerLockLost();
 // The free pointer's place in picture pixels, when it is over the picture.

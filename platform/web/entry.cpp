@@ -14,6 +14,10 @@ namespace {
 
 constexpr char kSaveFolder[] = "/save";
 
+EM_JS(void, TellPageGameStarting, (), {
+  if (Module.onGameStarting) Module.onGameStarting();
+});
+
 EM_JS(void, TellPageGameEnded, (), {
   if (Module.onGameEnded) Module.onGameEnded();
 });
@@ -25,6 +29,7 @@ int main(int, char**) {
   OpenSaveFolder(kSaveFolder);
   if (chdir(kSaveFolder) != 0) return 1;
   HoldRulesClockWhileHidden();
+  TellPageGameStarting();
   char commandLine[] = "";
   WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
   PlatformQuit();
