@@ -2,13 +2,14 @@
 // Each wait hands control back to the page (through Asyncify) and resumes where it was.
 //
 // The display's refresh paces the page. A wait for time (a frame's 10 ms, counted from the
-// frame's start) rests until the next refresh, once a frame, and a flip is shown at the first
-// refresh that comes at least a little less than 1/60 s after the previous flip's: so a frame
-// whose wait has already passed a refresh flips at once, and the wait and the flip share one
-// refresh instead of taking one each. Short timers alone would not do: the browser stretches
-// each of them, and ten of them with the drawing missed the refresh, halving the game's speed
-// against its clock. A frame that meets a refresh before its 10 ms are up (one that started
-// late) rests a millisecond at a time for the rest.
+// frame's start) rests until the next refresh, and a flip is shown at the first refresh that
+// comes at least a little less than 1/60 s after the previous flip's: so a frame whose wait has
+// already passed a refresh flips at once, and the wait and the flip share one refresh instead
+// of taking one each. Timers would not do: the browser stretches each short sleep (to 4 ms once
+// they nest), and ten of them with the drawing missed the refresh, halving the game's speed
+// against its clock. Once a frame has had its refresh, a reading that finds the same
+// millisecond (the last of a wait, the rules' own readings) spins to the next one: at most a
+// millisecond, where waiting for another refresh would cost the frame a whole one.
 #include "platform/sdl/waits.h"
 
 #include <emscripten.h>
@@ -30,8 +31,10 @@ EM_ASYNC_JS(double, WaitForAnimationFrame, (), {
 void RestWhilePolling() {
   if (lastRefresh == flippedAt) {
     lastRefresh = WaitForAnimationFrame();
-  } else {
-    emscripten_sleep(1);
+    return;
+  }
+  const double until = emscripten_get_now() + 1.0;
+  while (emscripten_get_now() < until) {
   }
 }
 
