@@ -1,10 +1,8 @@
 // Keys as French (AZERTY) and German (QWERTZ) keyboards send them, through the event pump into
-// the keyboard's state and the name entry's character: letters and digits count as the layout
-// prints them, every other key by its place.
+// the keyboard's state and the name entry's character: every key counts by its place, letters
+// and digits too, whatever the layout prints on it.
 #include <SDL.h>
 #include <gtest/gtest.h>
-
-#include <set>
 
 #include "input/keyboard.h"
 #include "tests/support/input_fixture.h"
@@ -30,35 +28,31 @@ char Typed(SDL_Scancode place, SDL_Keycode printed) {
   return typed;
 }
 
-using PrintedKeysTest = InputFixture;
+using KeyPlacesTest = InputFixture;
 
-TEST_F(PrintedKeysTest, NamesAreTypedAsTheLayoutPrintsTheKeys) {
-  // AZERTY: A beside Tab, Z above S, M right of L, Q where QWERTY has A; digits with Shift.
-  EXPECT_EQ(Typed(SDL_SCANCODE_Q, SDLK_a), 'A');
-  EXPECT_EQ(Typed(SDL_SCANCODE_W, SDLK_z), 'Z');
-  EXPECT_EQ(Typed(SDL_SCANCODE_A, SDLK_q), 'Q');
-  EXPECT_EQ(Typed(SDL_SCANCODE_SEMICOLON, SDLK_m), 'M');
-  EXPECT_EQ(Typed(SDL_SCANCODE_M, SDLK_COMMA), 0) << "QWERTY's M place prints a comma";
+TEST_F(KeyPlacesTest, NamesAreTypedByThePlaceOfTheKeyWhateverTheLayoutPrints) {
+  // AZERTY: A beside Tab, Z above S, Q where QWERTY has A, a comma at QWERTY's M.
+  EXPECT_EQ(Typed(SDL_SCANCODE_Q, SDLK_a), 'Q');
+  EXPECT_EQ(Typed(SDL_SCANCODE_W, SDLK_z), 'W');
+  EXPECT_EQ(Typed(SDL_SCANCODE_A, SDLK_q), 'A');
+  EXPECT_EQ(Typed(SDL_SCANCODE_M, SDLK_COMMA), 'M');
   EXPECT_EQ(Typed(SDL_SCANCODE_1, SDLK_AMPERSAND), '1');
   EXPECT_EQ(Typed(SDL_SCANCODE_0, 0xE0), '0');  // à
   // QWERTZ: Y and Z change places.
-  EXPECT_EQ(Typed(SDL_SCANCODE_Y, SDLK_z), 'Z');
-  EXPECT_EQ(Typed(SDL_SCANCODE_Z, SDLK_y), 'Y');
+  EXPECT_EQ(Typed(SDL_SCANCODE_Y, SDLK_z), 'Y');
+  EXPECT_EQ(Typed(SDL_SCANCODE_Z, SDLK_y), 'Z');
   // The keypad's digits never type, whatever it prints.
   EXPECT_EQ(Typed(SDL_SCANCODE_KP_7, SDLK_KP_7), 0);
 }
 
-TEST_F(PrintedKeysTest, OtherKeysKeepTheirPlaceAndAReleaseLetsGoOfWhatThePressHeld) {
-  PushKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, true);
+// A key at a letter's place that prints no letter (AZERTY's comma) is still a key: the wait
+// for every key up waits for it.
+TEST_F(KeyPlacesTest, EveryKeyIsHeldByItsPlaceUntilItsReleaseWhateverTheLayoutSaysMeanwhile) {
+  PushKey(SDL_SCANCODE_M, SDLK_COMMA, true);
   PollKeyboard();
-  EXPECT_TRUE(KeyHeld(DIK_ESCAPE));
-  PushKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, false);
-  // A key pressed as AZERTY's A and let go after the layout changed back to QWERTY's Q.
-  PushKey(SDL_SCANCODE_Q, SDLK_a, true);
-  PollKeyboard();
-  EXPECT_TRUE(KeyHeld(DIK_A));
-  EXPECT_FALSE(KeyHeld(DIK_Q));
-  PushKey(SDL_SCANCODE_Q, SDLK_q, false);
+  EXPECT_TRUE(KeyHeld(DIK_M));
+  // Let go after the layout changed: the same place lets go.
+  PushKey(SDL_SCANCODE_M, SDLK_m, false);
   PollKeyboard();
   PollKeyboard();
   for (int code = 0; code < 256; ++code) EXPECT_FALSE(KeyHeld(static_cast<BYTE>(code))) << code;
