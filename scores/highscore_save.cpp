@@ -43,14 +43,17 @@ bool ReadTableOnDisk(const std::string& path, bool* whole) {
   return true;
 }
 
+// A path as the player can find it: from the root.
+std::string Shown(const std::string& path) {
+  if (path.front() == '/') return path;
+  char folder[4096];
+  if (getcwd(folder, sizeof folder) == nullptr) return path;
+  return path == "." ? std::string(folder) : std::string(folder) + "/" + path;
+}
+
 void ReportFailure(const std::string& path, int reason) {
-  std::string shown = path;
-  if (path.front() != '/') {
-    char folder[4096];
-    if (getcwd(folder, sizeof folder) != nullptr) shown = std::string(folder) + "/" + path;
-  }
-  std::fprintf(stderr, "Zimbrel: the highscores could not be saved to %s: %s\n", shown.c_str(),
-               std::strerror(reason));
+  std::fprintf(stderr, "Zimbrel: the highscores could not be saved to %s: %s\n",
+               Shown(path).c_str(), std::strerror(reason));
 }
 
 bool Merged(const std::string& path) {
@@ -72,7 +75,7 @@ bool Merged(const std::string& path) {
 // Said once a save goes ahead without the lock that another program has held all the while.
 void ReportLockHeld(const std::string& folder) {
   std::fprintf(stderr, "Zimbrel: another program holds the lock on %s; saving without it\n",
-               folder.c_str());
+               Shown(folder).c_str());
 }
 
 bool AnyNewRows() {

@@ -1,7 +1,9 @@
 // Keeping the names on the disk when more than the game itself touches Highscore.dat: another
 // game in the same folder saving meanwhile, two saving at the same moment, a table kept
 // elsewhere through a symbolic link, and a table frozen read-only, said on the screen.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -206,6 +208,22 @@ INSTANTIATE_TEST_SUITE_P(Highscore, HighscoreKeptInPlace,
                              default: return "HardLinked";
                            }
                          });
+
+// Another program holds the folder's lock and never lets go (a game hung in its save): the save
+// waits a few seconds, not for ever, then goes ahead without the lock and says so.
+TEST_F(HighscoreKeeping, ALockHeldForEverOnlyDelaysTheSave) {
+  StartGame();
+  const int holder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  StderrPipe stderrPipe;
+  ASSERT_NO_FATAL_FAILURE(NameTheGame(300));
+  EXPECT_EQ(stderrPipe.Said(), "Zimbrel: another program holds the lock on " + folder_.string() +
+                                   "; saving without it\n");
+  EXPECT_EQ(FileNames(FileBytes("Highscore.dat"))[0], "AAA");
+  close(holder);
+  Leave();
+  LeaveTheGame(0);
+}
 
 // Two games that save at the same moment both keep their names: each save reads, merges and
 // writes under the folder's lock. Without it, one of each pair of names is lost in most rounds.
