@@ -9,20 +9,11 @@
 
 namespace {
 
-void PushKey(SDL_Scancode place, SDL_Keycode printed, bool down) {
-  SDL_Event event{};
-  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-  event.key.keysym.scancode = place;
-  event.key.keysym.sym = printed;
-  ASSERT_EQ(SDL_PushEvent(&event), 1);
-}
-
 // The character name entry takes for one key pressed alone, or 0; the key is let go after.
 char Typed(SDL_Scancode place, SDL_Keycode printed) {
-  PushKey(place, printed, true);
+  PushKey(place, true, KMOD_NONE, printed);
   const char typed = ReadTypedKey() ? TypedChar : 0;
-  PushKey(place, printed, false);
+  PushKey(place, false, KMOD_NONE, printed);
   PollKeyboard();
   PollKeyboard();
   return typed;
@@ -48,11 +39,11 @@ TEST_F(KeyPlacesTest, NamesAreTypedByThePlaceOfTheKeyWhateverTheLayoutPrints) {
 // A key at a letter's place that prints no letter (AZERTY's comma) is still a key: the wait
 // for every key up waits for it.
 TEST_F(KeyPlacesTest, EveryKeyIsHeldByItsPlaceUntilItsReleaseWhateverTheLayoutSaysMeanwhile) {
-  PushKey(SDL_SCANCODE_M, SDLK_COMMA, true);
+  PushKey(SDL_SCANCODE_M, true, KMOD_NONE, SDLK_COMMA);
   PollKeyboard();
   EXPECT_TRUE(KeyHeld(DIK_M));
   // Let go after the layout changed: the same place lets go.
-  PushKey(SDL_SCANCODE_M, SDLK_m, false);
+  PushKey(SDL_SCANCODE_M, false, KMOD_NONE, SDLK_m);
   PollKeyboard();
   PollKeyboard();
   for (int code = 0; code < 256; ++code) EXPECT_FALSE(KeyHeld(static_cast<BYTE>(code))) << code;
