@@ -69,7 +69,7 @@ void TypeName() {
   if (TypedCount > 2) {
     NameEntryActive = false;
     CurrentGameEntry.score = 0;
-    SaveHighscores();
+    SaveNewHighscores();
   }
   WaitForKeysReleased();
 }
@@ -79,18 +79,20 @@ void TypeName() {
 void RunHighscoreFrame() {
   if (ScreenFirstFrame) EnterHighscores();
   DrawFullScreen(ImageSlots[kBackgroundImage]);
-  if (KeyHeld(DIK_ESCAPE)) {
+  const bool leaving = KeyHeld(DIK_ESCAPE);
+  if (leaving) {
     WaitForKeysReleased();
     CurrentScreen = ScreenTitle;
     ScreenFirstFrame = true;
     CurrentGameEntry.score = 0;
-    // A new row is kept when the visit ends, not only at shutdown.
-    SaveHighscores();
   }
   MarkerBlink = !MarkerBlink;
   if (RowSpacing < 36) RowSpacing += 3;
   for (int row = 0; row < kHighscoreRows; ++row) DrawRow(row);
   DrawSaveFailure();
   TypeName();
+  // A new row is kept when the visit ends, not only at shutdown; after the frame's typing,
+  // which may still give the name a character.
+  if (leaving) SaveNewHighscores();
   FlipPage();
 }

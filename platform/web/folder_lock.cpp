@@ -11,9 +11,9 @@
 
 namespace {
 
-// How long a tab waits for the others' turn (each bounded by IndexedDB's answer) before it
-// saves without its own, rather than holding the game for a tab the browser froze.
-constexpr int kTurnWaitMilliseconds = 10000;
+// How long a tab waits for another's turn, as long as a desktop game waits for another's lock,
+// before it saves without its own, rather than hold the game for a tab the browser froze.
+constexpr int kTurnWaitMilliseconds = 3000;
 constexpr int kNoTurnNeeded = 0;
 constexpr int kKeptFolderTurn = 1;
 

@@ -82,6 +82,7 @@ void ReportPlay(const std::string& file) {
   if (const int signalNumber = EndingSignal()) {
     const char* name = signalNumber == SIGINT    ? "SIGINT"
                        : signalNumber == SIGTERM ? "SIGTERM"
+                       : signalNumber == SIGQUIT ? "SIGQUIT"
                                                  : "SIGHUP";
     std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the game shut down\n",
                 file.c_str(), name, flips);
