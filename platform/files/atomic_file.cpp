@@ -91,7 +91,6 @@ bool WriteInPlace(const std::string& path, const void* bytes, size_t size) {
   }
   if (close(fd) != 0 && reason == 0) reason = errno;
   if (reason != 0) return Failed(reason);
-  NotifyFileSaved(path.c_str());
   return true;
 }
 
