@@ -17,16 +17,20 @@ constexpr int kTurnWaitMilliseconds = 3000;
 constexpr int kNoTurnNeeded = 0;
 constexpr int kKeptFolderTurn = 1;
 
-EM_ASYNC_JS(int, TakeTurn, (const char* folder, int waitMilliseconds), {
+// Whether the folder is the one kept in IndexedDB, and IndexedDB still keeps it. Asked first,
+// so that nothing waits where nothing can (the replay tool is built without Asyncify).
+EM_JS(int, KeptInIndexedDb, (const char* folder), {
   const kept = Module.saveFolder;
   if (!kept || !kept.alive) return 0;
   try {
-    if (FS.lookupPath(UTF8ToString(folder), {follow: true}).node.mount.mountpoint !== kept.path) {
-      return 0;
-    }
+    return FS.lookupPath(UTF8ToString(folder), {follow: true}).node.mount.mountpoint === kept.path;
   } catch (error) {
     return 0;
   }
+});
+
+EM_ASYNC_JS(void, TakeTurn, (int waitMilliseconds), {
+  const kept = Module.saveFolder;
   if (typeof navigator !== 'undefined' && navigator.locks) {
     const giveUp = new AbortController();
     const timer = setTimeout(function() { giveUp.abort(); }, waitMilliseconds);
@@ -39,7 +43,6 @@ EM_ASYNC_JS(int, TakeTurn, (const char* folder, int waitMilliseconds), {
     });
   }
   await kept.carry(true);
-  return 1;
 });
 
 EM_ASYNC_JS(void, EndTurn, (), {
@@ -52,7 +55,9 @@ EM_ASYNC_JS(void, EndTurn, (), {
 }  // namespace
 
 int LockFolder(const std::string& folder) {
-  return TakeTurn(folder.c_str(), kTurnWaitMilliseconds) != 0 ? kKeptFolderTurn : kNoTurnNeeded;
+  if (!KeptInIndexedDb(folder.c_str())) return kNoTurnNeeded;
+  TakeTurn(kTurnWaitMilliseconds);
+  return kKeptFolderTurn;
 }
 
 void UnlockFolder(int lock) {
