@@ -2,15 +2,16 @@
 // Each wait hands control back to the page (through Asyncify) and resumes where it was.
 //
 // The display's refresh paces the page. A frame's first rest, whatever it rests for (a device
-// read that found nothing new, the same millisecond read twice in the 10 ms wait), waits for
-// the next refresh; a flip is shown at the first refresh at least a little less than 1/60 s
-// after the previous flip's. So a frame whose rest has passed a refresh flips at once: the
-// frame reads its input just after a refresh, has the whole refresh for its work, and the wait
-// and the flip share one refresh instead of taking one each. Short timers alone would not do:
-// the browser stretches each of them (to 4 ms once they nest), and ten of them with the drawing
-// missed the refresh, halving the game's speed against its clock.
+// read that found nothing new, the same millisecond read twice), waits for the next refresh;
+// a flip is shown at the first refresh at least a little less than 1/60 s after the previous
+// flip's. So a frame whose rest has passed a refresh flips at once: the frame has the whole
+// refresh for its work, and its 10 ms wait, counted from its start, and the flip share one
+// refresh instead of taking one each. Short timers alone would not do: the browser stretches
+// each of them (to 4 ms once they nest), and ten of them with the drawing missed the refresh,
+// halving the game's speed against its clock.
 #include "platform/sdl/waits.h"
 
+#include <SDL.h>
 #include <emscripten.h>
 
 namespace {
@@ -34,15 +35,9 @@ bool WaitedForRefresh() {
 
 }  // namespace
 
-// After the refresh, a reading that finds the same millisecond (the last of the 10 ms wait,
-// the rules' own readings) spins to the next one: at most a millisecond, where another refresh
-// would cost the frame a whole one.
-void RestWhilePolling() {
-  if (WaitedForRefresh()) return;
-  const double until = emscripten_get_now() + 1.0;
-  while (emscripten_get_now() < until) {
-  }
-}
+// After the refresh, a reading that finds the same millisecond again (the last of the 10 ms
+// wait, the rules' own readings) is not a wait: it rests no more.
+void RestWhilePolling() { WaitedForRefresh(); }
 
 // After the refresh, a loop waiting for the player must still hand the page control, or no
 // event would ever come.
@@ -51,6 +46,14 @@ void RestBetweenReads() {
 }
 
 void PaceRealFlip() {
+  const bool atOnce = lastRefresh - flippedAt >= kShortestFlipMilliseconds;
   while (lastRefresh - flippedAt < kShortestFlipMilliseconds) lastRefresh = WaitForAnimationFrame();
   flippedAt = lastRefresh;
+  // The next frame's start, its first reading of the clock, must not find the millisecond of
+  // this frame's last one: resting there for the refresh, before the frame had started, would
+  // leave the whole of its 10 ms still to wait.
+  if (!atOnce) return;
+  const Uint64 reading = SDL_GetTicks64();
+  while (SDL_GetTicks64() == reading) {
+  }
 }
