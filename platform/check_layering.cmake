@@ -4,7 +4,9 @@
 # - platform/sdl/ and platform/web/ from the platform's lower parts (win32, files, mix, options,
 #   seams, session);
 # - the game's own folders from the platform layer, but for the program's entries;
-# - shell/ from the folders below it, but for the small headers of the values they share.
+# - shell/ from the folders below it, but for the small headers of the values they share;
+# - the replay room (replay/) from the game and the platform, but for the program's entries,
+#   which keep the games played; and the tools from the replay room.
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/platform/*.h ${SOURCE_DIR}/platform/*.cpp
   ${SOURCE_DIR}/shell/*.h ${SOURCE_DIR}/shell/*.cpp
@@ -13,6 +15,7 @@ file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
   ${SOURCE_DIR}/sound/*.h ${SOURCE_DIR}/sound/*.cpp
   ${SOURCE_DIR}/game/*.h ${SOURCE_DIR}/game/*.cpp
   ${SOURCE_DIR}/scores/*.h ${SOURCE_DIR}/scores/*.cpp
+  ${SOURCE_DIR}/replay/*.h ${SOURCE_DIR}/replay/*.cpp
   ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tools/*.cpp
   ${SOURCE_DIR}/assets/*.h ${SOURCE_DIR}/assets/*.cpp)
 
@@ -33,6 +36,11 @@ foreach(file IN LISTS sources)
     elseif(target MATCHES "^shell/" AND file MATCHES "^(graphics|input|sound|game|scores)/"
            AND NOT target MATCHES "^(${shared_shell_values})$")
       set(fault "below shell/, only its shared values' headers are included")
+    elseif(target MATCHES "^replay/" AND file MATCHES "^(platform|shell|graphics|input|sound|game|scores)/"
+           AND NOT file MATCHES "^platform/(sdl|web)/entry\\.cpp$")
+      set(fault "the replay room stands above the game; only the program's entries use it")
+    elseif(target MATCHES "^tools/" AND file MATCHES "^replay/")
+      set(fault "the replay room does not use the tools")
     endif()
     if(fault)
       string(APPEND faults "  ${file}: #include \"${target}\": ${fault}\n")

@@ -12,8 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "replay/replay_file.h"
 #include "tests/support/child_process.h"
-#include "tools/replay/replay_file.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/run_folder.h"
 

@@ -7,12 +7,12 @@
 #include "input/keyboard.h"
 #include "platform/sdl/game_window.h"
 #include "platform/seams/flip_observer.h"
+#include "replay/replay_recorder.h"
 #include "tests/support/game_session.h"
 #include "tests/support/highscore_bytes.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/screen_places.h"
 #include "tools/capture/frame_png.h"
-#include "tools/replay/replay_recorder.h"
 
 namespace fs = std::filesystem;
 

@@ -9,18 +9,19 @@
 #include <string>
 
 #include "platform/sdl/platform_quit.h"
-#include "platform/session/ending_signals.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/headless.h"
+#include "platform/session/ending_signals.h"
 #include "platform/win32/win.h"
+#include "replay/replay_file.h"
+#include "replay/replay_player.h"
+#include "replay/replay_recorder.h"
+#include "replay/scratch_folder.h"
 #include "shell/win_main.h"
 #include "tools/autoplay/scripted_player.h"
+#include "tools/replay/output_file.h"
 #include "tools/replay/replay_command.h"
-#include "tools/replay/replay_file.h"
-#include "tools/replay/replay_player.h"
-#include "tools/replay/replay_recorder.h"
 #include "tools/replay/run_outputs.h"
-#include "tools/replay/scratch_folder.h"
 #include "tools/replay/soak_run.h"
 
 namespace {

@@ -1,12 +1,6 @@
-#include "tools/replay/scratch_folder.h"
-
-#include <cstdint>
-#include <cstdlib>
+#include "replay/scratch_folder.h"
 
 #include "platform/files/temporary_folder.h"
-
-#include "tools/replay/output_file.h"
-#include "scores/highscore_file.h"
 
 namespace fs = std::filesystem;
 
@@ -36,13 +30,6 @@ std::optional<ScratchFolder> EnterScratchFolder(std::string* error) {
   *error = scratch.folder.string() + ": cannot be entered (" + fault.message() + ")";
   fs::remove_all(scratch.folder, fault);
   return std::nullopt;
-}
-
-bool KeepHighscores(const std::string& path, std::string* error) {
-  // A run that entered no game writes no file; its table is then the default one it began with.
-  uint8_t bytes[kHighscoreFileBytes];
-  EncodeHighscores(bytes);
-  return WriteOutputFile(path, bytes, sizeof bytes, error);
 }
 
 void LeaveScratchFolder(const ScratchFolder& scratch) {

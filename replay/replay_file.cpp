@@ -1,4 +1,4 @@
-#include "tools/replay/replay_file.h"
+#include "replay/replay_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

@@ -1,10 +1,10 @@
-#include "tools/replay/replay_recorder.h"
+#include "replay/replay_recorder.h"
 
 #include "platform/sdl/event_pump.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/rules_clock.h"
 #include "platform/win32/win.h"
-#include "tools/replay/replay_state.h"
+#include "replay/replay_state.h"
 
 namespace {
 

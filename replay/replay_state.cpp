@@ -1,4 +1,4 @@
-#include "tools/replay/replay_state.h"
+#include "replay/replay_state.h"
 
 ReplayPosition ReplayReadCounter::Next(ReplayChannel channel, uint64_t flips) {
   ReplayPosition& next = next_[static_cast<int>(channel)];

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "platform/win32/dinput.h"
-#include "tools/replay/replay_file.h"
+#include "replay/replay_file.h"
 
 // Installs the recorder; before WinMain, once per process. With `answer`, a program's hands
 // answer each read before it is noted (the scripted player). Without `noteClock`, readings of

@@ -15,9 +15,5 @@ struct ScratchFolder {
 // it the working folder. Nothing, with `error`, when the working folder is not a runnable one.
 std::optional<ScratchFolder> EnterScratchFolder(std::string* error);
 
-// Writes the table the run ended with to `path`, as Highscore.dat holds it; false when it
-// cannot be.
-bool KeepHighscores(const std::string& path, std::string* error);
-
 // Back to the runnable folder; the scratch folder and all in it are removed.
 void LeaveScratchFolder(const ScratchFolder& scratch);

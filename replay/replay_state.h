@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "platform/win32/dinput.h"
-#include "tools/replay/replay_file.h"
+#include "replay/replay_file.h"
 
 // Counts each channel's reads since the last flip.
 class ReplayReadCounter {

@@ -1,4 +1,4 @@
-#include "tools/replay/replay_player.h"
+#include "replay/replay_player.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/rules_clock.h"
 #include "platform/win32/win.h"
-#include "tools/replay/replay_state.h"
+#include "replay/replay_state.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "tools/replay/replay_file.h"
+#include "replay/replay_file.h"
 
 // Installs the player; before WinMain, once per process.
 void ReplayPlayerStart(Replay replay);
