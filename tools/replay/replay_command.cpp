@@ -7,8 +7,8 @@
 #include <map>
 
 const char kReplayUsage[] =
-    "usage: zimbrel-replay play FILE [--lines OUT] [--png DIR [--every N]] [--audio OUT.wav] "
-    "[--highscores OUT] | zimbrel-replay record FILE [--lines OUT] [--highscores OUT] | "
+    "usage: zimbrel-replay play FILE [--rules-only] [--lines OUT] [--png DIR [--every N]] "
+    "[--audio OUT.wav] [--highscores OUT] | zimbrel-replay record FILE [--lines OUT] [--highscores OUT] | "
     "zimbrel-replay autoplay FILE [--until-stage N] [--name ABC] [--lazy-boss] [--lines OUT] [--png DIR "
     "[--every N]] [--audio OUT.wav] [--highscores OUT] | zimbrel-replay soak [--minutes N]";
 
@@ -132,9 +132,14 @@ std::optional<ReplayCommand> ParseReplayCommand(int argc, char** argv, std::stri
   std::map<std::string, std::string*> options = OptionsOf(command, &every, &autoplay);
   for (int i = needsFile ? 3 : 2; i < argc; i += 2) {
     const std::string option = argv[i];
-    // The one option without a value.
+    // The options without a value.
     if (option == "--lazy-boss" && command.verb == ReplayVerb::Autoplay) {
       command.lazyBoss = true;
+      --i;
+      continue;
+    }
+    if (option == "--rules-only" && command.verb == ReplayVerb::Play) {
+      command.rulesOnly = true;
       --i;
       continue;
     }
@@ -162,6 +167,11 @@ std::optional<ReplayCommand> ParseReplayCommand(int argc, char** argv, std::stri
       *error = "--every takes a whole number of flips, 1 or more, not '" + every + "'";
       return std::nullopt;
     }
+  }
+  if (command.rulesOnly &&
+      !(command.outputs.pngFolder.empty() && command.outputs.audioPath.empty())) {
+    *error = "--rules-only draws and sounds nothing: it takes no --png nor --audio";
+    return std::nullopt;
   }
   if (!ApplyAutoplayWords(autoplay, command, error)) return std::nullopt;
   return command;

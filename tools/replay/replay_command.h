@@ -16,6 +16,7 @@ struct ReplayCommand {
   int untilStage = 10;         // autoplay: gives up once this stage is won
   std::string name = "BOT";    // autoplay: the name typed into the highscores
   bool lazyBoss = false;       // autoplay: some of the boss's flies are let escape
+  bool rulesOnly = false;      // play: nothing drawn, for the speed of the rules alone
   double soakMinutes = 30;     // soak: minutes of game time in which new games are started
 };
 

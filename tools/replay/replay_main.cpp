@@ -116,6 +116,7 @@ int Play(ReplayCommand command) {
     return Refuse(error);
   }
   HeadlessEnable();
+  if (command.rulesOnly) HeadlessDrawNothing();
   ReplayPlayerStart(std::move(*replay));
   try {
     RunTheGame();
