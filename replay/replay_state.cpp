@@ -68,3 +68,11 @@ std::optional<ReplayLine> ReplayHands::ClockLineFor(uint32_t ms) const {
   line.ms = ms;
   return line;
 }
+
+ReplayLine ReplayHands::SameMouseLine() const {
+  ReplayLine line;
+  line.channel = ReplayChannel::Mouse;
+  line.left = left_;
+  line.right = right_;
+  return line;
+}

@@ -1,6 +1,11 @@
 #include "replay/scratch_folder.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "platform/files/atomic_file.h"
 #include "platform/files/temporary_folder.h"
+#include "scores/highscore_file.h"
 
 namespace fs = std::filesystem;
 
@@ -30,6 +35,15 @@ std::optional<ScratchFolder> EnterScratchFolder(std::string* error) {
   *error = scratch.folder.string() + ": cannot be entered (" + fault.message() + ")";
   fs::remove_all(scratch.folder, fault);
   return std::nullopt;
+}
+
+bool PlaceStartingTable(const Replay& replay, std::string* error) {
+  static_assert(sizeof(ReplayTable) == kHighscoreFileBytes);
+  if (!replay.table) return true;
+  if (WriteFileAtomically(kHighscoreFile, replay.table->data(), replay.table->size())) return true;
+  *error = std::string(kHighscoreFile) + ": the replay's table cannot be written (" +
+           std::strerror(errno) + ")";
+  return false;
 }
 
 void LeaveScratchFolder(const ScratchFolder& scratch) {

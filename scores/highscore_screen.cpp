@@ -5,6 +5,7 @@
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/keyboard.h"
+#include "platform/seams/game_named.h"
 #include "scores/highscore_save.h"
 #include "scores/highscore_table.h"
 #include "shell/current_screen.h"
@@ -68,6 +69,7 @@ void TypeName() {
   if (TypedCount > 2) {
     NameEntryActive = false;
     CurrentGameEntry.score = 0;
+    NotifyGameNamed(EditRow);
     SaveHighscores();
   }
   WaitForKeysReleased();

@@ -59,3 +59,5 @@ void CatchEndingSignals() {
 }
 
 int EndingSignal() { return endingSignal; }
+
+void EndSessionFromWithin() { Remember(SIGINT); }

@@ -56,10 +56,9 @@ TEST_F(ReplayRecordTest, ARecordedSessionPlaysBackToTheSameLinesFrameHighscoresA
   ASSERT_EQ(driver_.ExitCode(), 0);
   ASSERT_TRUE(WriteFramePng(HeadlessLastFrame(), "live-last.png"));
 
-  const Replay& recorded = ReplayRecorded();
   // The close, pumped at the next read, waited for the flip after it.
-  EXPECT_EQ(recorded.endFlip, flipsBeforeTheClose + 1);
-  WriteText("session.replay", FormatReplay(recorded));
+  EXPECT_EQ(ReplayRecordedEnd(), flipsBeforeTheClose + 1);
+  WriteText("session.replay", ReplayHeaderText() + ReplayRecordedLines());
   const ReplayToolRun run = RunReplayTool({"play", "session.replay", "--lines", "played.lines",
                                            "--png", "played", "--highscores", "played.dat"});
   ASSERT_EQ(run.exitCode, 0) << run.errors;
