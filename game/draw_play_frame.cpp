@@ -6,27 +6,20 @@
 #include "game/play_state.h"
 #include "game/stage_table.h"
 #include "game/wait_for_ok.h"
+#include "globals/current_screen.h"
+#include "globals/image_numbers.h"
+#include "globals/sound_slot_numbers.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/draw_cursor.h"
 #include "input/keyboard.h"
 #include "scores/highscore_table.h"
-#include "shell/current_screen.h"
-#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {
 
 constexpr COLORREF kYellow = 0xFFFF;
 constexpr COLORREF kRed = 0xFF;
-constexpr int kFirstFly = 1;
-constexpr int kCream = 5;
-constexpr int kMiss = 6;
-constexpr int kOneHit = 7;
-constexpr int kWaspHit = 14;
-constexpr int kWaspPicture = 27;
-constexpr int kFirstBoss = 29;
-constexpr int kHurtBoss = 32;
 
 void PanBuzz() {
   for (int i = 0; i < FlyCount; ++i) SoundSetPan(FlyBuzz[i], FlyTable[i].x * 10 - 3000);
@@ -35,7 +28,7 @@ void PanBuzz() {
 // The hurt picture shows on the frame of the hit and the ten after it.
 void DrawBoss() {
   BossFrame = BossFrame >= 2 ? 0 : BossFrame + 1;
-  const int picture = BossHitTimer == 0 ? kFirstBoss + BossFrame : kHurtBoss;
+  const int picture = BossHitTimer == 0 ? kBossImage + BossFrame : kHurtBossImage;
   DrawSprite(Display.backBuffer, 100, 0, ImageSlots[picture]);
   if (BossHitTimer > 0) BossHitTimer -= 1;
 }
@@ -43,12 +36,12 @@ void DrawBoss() {
 void DrawField() {
   for (int i = 0; i < FlyCount; ++i) {
     const FlyEntry& fly = FlyTable[i];
-    if (fly.alive) DrawSprite(Display.backBuffer, fly.x, fly.y, ImageSlots[kFirstFly + fly.frame]);
+    if (fly.alive) DrawSprite(Display.backBuffer, fly.x, fly.y, ImageSlots[kFlyImage + fly.frame]);
   }
   const FlyEntry& wasp = FlyTable[kWasp];
-  if (wasp.alive) DrawSprite(Display.backBuffer, wasp.x, wasp.y, ImageSlots[kWaspPicture]);
+  if (wasp.alive) DrawSprite(Display.backBuffer, wasp.x, wasp.y, ImageSlots[kWaspImage]);
   const FlyEntry& blob = FlyTable[kCreamBlob];
-  if (blob.alive) DrawSprite(Display.backBuffer, blob.x, blob.y, ImageSlots[kCream]);
+  if (blob.alive) DrawSprite(Display.backBuffer, blob.x, blob.y, ImageSlots[kCreamImage]);
 }
 
 void DrawNumber(int32_t value, int x, int y, COLORREF colour) {
@@ -61,7 +54,7 @@ void DrawHeadUpDisplay() {
   std::snprintf(TextBuffer, sizeof TextBuffer, "%d", CurrentGameEntry.score);
   const int width = 10 * static_cast<int>(std::strlen(TextBuffer));
   DrawShadowText(TextBuffer, 310 - width, 3, kYellow, Display.backBuffer);
-  DrawSprite(Display.backBuffer, 3, 3, ImageSlots[kCream]);
+  DrawSprite(Display.backBuffer, 3, 3, ImageSlots[kCreamImage]);
   DrawShadowText("x", 40, 3, kYellow, Display.backBuffer);
   DrawNumber(CreamStock, 65, 3, kRed);
   DrawNumber(SecondsLeft(), 600, 3, kRed);
@@ -76,13 +69,13 @@ void DrawSwatResult() {
   if (EffectTimer <= 0) return;
   EffectTimer -= 1;
   if (EffectKind == 0) {
-    DrawSprite(Display.backBuffer, 0, 0, ImageSlots[kMiss]);
+    DrawSprite(Display.backBuffer, 0, 0, ImageSlots[kMissImage]);
   } else if (EffectKind == 1) {
-    if (Stage < kBossStage) DrawCentered(Display.backBuffer, ImageSlots[kOneHit]);
+    if (Stage < kBossStage) DrawCentered(Display.backBuffer, ImageSlots[kOneHitImage]);
   } else if (EffectKind <= 7) {
-    DrawCentered(Display.backBuffer, ImageSlots[kOneHit + EffectKind - 1]);
+    DrawCentered(Display.backBuffer, ImageSlots[kOneHitImage + EffectKind - 1]);
   } else {
-    DrawCentered(Display.backBuffer, ImageSlots[kWaspHit]);
+    DrawCentered(Display.backBuffer, ImageSlots[kWaspHitImage]);
   }
 }
 
@@ -90,7 +83,7 @@ void DrawSwatResult() {
 
 void DrawPlayFrame() {
   PanBuzz();
-  DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[0]);
+  DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[kBackgroundImage]);
   // Escape gives up, but this frame is still drawn to its end first.
   if (KeyHeld(DIK_ESCAPE)) {
     CurrentScreen = ScreenTitle;

@@ -4,9 +4,9 @@
 
 #include "game/play_state.h"
 #include "game/random.h"
+#include "globals/sound_slot_numbers.h"
 #include "input/mouse_cursor.h"
 #include "scores/highscore_table.h"
-#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {

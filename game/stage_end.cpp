@@ -6,16 +6,15 @@
 #include "game/stage_table.h"
 #include "game/start_stage.h"
 #include "game/wait_for_ok.h"
+#include "globals/current_screen.h"
+#include "globals/image_numbers.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/mouse_cursor.h"
 #include "scores/highscore_table.h"
-#include "shell/current_screen.h"
 #include "sound/sound_slots.h"
 
 namespace {
-
-constexpr int kWinPicture = 33;
 
 void BackToTitle() {
   CurrentScreen = ScreenTitle;
@@ -56,12 +55,12 @@ void CheckStageWon(int32_t deadCount) {
 // The closing picture tells whether the game had a swat of seven or more.
 void CheckBossBeaten() {
   if (Stage != kBossStage || BossEnergy > 0) return;
-  DrawCentered(ImageSlots[0], ImageSlots[kWinPicture]);
+  DrawCentered(ImageSlots[kBackgroundImage], ImageSlots[kWinImage]);
   DrawWonTally();
   SoundStopAll();
   WaitForOk();
   LoadBackground(CurrentGameEntry.swatCounts[7] > 0 ? "gfx\\welldone.bmp" : "gfx\\loose.bmp");
-  DrawFullScreen(ImageSlots[0]);
+  DrawFullScreen(ImageSlots[kBackgroundImage]);
   FlipPage();
   WaitForClick(0);
   BackToTitle();

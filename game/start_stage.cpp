@@ -5,16 +5,15 @@
 #include "game/play_state.h"
 #include "game/random.h"
 #include "game/stage_table.h"
+#include "globals/image_numbers.h"
+#include "globals/sound_slot_numbers.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/mouse_cursor.h"
 #include "platform/seams/rules_clock.h"
-#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {
-
-constexpr int kStageBanner = 16;  // the stage numbers follow it: stage n is picture 16 + n
 
 void PlaceFlies() {
   for (int i = 0; i < FlyCount; ++i) {
@@ -31,9 +30,9 @@ void PlaceFlies() {
 }
 
 void ShowIntro() {
-  DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[0]);
-  DrawSprite(Display.backBuffer, 0, 0, ImageSlots[kStageBanner]);
-  IDirectDrawSurface7* number = ImageSlots[kStageBanner + Stage];
+  DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[kBackgroundImage]);
+  DrawSprite(Display.backBuffer, 0, 0, ImageSlots[kStageBannerImage]);
+  IDirectDrawSurface7* number = ImageSlots[kStageBannerImage + Stage];
   DrawSprite(Display.backBuffer, CenterOffsetX(number), 293, number);
   FlipPage();
 }

@@ -5,11 +5,11 @@
 
 #include "game/play_state.h"
 #include "game/random.h"
+#include "globals/current_screen.h"
 #include "input/mouse_cursor.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/rules_clock.h"
 #include "scores/highscore_table.h"
-#include "shell/current_screen.h"
 
 namespace {
 

@@ -4,17 +4,15 @@
 #include "game/play_state.h"
 #include "game/random.h"
 #include "game/stage_table.h"
+#include "globals/image_numbers.h"
+#include "globals/sound_slot_numbers.h"
 #include "graphics/image_slots.h"
 #include "graphics/blits.h"
 #include "input/mouse_cursor.h"
 #include "scores/highscore_table.h"
-#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {
-
-constexpr int kDeadFly = 4;
-constexpr int kDeadWasp = 28;
 
 // A swat hits on its ten active frames: from the one it starts on (timer 10) to timer 1.
 bool SwatActive() {
@@ -56,7 +54,7 @@ void SwatFlies() {
     fly.alive = 0;
     if (BuzzOn[i]) SoundStop(FlyBuzz[i]);
     SwatHits += 1;
-    DrawSprite(ImageSlots[0], fly.x, fly.y, ImageSlots[kDeadFly]);
+    DrawSprite(ImageSlots[kBackgroundImage], fly.x, fly.y, ImageSlots[kDeadFlyImage]);
     PaintBloodSpots(fly);
   }
 }
@@ -67,7 +65,7 @@ void SwatWasp() {
   if (!wasp.alive || !SwatActive() || !InHitBox(wasp)) return;
   wasp.alive = 0;
   SwatHits += 1;
-  DrawSprite(ImageSlots[0], wasp.x, wasp.y, ImageSlots[kDeadWasp]);
+  DrawSprite(ImageSlots[kBackgroundImage], wasp.x, wasp.y, ImageSlots[kDeadWaspImage]);
   WaspHit = 1;
 }
 

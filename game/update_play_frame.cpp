@@ -8,8 +8,8 @@
 #include "game/stage_end.h"
 #include "game/stage_table.h"
 #include "game/swat.h"
+#include "globals/sound_slot_numbers.h"
 #include "input/mouse_cursor.h"
-#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {

@@ -1,22 +1,17 @@
 #include "game/wait_for_ok.h"
 
+#include "globals/image_numbers.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/draw_cursor.h"
 #include "input/mouse_cursor.h"
 #include "platform/session/ending_signals.h"
 
-namespace {
-
-constexpr int kOkPicture = 15;
-
-}  // namespace
-
 void WaitForOk() {
   // Onto the background, so it stays with the texts the caller drew there.
-  DrawSprite(ImageSlots[0], 270, 350, ImageSlots[kOkPicture]);
+  DrawSprite(ImageSlots[kBackgroundImage], 270, 350, ImageSlots[kOkBoxImage]);
   for (;;) {
-    DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[0]);
+    DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[kBackgroundImage]);
     UpdateMouse();
     // A fixed rectangle, tested on the swatter's corner; a click elsewhere only swings it. A
     // logout does not wait for OK.

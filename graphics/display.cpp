@@ -1,6 +1,6 @@
 #include "graphics/display.h"
 
-#include "shell/main_window.h"
+#include "globals/main_window.h"
 
 DisplayRecord Display;
 

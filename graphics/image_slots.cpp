@@ -1,5 +1,6 @@
 #include "graphics/image_slots.h"
 
+#include "globals/image_numbers.h"
 #include "graphics/bitmap_surface.h"
 #include "graphics/color_key.h"
 #include "graphics/display.h"
@@ -21,5 +22,5 @@ void LoadImageSlot(int number, const char* path) {
 
 void LoadBackground(const char* path) {
   ReleaseImageSlot(0);
-  ImageSlots[0] = LoadBitmapSurface(Display.directDraw, path, 0, 0);
+  ImageSlots[kBackgroundImage] = LoadBitmapSurface(Display.directDraw, path, 0, 0);
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "globals/image_numbers.h"
 #include "graphics/game_font.h"
 #include "graphics/image_slots.h"
 
@@ -45,5 +46,5 @@ int DrawShadowTextInColumn(const char* text, int x, int y, int right, COLORREF c
 void DrawBannerText(const char* text, int y) {
   if (!text) return;
   const int x = 350 - 10 * static_cast<int>(std::strlen(text));
-  DrawShadowText(text, x, y, 0xFFFF, ImageSlots[0]);
+  DrawShadowText(text, x, y, 0xFFFF, ImageSlots[kBackgroundImage]);
 }

@@ -1,9 +1,9 @@
 #include "input/draw_cursor.h"
 
+#include "globals/sound_slot_numbers.h"
 #include "graphics/cursor_images.h"
 #include "graphics/display.h"
 #include "input/mouse_cursor.h"
-#include "shell/sound_slot_numbers.h"
 #include "sound/sound_slots.h"
 
 namespace {

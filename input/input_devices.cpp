@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "shell/main_window.h"
+#include "globals/main_window.h"
 
 InputRecord Input = {nullptr, nullptr, nullptr};
 

@@ -1,46 +1,61 @@
-# Fails the build when a file includes what its folder must not see:
-# - SDL's headers anywhere in the game or its tools but platform/sdl/ and platform/web/ (tests
-#   and benchmarks may look at pixels through SDL);
-# - platform/sdl/ and platform/web/ from the platform's lower parts (win32, files, mix, options,
-#   seams, session);
-# - the game's own folders from the platform layer, but for the program's entries;
-# - shell/ from the folders below it, but for the small headers of the values they share;
-# - the replay room (replay/) from the game and the platform, but for the program's entries,
-#   which keep the games played; and the tools from the replay room.
-file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR}
-  ${SOURCE_DIR}/platform/*.h ${SOURCE_DIR}/platform/*.cpp
-  ${SOURCE_DIR}/shell/*.h ${SOURCE_DIR}/shell/*.cpp
-  ${SOURCE_DIR}/graphics/*.h ${SOURCE_DIR}/graphics/*.cpp
-  ${SOURCE_DIR}/input/*.h ${SOURCE_DIR}/input/*.cpp
-  ${SOURCE_DIR}/sound/*.h ${SOURCE_DIR}/sound/*.cpp
-  ${SOURCE_DIR}/game/*.h ${SOURCE_DIR}/game/*.cpp
-  ${SOURCE_DIR}/scores/*.h ${SOURCE_DIR}/scores/*.cpp
-  ${SOURCE_DIR}/replay/*.h ${SOURCE_DIR}/replay/*.cpp
-  ${SOURCE_DIR}/tools/*.h ${SOURCE_DIR}/tools/*.cpp
-  ${SOURCE_DIR}/assets/*.h ${SOURCE_DIR}/assets/*.cpp)
+# Fails the build when a file includes what its folder must not see. Every folder has a level;
+# a file may include from its own level and below, never above:
+#   0  platform/win32, files, mix, options, seams, session: the platform's lower parts
+#   1  platform/sdl, platform/web: the back-ends over SDL and the browser
+#   2  globals: the values the game's folders share (window, screen, sound and image numbers)
+#   3  graphics, input, sound, scores, game: the game's subsystems
+#   4  shell: the program, its screens and its frame loop
+#   5  replay: the replay room (a replay read, played, recorded, checked; the games kept)
+#   6  tools, assets: the programs built beside the game
+# One exception: the entries platform/sdl/entry.cpp and platform/web/entry.cpp include
+# shell/win_main.h, since main calls the game's WinMain, and replay/kept_games.h, since the
+# program keeps its games from its start. And SDL's headers are seen only by
+# platform/sdl/ and platform/web/ (tests and benchmarks, not checked here, may look at pixels
+# through SDL).
+set(levels
+  "platform/(win32|files|mix|options|seams|session)/=0"
+  "platform/(sdl|web)/=1"
+  "globals/=2"
+  "(graphics|input|sound|scores|game)/=3"
+  "shell/=4"
+  "replay/=5"
+  "(tools|assets)/=6")
 
-set(shared_shell_values "shell/main_window.h|shell/sound_slot_numbers.h|shell/current_screen.h")
+function(level_of path out)
+  set(found "")
+  foreach(entry IN LISTS levels)
+    string(REGEX MATCH "^(.*)=([0-9]+)$" parsed "${entry}")
+    set(pattern "^${CMAKE_MATCH_1}")
+    set(level ${CMAKE_MATCH_2})
+    if("${path}" MATCHES "${pattern}")
+      set(found ${level})
+      break()
+    endif()
+  endforeach()
+  set(${out} "${found}" PARENT_SCOPE)
+endfunction()
+
+set(globs "")
+foreach(folder IN ITEMS platform globals shell graphics input sound game scores replay tools assets)
+  list(APPEND globs ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+endforeach()
+file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${globs})
+
 set(faults "")
 foreach(file IN LISTS sources)
+  level_of("${file}" file_level)
   file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^[ \t]*#[ \t]*include")
   foreach(line IN LISTS includes)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" target "${line}")
     set(fault "")
+    level_of("${target}" target_level)
     if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^platform/(sdl|web)/")
       set(fault "SDL is seen only by platform/sdl/ and platform/web/")
-    elseif(target MATCHES "^platform/(sdl|web)/" AND file MATCHES "^platform/(win32|files|mix|options|seams|session)/")
-      set(fault "the platform's lower parts do not use its SDL back-ends")
-    elseif(target MATCHES "^(shell|graphics|input|sound|game|scores)/" AND file MATCHES "^platform/"
-           AND NOT (file MATCHES "^platform/(sdl|web)/entry\\.cpp$" AND target STREQUAL "shell/win_main.h"))
-      set(fault "the platform layer does not use the game")
-    elseif(target MATCHES "^shell/" AND file MATCHES "^(graphics|input|sound|game|scores)/"
-           AND NOT target MATCHES "^(${shared_shell_values})$")
-      set(fault "below shell/, only its shared values' headers are included")
-    elseif(target MATCHES "^replay/" AND file MATCHES "^(platform|shell|graphics|input|sound|game|scores)/"
-           AND NOT file MATCHES "^platform/(sdl|web)/entry\\.cpp$")
-      set(fault "the replay room stands above the game; only the program's entries use it")
-    elseif(target MATCHES "^tools/" AND file MATCHES "^replay/")
-      set(fault "the replay room does not use the tools")
+    elseif(NOT target_level STREQUAL "" AND NOT file_level STREQUAL ""
+           AND target_level GREATER file_level
+           AND NOT (file MATCHES "^platform/(sdl|web)/entry\\.cpp$"
+                    AND target MATCHES "^(shell/win_main|replay/kept_games)\\.h$"))
+      set(fault "level ${file_level} does not include level ${target_level}")
     endif()
     if(fault)
       string(APPEND faults "  ${file}: #include \"${target}\": ${fault}\n")

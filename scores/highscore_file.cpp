@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -42,9 +43,11 @@ int ReadHighscoreFile(const char* path, uint8_t bytes[kHighscoreFileBytes]) {
   // A folder or a FIFO under the table's name is no table, and must not block start-up.
   const int fd = OpenRegularFile(path);
   if (fd < 0) return errno == ENOENT ? 0 : -1;
+  // One byte past the table tells a long file from a whole one.
+  uint8_t held[kHighscoreFileBytes + 1];
   size_t got = 0;
-  while (got < kHighscoreFileBytes) {
-    const ssize_t part = read(fd, bytes + got, kHighscoreFileBytes - got);
+  while (got < sizeof held) {
+    const ssize_t part = read(fd, held + got, sizeof held - got);
     if (part < 0 && errno == EINTR) continue;
     if (part < 0) {
       const int fault = errno;
@@ -56,7 +59,8 @@ int ReadHighscoreFile(const char* path, uint8_t bytes[kHighscoreFileBytes]) {
     got += static_cast<size_t>(part);
   }
   close(fd);
-  return 1;
+  std::memcpy(bytes, held, std::min<size_t>(got, kHighscoreFileBytes));
+  return std::max(static_cast<int>(got), 1);
 }
 
 void LoadHighscores() {

@@ -2,13 +2,14 @@
 
 #include <cstdio>
 
+#include "globals/current_screen.h"
+#include "globals/image_numbers.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/keyboard.h"
 #include "platform/seams/game_named.h"
 #include "scores/highscore_save.h"
 #include "scores/highscore_table.h"
-#include "shell/current_screen.h"
 
 int32_t RowSpacing = 0;
 bool NameEntryActive = false;
@@ -70,7 +71,7 @@ void TypeName() {
     NameEntryActive = false;
     CurrentGameEntry.score = 0;
     NotifyGameNamed(EditRow);
-    SaveHighscores();
+    SaveNewHighscores();
   }
   WaitForKeysReleased();
 }
@@ -79,19 +80,21 @@ void TypeName() {
 
 void RunHighscoreFrame() {
   if (ScreenFirstFrame) EnterHighscores();
-  DrawFullScreen(ImageSlots[0]);
-  if (KeyHeld(DIK_ESCAPE)) {
+  DrawFullScreen(ImageSlots[kBackgroundImage]);
+  const bool leaving = KeyHeld(DIK_ESCAPE);
+  if (leaving) {
     WaitForKeysReleased();
     CurrentScreen = ScreenTitle;
     ScreenFirstFrame = true;
     CurrentGameEntry.score = 0;
-    // A new row is kept when the visit ends, not only at shutdown.
-    SaveHighscores();
   }
   MarkerBlink = !MarkerBlink;
   if (RowSpacing < 36) RowSpacing += 3;
   for (int row = 0; row < kHighscoreRows; ++row) DrawRow(row);
   DrawSaveFailure();
   TypeName();
+  // A new row is kept when the visit ends, not only at shutdown; after the frame's typing,
+  // which may still give the name a character.
+  if (leaving) SaveNewHighscores();
   FlipPage();
 }

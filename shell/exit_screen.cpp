@@ -1,3 +1,4 @@
+#include "globals/image_numbers.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/mouse_cursor.h"
@@ -7,7 +8,7 @@
 // The age-rating picture until a click; closing the window ends the frame loop.
 void RunExitFrame() {
   LoadBackground("gfx\\fsk.bmp");
-  DrawFullScreen(ImageSlots[0]);
+  DrawFullScreen(ImageSlots[kBackgroundImage]);
   FlipPage();
   WaitForClick(0);
   SendMessageA(MainWindow, WM_CLOSE, 0, 0);

@@ -6,9 +6,6 @@
 #include "shell/frame_clock.h"
 #include "shell/screens.h"
 
-int32_t CurrentScreen = ScreenTitle;
-bool ScreenFirstFrame = true;
-
 int RunFrame() {
   FrameClockStart();
   PollKeyboard();

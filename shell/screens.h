@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "shell/current_screen.h"
+#include "globals/current_screen.h"
 
 // The row of the credits' downward sweep: 55 on entry, one more each frame up to 450.
 extern int32_t CreditsSweepRow;

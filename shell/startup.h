@@ -1,7 +1,7 @@
 // Bringing the whole game up before the first frame, and down after the last.
 #pragma once
 
-#include "shell/sound_slot_numbers.h"
+#include "globals/sound_slot_numbers.h"
 
 int StartUp();
 int ShutDown();

@@ -1,3 +1,4 @@
+#include "globals/image_numbers.h"
 #include "graphics/cursor_images.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
@@ -51,7 +52,7 @@ int RunTitleFrame() {
       return 0;
     }
   }
-  DrawFullScreen(ImageSlots[0]);
+  DrawFullScreen(ImageSlots[kBackgroundImage]);
   if (KeyHeld(DIK_ESCAPE)) CurrentScreen = ScreenExit;
   // Waiting for the release reads the mouse, so once one button has taken the click the
   // left button reads up and no later button acts in this frame.

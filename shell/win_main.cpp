@@ -5,9 +5,6 @@
 #include "shell/run_frame.h"
 #include "shell/startup.h"
 
-HWND MainWindow = nullptr;
-HINSTANCE AppInstance = nullptr;
-
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:

@@ -1,8 +1,8 @@
 // The process entry, the game window and the frame loop.
 #pragma once
 
+#include "globals/main_window.h"
 #include "platform/win32/win.h"
-#include "shell/main_window.h"
 
 int WinMain(HINSTANCE instance, HINSTANCE previousInstance, LPSTR commandLine, int showCommand);
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,6 +1,6 @@
 #include "sound/sound_slots.h"
 
-#include "shell/main_window.h"
+#include "globals/main_window.h"
 
 SoundSlot SoundSlots[SoundSlotCount];
 LPDIRECTSOUND SoundDevice = nullptr;

@@ -65,13 +65,39 @@ bool MayReplace(const char* path) {
     errno = S_ISDIR(old.st_mode) ? EISDIR : EINVAL;
     return false;
   }
-  if ((old.st_mode & 0222) == 0 || access(path, W_OK) != 0) {
+  if ((old.st_mode & 0222) == 0) {
     errno = EACCES;
     return false;
   }
+  // access() says why (a read-only mount's EROFS, or the bits that bind this user).
+  return access(path, W_OK) == 0;
+}
+
+// A file with other names (hard links) is written over, so that every name sees the new
+// bytes; a rename would give this name a new file and leave the others the old one.
+bool HasOtherNames(const char* path) {
+  struct stat old;
+  return stat(path, &old) == 0 && old.st_nlink > 1;
+}
+
+// Writes the file over its own bytes, then cuts it to their length and flushes it: for a file
+// with other names, and where the folder takes no new file but the file itself may be written.
+bool WriteInPlace(const std::string& path, const void* bytes, size_t size) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int reason = 0;
+  if (!WriteAll(fd, bytes, size) || ftruncate(fd, static_cast<off_t>(size)) != 0 ||
+      fsync(fd) != 0) {
+    reason = errno;
+  }
+  if (close(fd) != 0 && reason == 0) reason = errno;
+  if (reason != 0) return Failed(reason);
+  NotifyFileSaved(path.c_str());
   return true;
 }
 
+// A folder the user may not write, or one marked immutable, refuses the temporary file.
+bool FolderRefusedNewFile(int reason) { return reason == EACCES || reason == EPERM; }
 
 // mkstemp's six characters: letters and digits.
 bool IsTemporaryOf(const std::string& entry, const std::string& prefix) {
@@ -93,11 +119,23 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
   if (name == nullptr || (bytes == nullptr && size > 0)) return Failed(EINVAL);
   const std::string path = LinkTarget(name);
   if (!MayReplace(path.c_str())) return false;
+  if (HasOtherNames(path.c_str())) return WriteInPlace(path, bytes, size);
   const std::string folder = FolderOf(path);
   std::string temporary = folder + "/." + FileNameOf(path) + ".XXXXXX";
-  if (HeadlessStepFails("CreateTemporaryFile")) return Failed(EACCES);
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) return false;
+  if (HeadlessStepFails("CreateTemporaryFile")) return Failed(ENOSPC);
+  int fd = -1;
+  if (HeadlessStepFails("FolderRefusesNewFiles")) {
+    errno = EACCES;
+  } else {
+    fd = mkstemp(temporary.data());
+  }
+  if (fd < 0) {
+    const int reason = errno;
+    if (FolderRefusedNewFile(reason) && access(path.c_str(), F_OK) == 0) {
+      return WriteInPlace(path, bytes, size);
+    }
+    return Failed(reason);
+  }
   int reason = 0;
   if (fchmod(fd, ModeFor(path.c_str())) != 0 || !WriteAll(fd, bytes, size)) {
     reason = errno;

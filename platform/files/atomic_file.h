@@ -1,13 +1,17 @@
 // Replacing a file so that it is never seen half-written: the bytes go to a temporary file in
 // the same folder, are flushed to the disk, and the temporary file is renamed over the old one.
+// Two cases are written over the old file's own bytes instead (then flushed): a file with other
+// names (hard links), which must all see the new bytes, and a file whose folder refuses new
+// files (one the user may not write, or one marked immutable) while the file itself may be
+// written.
 #pragma once
 
 #include <cstddef>
 
 // True when the file now holds exactly these bytes. A symbolic link is followed: its target is
 // replaced and the link stays. A file the user may not write (frozen with chmod) is not
-// replaced. On any failure errno holds the reason, the old file (if any) is left exactly as it
-// was and no temporary file stays behind.
+// replaced. On any failure errno holds the reason and no temporary file stays behind; the old
+// file (if any) is left exactly as it was, but where it was being written over in place.
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size);
 
 // Removes the temporary files of saves of `path` that a kill cut short (".NAME.XXXXXX" beside

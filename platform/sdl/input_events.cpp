@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "platform/sdl/printed_key.h"
+#include "platform/sdl/scancode_table.h"
 #include "platform/session/ending_signals.h"
 
 namespace {
@@ -25,9 +25,6 @@ struct GatheredInput {
 };
 
 GatheredInput gathered = {{}, {}, {}, {}, 0, 0, 0, true, false, 0};
-// The code each key counted as when it went down: its release lets go of the same code, even
-// if the layout changed in between.
-uint8_t pressedAs[SDL_NUM_SCANCODES] = {};
 
 int ButtonIndex(uint8_t sdlButton) {
   switch (sdlButton) {
@@ -53,17 +50,11 @@ void ForgetEverything() {
   gathered.motionZ = 0;
 }
 
-// Presses count only while the window has the focus; releases always, so nothing sticks.
+// A key counts by its place, whatever the layout prints on it (names too: the key at QWERTY's
+// A types A). Presses count only while the window has the focus; releases always, so nothing
+// sticks.
 void SetKey(const SDL_Keysym& key, bool down) {
-  const int scancode = key.scancode;
-  if (scancode < 0 || scancode >= SDL_NUM_SCANCODES) return;
-  uint8_t dik = DikOfKeyEvent(scancode, key.sym);
-  if (down) {
-    pressedAs[scancode] = dik;
-  } else if (pressedAs[scancode] != 0) {
-    dik = pressedAs[scancode];
-    pressedAs[scancode] = 0;
-  }
+  const uint8_t dik = DikFromScancode(key.scancode);
   if (dik == 0 || (down && !gathered.focused)) return;
   gathered.keysHeld[dik] = down ? 1 : 0;
   if (down) gathered.keysTapped[dik] = 1;

@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
 constexpr int kEndingSignalCount = sizeof kEndingSignals / sizeof kEndingSignals[0];
 
 std::atomic<bool> boxShowing{false};

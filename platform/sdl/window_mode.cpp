@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "platform/options/player_options.h"
 #include "platform/sdl/presenter.h"
@@ -11,13 +12,27 @@ namespace {
 
 constexpr int kRoomyScale = 2;
 
-// The scale asked for, else 2 where the display's usable area holds a window that large.
-int WindowScale(int display) {
-  if (CurrentPlayerOptions().scale > 0) return CurrentPlayerOptions().scale;
+// The largest whole scale whose window the display's usable area holds, at least 1.
+int LargestFittingScale(int display) {
   SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
   SDL_GetDisplayUsableBounds(display, &usable);
-  const bool room = usable.w >= kScreenWidth * kRoomyScale && usable.h >= kScreenHeight * kRoomyScale;
-  return room ? kRoomyScale : 1;
+  return std::max(1, std::min(usable.w / kScreenWidth, usable.h / kScreenHeight));
+}
+
+// The scale asked for, brought down to what the display holds (said once); else 2 where the
+// display has room for it.
+int WindowScale(int display) {
+  const int fits = LargestFittingScale(display);
+  const int asked = CurrentPlayerOptions().scale;
+  if (asked <= 0) return std::min(kRoomyScale, fits);
+  if (asked <= fits) return asked;
+  static bool said = false;
+  if (!said) {
+    said = true;
+    std::fprintf(stderr, "Zimbrel: a window at --scale %d does not fit this screen; using %d\n",
+                 asked, fits);
+  }
+  return fits;
 }
 
 }  // namespace

@@ -29,7 +29,8 @@ void OnTerminate(int signalNumber) {
   PassOn(terminateBefore, signalNumber);
 }
 
-void OnHangUp(int signalNumber) {
+// A hang-up, or Ctrl+\ in the terminal: a request to leave, carried out as SIGTERM's.
+void OnLeave(int signalNumber) {
   Remember(signalNumber);
   raise(SIGTERM);
 }
@@ -37,8 +38,8 @@ void OnHangUp(int signalNumber) {
 // Ours in place of what is there, unless the signal is ignored; what was there is kept.
 void Catch(int signalNumber, void (*handler)(int), struct sigaction* before) {
   if (sigaction(signalNumber, nullptr, before) != 0 || before->sa_handler == SIG_IGN) return;
-  // Only the hang-up has no handler of its own yet; the others without one keep the default.
-  if (signalNumber != SIGHUP && before->sa_handler == SIG_DFL) return;
+  // SIGINT and SIGTERM without a handler of their own (SDL's) keep the default.
+  if ((signalNumber == SIGINT || signalNumber == SIGTERM) && before->sa_handler == SIG_DFL) return;
   struct sigaction ours{};
   ours.sa_handler = handler;
   ours.sa_flags = SA_RESTART;
@@ -52,10 +53,14 @@ void CatchEndingSignals() {
   static bool caught = false;
   if (caught) return;
   caught = true;
-  struct sigaction hangUpBefore;
+  struct sigaction leaveBefore;
   Catch(SIGINT, OnInterrupt, &interruptBefore);
   Catch(SIGTERM, OnTerminate, &terminateBefore);
-  Catch(SIGHUP, OnHangUp, &hangUpBefore);
+  Catch(SIGHUP, OnLeave, &leaveBefore);
+  Catch(SIGQUIT, OnLeave, &leaveBefore);
+  // The game writes to no pipe it depends on: a standard error whose reader is gone must not
+  // end it.
+  signal(SIGPIPE, SIG_IGN);
 }
 
 int EndingSignal() { return endingSignal; }

@@ -155,7 +155,7 @@ TEST_P(CloseDuringAWait, EndsTheGameOnceTheWaitIsOver) {
   ClickLeft();
   RunToTheEnd();
   EXPECT_EQ(driver_.ExitCode(), 0);
-  EXPECT_FALSE(fs::exists("Highscore.dat"));
+  EXPECT_EQ(FileBytes("Highscore.dat"), DefaultFileBytes());
 }
 
 std::string WaitName(Wait wait) {

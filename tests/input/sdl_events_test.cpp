@@ -12,15 +12,6 @@
 
 namespace {
 
-void PushKey(SDL_Scancode scancode, bool down, Uint16 mod = KMOD_NONE) {
-  SDL_Event event{};
-  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-  event.key.keysym.scancode = scancode;
-  event.key.keysym.mod = mod;
-  ASSERT_EQ(SDL_PushEvent(&event), 1);
-}
-
 void PushMotion(int xrel, int yrel) {
   SDL_Event event{};
   event.type = SDL_MOUSEMOTION;

@@ -18,6 +18,7 @@
 #include "platform/files/temporary_folder.h"
 #include "tests/support/child_process.h"
 #include "tests/support/game_picture.h"
+#include "tests/support/highscore_bytes.h"
 #include "tests/support/real_game.h"
 #include "tests/support/xvfb_display.h"
 #include "tools/art/bmp_file.h"
@@ -196,7 +197,7 @@ TEST_F(InstalledLauncher, PlaysInThePlayersOwnFolderAndLeavesTheInstallationAlon
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
 
   std::error_code missing;
-  EXPECT_FALSE(fs::exists(PlayersFolder() / "Highscore.dat"));
+  EXPECT_EQ(FileBytes(PlayersFolder() / "Highscore.dat"), DefaultFileBytes());
   for (const char* folder : {"gfx", "snd"}) {
     EXPECT_EQ(fs::read_symlink(PlayersFolder() / folder, missing), InstalledData() / folder);
   }

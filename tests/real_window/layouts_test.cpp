@@ -1,6 +1,7 @@
 // A name typed on a French (AZERTY) and a German (QWERTZ) keyboard, in the real window: the
 // game's X server is given the layout with setxkbmap, and xdotool presses the keys that carry
-// the letters in it, as a player there would. The name is what the keys say.
+// these letters in it, as a player there would. The name is what the keys' places say: the
+// key at QWERTY's Q types Q on every layout.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -21,7 +22,7 @@ void PrintTo(const Layout& layout, std::ostream* out) { *out << layout.name; }
 
 class RealWindowLayouts : public RealWindowPlayer, public ::testing::WithParamInterface<Layout> {};
 
-TEST_P(RealWindowLayouts, ANameIsWhatThePlayersKeysSay) {
+TEST_P(RealWindowLayouts, ANameIsTypedByThePlacesOfThePlayersKeys) {
   ASSERT_NO_FATAL_FAILURE(Start());
   const std::string command = "setxkbmap -display " + display_.Name() + " " + GetParam().name;
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
@@ -36,10 +37,10 @@ TEST_P(RealWindowLayouts, ANameIsWhatThePlayersKeysSay) {
             HighscoreFileWithThisGame(GetParam().typed));
 }
 
-// AZERTY's A, Z and M stand where QWERTY has Q, W and the semicolon; QWERTZ swaps Y and Z.
+// AZERTY's A, Z and Q stand where QWERTY has Q, W and A; QWERTZ swaps Y and Z.
 INSTANTIATE_TEST_SUITE_P(RealWindow, RealWindowLayouts,
-                         ::testing::Values(Layout{"fr", "AZM", {"a", "z", "m"}},
-                                           Layout{"de", "ZY1", {"z", "y", "1"}}),
+                         ::testing::Values(Layout{"fr", "QWA", {"a", "z", "q"}},
+                                           Layout{"de", "YZ1", {"z", "y", "1"}}),
                          [](const ::testing::TestParamInfo<Layout>& param) {
                            return param.param.name;
                          });

@@ -37,6 +37,7 @@ struct WindowCase {
   int screenHeight;
   int windowWidth;
   int windowHeight;
+  const char* said = "";  // a line standard error must hold
 };
 
 void PrintTo(const WindowCase& windowCase, std::ostream* out) { *out << windowCase.name; }
@@ -63,18 +64,24 @@ TEST_P(PlayerWindow, OpensAtItsScaleAndShowsTheTitleInIt) {
   }));
   game.SendWindowClose();
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
+  EXPECT_NE(game.Output().find(wanted.said), std::string::npos) << game.Output();
 }
 
-// A scale of 2 needs 1280 x 960 of the screen: the default takes 2 exactly where that fits.
+// A scale of 2 needs 1280 x 960 of the screen: the default takes 2 exactly where that fits. A
+// scale the screen cannot hold is brought down to the largest it can.
 INSTANTIATE_TEST_SUITE_P(
     Sizes, PlayerWindow,
     ::testing::Values(WindowCase{"ScaleTwoAsked", {"--window", "--scale", "2"}, 1600, 1200, 1280, 960},
                       WindowCase{"RoomForTwo", {"--window"}, 1280, 960, 1280, 960},
-                      WindowCase{"NoRoomForTwo", {"--window"}, 1280, 959, 640, 480}),
+                      WindowCase{"NoRoomForTwo", {"--window"}, 1280, 959, 640, 480},
+                      WindowCase{"ScaleFourOnASmallScreen", {"--window", "--scale", "4"}, 1920, 1439,
+                                 1280, 960, "Zimbrel: a window at --scale 4 does not fit this "
+                                 "screen; using 2\n"}),
     [](const auto& test) { return std::string(test.param.name); });
 
-// Without --mute the game keeps its box; standard error says why and how to play anyway. A
-// stand-in zenity (SDL shows its box through it under Xvfb) clicks OK at once.
+// Without --mute the game keeps its box; standard error says why and how to play anyway. The
+// box is answered as SDL shows it: drawn by SDL itself, or through zenity, whose stand-in here
+// clicks OK at once.
 TEST(PlayerSound, WithNoSoundDeviceTheBoxComesAndStandardErrorGivesTheReasonAndTheHint) {
   if (MachineHasASoundCard()) GTEST_SKIP() << "this machine has a sound card";
   std::string pattern = (std::filesystem::temp_directory_path() / "zimbrel-box-XXXXXX").string();
@@ -90,6 +97,7 @@ TEST(PlayerSound, WithNoSoundDeviceTheBoxComesAndStandardErrorGivesTheReasonAndT
   environment["PATH"] = bin.string() + ":" + std::getenv("PATH");
   RealGame game(display, environment);
   ASSERT_TRUE(game.Start());
+  game.AnswerBox("Fehler Fehler Fehler !!!");
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
   const std::string output = game.Output();
   const size_t reason = output.find("Zimbrel: cannot open a sound device: ");

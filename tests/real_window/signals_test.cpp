@@ -56,9 +56,12 @@ INSTANTIATE_TEST_SUITE_P(RealWindow, EndsAtOnceInAWait,
                            return param.param == Wait::StageIntro ? "StageIntro" : "OkBox";
                          });
 
-// In the middle of a name, a key still held (the game waits for it to be let go): the game
-// ends within a second and the table keeps the game with what was typed of its name.
-TEST_F(RealWindowSignals, SigtermWhileANameIsTypedKeepsTheGameAndItsName) {
+// In the middle of a name, a key still held (the game waits for it to be let go): a broken pipe
+// changes nothing, and a logout's SIGTERM or Ctrl+\'s SIGQUIT ends the game within a second, the
+// table keeping the game with what was typed of its name.
+class EndsInANameKeepingIt : public RealWindowSignals, public ::testing::WithParamInterface<int> {};
+
+TEST_P(EndsInANameKeepingIt, WhenTheSignalComes) {
   ASSERT_NO_FATAL_FAILURE(Start());
   ASSERT_NO_FATAL_FAILURE(StartAGame());
   ASSERT_TRUE(See("stage 1 with its flies", PlayScreen(0, 1, 4)));
@@ -68,8 +71,14 @@ TEST_F(RealWindowSignals, SigtermWhileANameIsTypedKeepsTheGameAndItsName) {
   // Held: the game takes the 9 and waits for the key to be let go, drawing nothing meanwhile.
   game_.KeyDown("9");
   std::this_thread::sleep_for(kKeyHold);
-  EXPECT_LT(EndWith(SIGTERM), kWithinASecond);
+  game_.SendSignal(SIGPIPE);
+  EXPECT_LT(EndWith(GetParam()), kWithinASecond);
   EXPECT_EQ(FileBytes(game_.Folder() / "Highscore.dat"), HighscoreFileWithThisGame("K9 "));
 }
+
+INSTANTIATE_TEST_SUITE_P(RealWindow, EndsInANameKeepingIt, ::testing::Values(SIGTERM, SIGQUIT),
+                         [](const ::testing::TestParamInfo<int>& param) {
+                           return param.param == SIGTERM ? "Sigterm" : "Sigquit";
+                         });
 
 }  // namespace

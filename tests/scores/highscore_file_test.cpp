@@ -45,17 +45,19 @@ class HighscoreFileTest : public ::testing::Test {
   fs::path folder_;
 };
 
-// A run that entered no game leaves the disk alone; the first game entered writes the default
-// rows with it.
-TEST_F(HighscoreFileTest, WithoutAFileNothingIsWrittenUntilAGameEntersTheTable) {
+// Without a file, the saves made during a run wait for a game entered; shutdown's save writes
+// the default rows whatever the run entered.
+TEST_F(HighscoreFileTest, WithoutAFileShutdownWritesTheDefaultRowsAndEarlierSavesWaitForAGame) {
   LoadHighscores();
-  ASSERT_TRUE(SaveHighscores());
+  ASSERT_TRUE(SaveNewHighscores());
   EXPECT_FALSE(fs::exists("Highscore.dat"));
+  ASSERT_TRUE(SaveHighscores());
+  EXPECT_EQ(FileBytes("Highscore.dat"), DefaultFileBytes());
   CurrentGameEntry = HighscoreEntry{};
   std::memcpy(CurrentGameEntry.name, "ABC", 4);
   CurrentGameEntry.score = 7;
   ASSERT_EQ(HighscoreInsert(), 0);
-  ASSERT_TRUE(SaveHighscores());
+  ASSERT_TRUE(SaveNewHighscores());
   Bytes expected = DefaultFileBytes();
   std::memcpy(expected.data(), "ABC", 4);
   expected[4] = 7;

@@ -146,6 +146,26 @@ TEST_F(HighscoreScreenTest, TwoKeysTypeOneCharacterAndEscapeKeepsWhatWasTyped) {
   EXPECT_EQ(FileNameOf(0), "B  ");
 }
 
+// A character typed in the very frame that Escape leaves the screen (after Escape was let go,
+// before the frame's typing) belongs to the name like any other, and reaches the file.
+TEST_F(HighscoreScreenTest, ACharacterTypedAsEscapeLeavesIsKeptOnTheDisk) {
+  StartGame();
+  GameEndsWith(100, 0);
+  Type(DIK_K);
+  Hold(DIK_ESCAPE);
+  ToNext(YieldPoint::KeyboardRead);  // the frame's read
+  ToNext(YieldPoint::KeyboardRead);  // the wait for every key up
+  Let(DIK_ESCAPE);
+  ToNext(YieldPoint::KeyboardRead);  // all up: the wait is over
+  Hold(DIK_9);
+  ToNext(YieldPoint::KeyboardRead);  // the name entry's
+  Let(DIK_9);
+  Frames(2);
+  ASSERT_EQ(CurrentScreen, ScreenTitle);
+  EXPECT_EQ(NameOf(0), "K9 ");
+  EXPECT_EQ(FileNameOf(0), "K9 ");
+}
+
 TEST_F(HighscoreScreenTest, AnEqualScoreGoesBelowTheEarlierOne) {
   StartGame();
   GameEndsWith(500, 0);

@@ -1,7 +1,9 @@
 // Keeping the names on the disk when more than the game itself touches Highscore.dat: another
 // game in the same folder saving meanwhile, two saving at the same moment, a table kept
 // elsewhere through a symbolic link, and a table frozen read-only, said on the screen.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -151,6 +153,74 @@ TEST_F(HighscoreKeeping, AFrozenTableIsNotReplacedAndTheScreenSaysSoWhileItHolds
   EXPECT_EQ(FileNames(FileBytes("Highscore.dat"))[0], "AAA");
   ASSERT_NO_FATAL_FAILURE(VisitTheTable());
   EXPECT_FALSE(SaveFailureShown());
+  Leave();
+  LeaveTheGame(0);
+}
+
+// Where the folder takes no new file (a shared table in a folder this player may not write, or
+// one marked immutable) but Highscore.dat itself may be written, and where the table has a
+// second name (a hard link), the save writes the file over in place: the name is kept, every
+// name of the file sees it, and nothing is left beside it.
+enum class InPlace { FolderRefusesNewFiles, FolderReadOnly, HardLinked };
+
+class HighscoreKeptInPlace : public HighscoreKeeping, public ::testing::WithParamInterface<InPlace> {
+ protected:
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(folder_, fs::perms::owner_all, fs::perm_options::add, ignored);
+    HighscoreKeeping::TearDown();
+  }
+};
+
+TEST_P(HighscoreKeptInPlace, TheNameIsKeptUnderEveryNameOfTheFile) {
+  StartGame();
+  WriteBytes("Highscore.dat", DefaultFileBytes());
+  std::vector<std::string> files = {"Highscore.dat", "gfx", "snd"};
+  if (GetParam() == InPlace::HardLinked) {
+    fs::create_hard_link("Highscore.dat", "shared.dat");
+    files.insert(files.begin() + 2, "shared.dat");
+  } else if (GetParam() == InPlace::FolderRefusesNewFiles) {
+    HeadlessFailStep("FolderRefusesNewFiles");
+  } else {
+    fs::permissions(folder_, fs::perms::owner_write | fs::perms::group_write |
+                                 fs::perms::others_write, fs::perm_options::remove);
+    if (access(folder_.c_str(), W_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
+  }
+  ASSERT_NO_FATAL_FAILURE(NameTheGame(300));
+  EXPECT_FALSE(HighscoreSaveFailed);
+  EXPECT_EQ(FileNames(FileBytes("Highscore.dat"))[0], "AAA");
+  EXPECT_EQ(FolderFiles(folder_), files);
+  if (GetParam() == InPlace::HardLinked) {
+    EXPECT_EQ(FileBytes("shared.dat"), FileBytes("Highscore.dat"));
+    EXPECT_EQ(fs::hard_link_count("Highscore.dat"), 2u);
+  }
+  Leave();
+  LeaveTheGame(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Highscore, HighscoreKeptInPlace,
+                         ::testing::Values(InPlace::FolderRefusesNewFiles, InPlace::FolderReadOnly,
+                                           InPlace::HardLinked),
+                         [](const ::testing::TestParamInfo<InPlace>& param) {
+                           switch (param.param) {
+                             case InPlace::FolderRefusesNewFiles: return "FolderRefusesNewFiles";
+                             case InPlace::FolderReadOnly: return "FolderReadOnly";
+                             default: return "HardLinked";
+                           }
+                         });
+
+// Another program holds the folder's lock and never lets go (a game hung in its save): the save
+// waits a few seconds, not for ever, then goes ahead without the lock and says so.
+TEST_F(HighscoreKeeping, ALockHeldForEverOnlyDelaysTheSave) {
+  StartGame();
+  const int holder = open(folder_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_EQ(flock(holder, LOCK_EX), 0);
+  StderrPipe stderrPipe;
+  ASSERT_NO_FATAL_FAILURE(NameTheGame(300));
+  EXPECT_EQ(stderrPipe.Said(), "Zimbrel: another program holds the lock on " + folder_.string() +
+                                   "; saving without it\n");
+  EXPECT_EQ(FileNames(FileBytes("Highscore.dat"))[0], "AAA");
+  close(holder);
   Leave();
   LeaveTheGame(0);
 }

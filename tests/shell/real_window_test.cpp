@@ -37,7 +37,7 @@ TEST(ShellRealWindow, TitleFollowsTheMouseAndEscapeThenAClickEndTheGameSavingThe
   ASSERT_TRUE(game.WaitForScreen("the age-rating picture", ShowsPicture(game.Picture("fsk.bmp"))));
   game.Click(1);
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
-  EXPECT_FALSE(std::filesystem::exists(game.Folder() / "Highscore.dat")) << "nothing to keep";
+  EXPECT_EQ(FileBytes(game.Folder() / "Highscore.dat"), DefaultFileBytes());
 }
 
 enum class OutsideClose { WindowManager, Sigterm, Sighup };
@@ -72,7 +72,7 @@ TEST_P(ShellRealWindowClose, EndsTheGameWithCodeZero) {
     game.SendSignal(GetParam() == OutsideClose::Sigterm ? SIGTERM : SIGHUP);
   }
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
-  EXPECT_FALSE(std::filesystem::exists(game.Folder() / "Highscore.dat")) << "nothing to keep";
+  EXPECT_EQ(FileBytes(game.Folder() / "Highscore.dat"), DefaultFileBytes());
 }
 
 INSTANTIATE_TEST_SUITE_P(FromTheDesktop, ShellRealWindowClose,

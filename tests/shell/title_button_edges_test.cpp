@@ -3,8 +3,8 @@
 #include <ostream>
 #include <string>
 
+#include "globals/current_screen.h"
 #include "input/mouse_cursor.h"
-#include "shell/current_screen.h"
 #include "tests/support/game_session.h"
 
 namespace {

@@ -219,6 +219,18 @@ void RealGame::SendWindowClose() {
   }
 }
 
+void RealGame::AnswerBox(const std::string& caption) {
+  const auto deadline = Clock::now() + kPatience;
+  while (Clock::now() < deadline && !game_.WaitForExit(std::chrono::milliseconds(0))) {
+    if (const unsigned long box = display_.FindWindowTitled(caption)) {
+      Xdotool({"windowfocus", "--sync", std::to_string(box)});
+      Xdotool({"key", "Return"});
+      return;
+    }
+    std::this_thread::sleep_for(kPollPause);
+  }
+}
+
 void RealGame::SendSignal(int signalNumber) { game_.Signal(signalNumber); }
 
 std::optional<int> RealGame::WaitForExit() { return game_.WaitForExit(kPatience); }

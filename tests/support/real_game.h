@@ -83,6 +83,11 @@ class RealGame {
   // A move and then a click in one go: no pause between them, for a swat where a fly is now.
   void MoveMouseAndClick(int countsX, int countsY, int button);
 
+  // Answers a message box with this caption by its default button, whichever way it is shown:
+  // SDL draws its own box where the X server has core fonts (a desktop's), and leaves it to
+  // zenity where it has none. Returns once the box was answered or the game has ended.
+  void AnswerBox(const std::string& caption);
+
   // Ending from outside: the window manager's close, or a signal.
   void SendWindowClose();
   void SendSignal(int signalNumber);

@@ -52,6 +52,29 @@ Image XConnection::Screenshot() {
   return image;
 }
 
+unsigned long XConnection::FindWindowTitled(const std::string& title) {
+  if (!display_) return 0;
+  Display* display = Connection(display_);
+  Window root = 0;
+  Window parent = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) return 0;
+  unsigned long found = 0;
+  for (unsigned i = 0; i < count && found == 0; ++i) {
+    // The title's bytes whatever their encoding (SDL sets UTF-8, which XFetchName and xdotool
+    // do not read).
+    XTextProperty name{};
+    if (!XGetWMName(display, children[i], &name)) continue;
+    if (name.value && std::string(reinterpret_cast<const char*>(name.value), name.nitems) == title) {
+      found = children[i];
+    }
+    if (name.value) XFree(name.value);
+  }
+  if (children) XFree(children);
+  return found;
+}
+
 bool XConnection::SendCloseRequest(unsigned long window) {
   if (!display_) return false;
   Display* display = Connection(display_);

@@ -21,6 +21,8 @@ class XConnection {
   Image Screenshot();
   // Asks the window to close, as the window manager's close button does.
   bool SendCloseRequest(unsigned long window);
+  // A top-level window whose title is exactly `title`, or 0.
+  unsigned long FindWindowTitled(const std::string& title);
 
  private:
   void* display_ = nullptr;

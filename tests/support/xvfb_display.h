@@ -26,6 +26,9 @@ class XvfbDisplay {
 
   Image Screenshot() { return connection_.Screenshot(); }
   bool SendCloseRequest(unsigned long window) { return connection_.SendCloseRequest(window); }
+  unsigned long FindWindowTitled(const std::string& title) {
+    return connection_.FindWindowTitled(title);
+  }
 
  private:
   int width_;

@@ -6,12 +6,12 @@
 
 #include "game/play_state.h"
 #include "game/stage_table.h"
+#include "globals/current_screen.h"
 #include "graphics/cursor_images.h"
 #include "input/keyboard.h"
 #include "input/mouse_cursor.h"
 #include "platform/seams/flip_observer.h"
 #include "scores/highscore_screen.h"
-#include "shell/current_screen.h"
 #include "tools/autoplay/swat_aim.h"
 
 namespace {

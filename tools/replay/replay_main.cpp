@@ -52,7 +52,10 @@ int Refuse(const std::string& message) {
 }
 
 const char* SignalName(int signalNumber) {
-  return signalNumber == SIGINT ? "SIGINT" : signalNumber == SIGTERM ? "SIGTERM" : "SIGHUP";
+  return signalNumber == SIGINT    ? "SIGINT"
+         : signalNumber == SIGTERM ? "SIGTERM"
+         : signalNumber == SIGQUIT ? "SIGQUIT"
+                                   : "SIGHUP";
 }
 
 // As a shell reports a command a signal ended: 130 for SIGINT, 143 for SIGTERM.

@@ -10,12 +10,12 @@
 #include <optional>
 #include <string>
 
+#include "globals/current_screen.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/dinput.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
-#include "shell/current_screen.h"
 #include "tools/autoplay/scripted_player.h"
 
 namespace {

@@ -1,0 +1,4 @@
+#include "globals/main_window.h"
+
+HWND MainWindow = nullptr;
+HINSTANCE AppInstance = nullptr;
