@@ -14,6 +14,7 @@
 
 #include "platform/options/command_line.h"
 #include "platform/options/player_options.h"
+#include "platform/options/quoted_text.h"
 #include "platform/sdl/event_pump.h"
 #include "platform/sdl/platform_quit.h"
 #include "platform/seams/flip_observer.h"
@@ -42,8 +43,10 @@ constexpr int kSoakFailed = 3;  // memory or descriptors grew, or the highscores
 constexpr int kNotProven = 1;   // verify: a file does not prove what it claims
 constexpr int kUnreadable = 2;  // verify: a file cannot be read as a replay
 
+// A message names files and words as they were given: their control characters are shown
+// escaped, never sent to the terminal.
 void SayFault(const std::string& message) {
-  std::fprintf(stderr, "zimbrel-replay: %s\n", message.c_str());
+  std::fprintf(stderr, "zimbrel-replay: %s\n", ShownText(message).c_str());
 }
 
 int Refuse(const std::string& message) {
@@ -92,22 +95,22 @@ void ReportPlay(const std::string& file) {
   const unsigned long long flips = PresentedFlipCount();
   if (const int signalNumber = EndingSignal()) {
     std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the game shut down\n",
-                file.c_str(), SignalName(signalNumber), flips);
+                ShownText(file).c_str(), SignalName(signalNumber), flips);
   } else if (report.closedAtEnd) {
     std::printf("zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
                 "ends, and the game shut down after flip %llu\n",
-                file.c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
+                ShownText(file).c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
   } else {
-    std::printf("zimbrel-replay: %s: the game ended by itself after flip %llu\n", file.c_str(),
+    std::printf("zimbrel-replay: %s: the game ended by itself after flip %llu\n", ShownText(file).c_str(),
                 flips);
   }
   if (report.firstLateLine != 0) {
     std::fprintf(stderr, "zimbrel-replay: %s:%d: note: the game never made this read; the line "
-                 "counted at its next read of that device\n", file.c_str(), report.firstLateLine);
+                 "counted at its next read of that device\n", ShownText(file).c_str(), report.firstLateLine);
   }
   if (report.firstUnreadLine != 0) {
     std::fprintf(stderr, "zimbrel-replay: %s:%d: note: the game ended before this line\n",
-                 file.c_str(), report.firstUnreadLine);
+                 ShownText(file).c_str(), report.firstUnreadLine);
   }
 }
 
@@ -143,7 +146,7 @@ int Play(const ReplayCommand& command) {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
     std::fprintf(stderr, "zimbrel-replay: %s: %s; stopped without the game's shutdown\n",
-                 command.file.c_str(), stopped.why.c_str());
+                 ShownText(command.file).c_str(), stopped.why.c_str());
     FinishRun(command, *scratch, false);
     return kStopped;
   }
@@ -175,7 +178,7 @@ int Watch(const ReplayCommand& command) {
   try {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
-    std::fprintf(stderr, "zimbrel-replay: %s: %s\n", command.file.c_str(), stopped.why.c_str());
+    std::fprintf(stderr, "zimbrel-replay: %s: %s\n", ShownText(command.file).c_str(), stopped.why.c_str());
     LeaveScratchFolder(*scratch);
     PlatformQuit();
     return kStopped;
@@ -184,11 +187,11 @@ int Watch(const ReplayCommand& command) {
   PlatformQuit();
   if (escaped) {
     std::printf("zimbrel-replay: %s: watched up to flip %llu, where Escape ended it\n",
-                command.file.c_str(), static_cast<unsigned long long>(PresentedFlipCount()));
+                ShownText(command.file).c_str(), static_cast<unsigned long long>(PresentedFlipCount()));
     return 0;
   }
   if (EndingSignal() != 0) return SignalStatus();
-  std::printf("zimbrel-replay: %s: watched to its end, %llu flips\n", command.file.c_str(),
+  std::printf("zimbrel-replay: %s: watched to its end, %llu flips\n", ShownText(command.file).c_str(),
               static_cast<unsigned long long>(PresentedFlipCount()));
   return 0;
 }
@@ -209,11 +212,11 @@ int Verify(const ReplayCommand& command) {
     }
     const ProofVerdict verdict = CheckProof(text, file, limits);
     for (const ProvenGame& game : verdict.games) {
-      std::printf("%s: %s\n", file.c_str(), ShownGame(game).c_str());
+      std::printf("%s: %s\n", ShownText(file).c_str(), ShownGame(game).c_str());
     }
     switch (verdict.outcome) {
       case ProofOutcome::Proven:
-        std::printf("%s: %s\n", file.c_str(),
+        std::printf("%s: %s\n", ShownText(file).c_str(),
                     verdict.claimsGames ? "proves what it claims"
                                         : "claims no game; the games above are what it proves");
         break;
@@ -284,10 +287,10 @@ int RecordRun(const ReplayCommand& command, const char* done) {
   }
   if (const int signalNumber = EndingSignal()) {
     std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the replay ends there\n",
-                command.file.c_str(), SignalName(signalNumber), flips);
+                ShownText(command.file).c_str(), SignalName(signalNumber), flips);
     return SignalStatus();
   }
-  if (complete) std::printf("zimbrel-replay: %s: %s %llu flips\n", command.file.c_str(), done, flips);
+  if (complete) std::printf("zimbrel-replay: %s: %s %llu flips\n", ShownText(command.file).c_str(), done, flips);
   return complete ? 0 : kRefused;
 }
 
