@@ -126,9 +126,9 @@ void WatchTheClock(ClockWatch& watch, uint64_t flip, uint32_t reading, int line)
                        watch.floor.milliseconds * static_cast<int64_t>(flip);
   if (watch.any && here < watch.highest - watch.floor.milliseconds - watch.floor.per) {
     const uint64_t flips = flip - watch.highestFlip;
+    // The fewest whole milliseconds the check lets pass.
     const int64_t least =
-        (watch.floor.milliseconds * static_cast<int64_t>(flips - 1) - watch.floor.per) /
-        watch.floor.per;
+        (watch.floor.milliseconds * static_cast<int64_t>(flips - 1) - 1) / watch.floor.per;
     throw ReplayStopped{"the rules clock advances " +
                             std::to_string(reading - watch.highestReading) + " ms over the " +
                             std::to_string(flips) + " flips since its reading of " +

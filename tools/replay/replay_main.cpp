@@ -217,8 +217,9 @@ int Verify(const ReplayCommand& command) {
     switch (verdict.outcome) {
       case ProofOutcome::Proven:
         std::printf("%s: %s\n", ShownText(file).c_str(),
-                    verdict.claimsGames ? "proves what it claims"
-                                        : "claims no game; the games above are what it proves");
+                    verdict.claimsGames    ? "proves what it claims"
+                    : verdict.games.empty() ? "claims no game and enters none in the table"
+                                            : "claims no game; it proves the games above");
         break;
       case ProofOutcome::NotProven:
         SayFault(verdict.reason);
