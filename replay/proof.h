@@ -9,7 +9,7 @@
 #include <vector>
 
 struct ProvenGame {
-  std::string name;                // as typed: three letters or digits
+  std::string name;  // as typed: three letters or digits
   int32_t score = 0;
   std::array<int32_t, 8> swats{};  // swats by targets hit: 0 to 6, and 7 or more
   int32_t stage = 0;               // the stage the game reached
@@ -29,7 +29,7 @@ const char* BuildName(ProofBuild build);
 struct ProofClaims {
   std::optional<ProofBuild> build;  // none: no program line
   std::vector<ProvenGame> games;
-  std::vector<int> lineNumbers;     // of each game's claim
+  std::vector<int> lineNumbers;  // of each game's claim
 };
 
 // The comment lines a kept replay begins with, right after its first line: the program that

@@ -82,7 +82,8 @@ std::vector<Cheat> Cheats(int score) {
          return std::string();
        },
        // A miss taken out raises the score; a kill taken out may leave none to enter.
-       {"game 1 (K9A): the replay gives ", "the file claims 1 game, the replay enters 0 in the table"}},
+       {"game 1 (K9A): the replay gives ",
+        "the file claims 1 game, the replay enters 0 in the table"}},
       {"a clock slowed by a tenth",
        [=](const std::string& line) {
          std::smatch found;
@@ -93,7 +94,8 @@ std::vector<Cheat> Cheats(int score) {
                 std::to_string(**firstReading + (reading - **firstReading) * 9 / 10);
        },
        {"the rules clock advances"}},
-      {"another name", [](const std::string& line) {
+      {"another name",
+       [](const std::string& line) {
          return std::regex_replace(line, std::regex("^# proves: K9A "), "# proves: ZZZ ");
        },
        {"the replay gives the name K9A, the file claims ZZZ"}},
@@ -110,9 +112,10 @@ class RealWindowPlay : public RealWindowPlayer {
       kept.push_back(entry.path());
     }
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_TRUE(std::regex_match(kept[0].filename().string(),
-                                 std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}_K9A_" +
-                                            std::to_string(score_) + "\\.replay")))
+    EXPECT_TRUE(
+        std::regex_match(kept[0].filename().string(),
+                         std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}_K9A_" +
+                                    std::to_string(score_) + "\\.replay")))
         << kept[0];
     const std::string proof = FileText(kept[0]);
     std::string swats;

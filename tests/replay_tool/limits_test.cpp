@@ -1,8 +1,8 @@
 // zimbrel-replay given what no game wrote: a file larger than a replay may be (1 GB of holes),
 // the largest it takes with garbage at its end, a NUL byte, outputs onto a full disk, into a
 // missing folder or over the replay, standard output on a full disk, and a signal in the
-// middle of a play, an autoplay or a soak. Each is refused or reported for what it is, with the memory
-// measured by /usr/bin/time.
+// middle of a play, an autoplay or a soak. Each is refused or reported for what it is, with the
+// memory measured by /usr/bin/time.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -158,9 +158,10 @@ TEST_F(ReplayToolLimits, EachFaultIsNamedForWhatItIs) {
     std::string error;
     ASSERT_TRUE(tool.Start(options, &error)) << error;
     EXPECT_EQ(tool.WaitForExit(std::chrono::seconds(60)), 1) << question[0];
-    EXPECT_NE(FileText(options.errorFile)
-                  .find("zimbrel-replay: standard output: cannot be written (No space left on device)"),
-              std::string::npos)
+    EXPECT_NE(
+        FileText(options.errorFile)
+            .find("zimbrel-replay: standard output: cannot be written (No space left on device)"),
+        std::string::npos)
         << question[0] << ": " << FileText(options.errorFile);
   }
 }

@@ -20,8 +20,8 @@ std::string StageOnAClock(const std::string& build, int step, bool goesBack = fa
   text += "0 0 mouse 264 175 1 0\n0 1 mouse 0 0 0 0\n2 0 mouse 0 0 1 0\n2 1 mouse 0 0 0 0\n";
   for (int flip = 2; flip <= 40; ++flip) {
     const int back = goesBack && flip >= 30 ? step * (flip - 29) + 1 : 0;
-    text += std::to_string(flip) + " 0 clock " + std::to_string(1000 + step * (flip - 2) - back) +
-            "\n";
+    text +=
+        std::to_string(flip) + " 0 clock " + std::to_string(1000 + step * (flip - 2) - back) + "\n";
   }
   return text + "41 end\n";
 }

@@ -97,16 +97,19 @@ void ReportPlay(const std::string& file) {
     std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the game shut down\n",
                 ShownText(file).c_str(), SignalName(signalNumber), flips);
   } else if (report.closedAtEnd) {
-    std::printf("zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
-                "ends, and the game shut down after flip %llu\n",
-                ShownText(file).c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
+    std::printf(
+        "zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
+        "ends, and the game shut down after flip %llu\n",
+        ShownText(file).c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
   } else {
-    std::printf("zimbrel-replay: %s: the game ended by itself after flip %llu\n", ShownText(file).c_str(),
-                flips);
+    std::printf("zimbrel-replay: %s: the game ended by itself after flip %llu\n",
+                ShownText(file).c_str(), flips);
   }
   if (report.firstLateLine != 0) {
-    std::fprintf(stderr, "zimbrel-replay: %s:%d: note: the game never made this read; the line "
-                 "counted at its next read of that device\n", ShownText(file).c_str(), report.firstLateLine);
+    std::fprintf(stderr,
+                 "zimbrel-replay: %s:%d: note: the game never made this read; the line "
+                 "counted at its next read of that device\n",
+                 ShownText(file).c_str(), report.firstLateLine);
   }
   if (report.firstUnreadLine != 0) {
     std::fprintf(stderr, "zimbrel-replay: %s:%d: note: the game ended before this line\n",
@@ -178,7 +181,8 @@ int Watch(const ReplayCommand& command) {
   try {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
-    std::fprintf(stderr, "zimbrel-replay: %s: %s\n", ShownText(command.file).c_str(), stopped.why.c_str());
+    std::fprintf(stderr, "zimbrel-replay: %s: %s\n", ShownText(command.file).c_str(),
+                 stopped.why.c_str());
     LeaveScratchFolder(*scratch);
     PlatformQuit();
     return kStopped;
@@ -187,11 +191,13 @@ int Watch(const ReplayCommand& command) {
   PlatformQuit();
   if (escaped) {
     std::printf("zimbrel-replay: %s: watched up to flip %llu, where Escape ended it\n",
-                ShownText(command.file).c_str(), static_cast<unsigned long long>(PresentedFlipCount()));
+                ShownText(command.file).c_str(),
+                static_cast<unsigned long long>(PresentedFlipCount()));
     return 0;
   }
   if (EndingSignal() != 0) return SignalStatus();
-  std::printf("zimbrel-replay: %s: watched to its end, %llu flips\n", ShownText(command.file).c_str(),
+  std::printf("zimbrel-replay: %s: watched to its end, %llu flips\n",
+              ShownText(command.file).c_str(),
               static_cast<unsigned long long>(PresentedFlipCount()));
   return 0;
 }
@@ -217,7 +223,7 @@ int Verify(const ReplayCommand& command) {
     switch (verdict.outcome) {
       case ProofOutcome::Proven:
         std::printf("%s: %s\n", ShownText(file).c_str(),
-                    verdict.claimsGames    ? "proves what it claims"
+                    verdict.claimsGames     ? "proves what it claims"
                     : verdict.games.empty() ? "claims no game and enters none in the table"
                                             : "claims no game; it proves the games above");
         break;
@@ -282,7 +288,8 @@ int RecordRun(const ReplayCommand& command, const char* done) {
   }
   const unsigned long long flips = PresentedFlipCount();
   if (ReplayRecordingFull()) {
-    SayFault(command.file + ": the session grew longer than a replay may be; it holds the "
+    SayFault(command.file +
+             ": the session grew longer than a replay may be; it holds the "
              "game up to where it did, and cannot be played to its end");
     complete = false;
   }
@@ -291,7 +298,9 @@ int RecordRun(const ReplayCommand& command, const char* done) {
                 ShownText(command.file).c_str(), SignalName(signalNumber), flips);
     return SignalStatus();
   }
-  if (complete) std::printf("zimbrel-replay: %s: %s %llu flips\n", ShownText(command.file).c_str(), done, flips);
+  if (complete)
+    std::printf("zimbrel-replay: %s: %s %llu flips\n", ShownText(command.file).c_str(), done,
+                flips);
   return complete ? 0 : kRefused;
 }
 
@@ -330,9 +339,11 @@ void ShowHelp() {
   for (size_t at = usage.find(" | "); at != std::string::npos; at = usage.find(" | ", at)) {
     usage.replace(at, 3, "\n  ");
   }
-  std::printf("%s\n\nRun it in the runnable folder, beside zimbrel, which it plays headless "
-              "(but for record\nand watch); every run starts from the table its replay carries, "
-              "else the default one.\nSee zimbrel(6) and docs/replay.md.\n", usage.c_str());
+  std::printf(
+      "%s\n\nRun it in the runnable folder, beside zimbrel, which it plays headless "
+      "(but for record\nand watch); every run starts from the table its replay carries, "
+      "else the default one.\nSee zimbrel(6) and docs/replay.md.\n",
+      usage.c_str());
 }
 
 int Run(int argc, char** argv) {
@@ -341,14 +352,24 @@ int Run(int argc, char** argv) {
   if (!command) return Refuse(error);
   if (!FilesApart(*command, &error)) return Refuse(error);
   switch (command->verb) {
-    case ReplayVerb::Play: return Play(*command);
-    case ReplayVerb::Record: return RecordRun(*command, "recorded");
-    case ReplayVerb::Autoplay: return RecordRun(*command, "the scripted player played");
-    case ReplayVerb::Verify: return Verify(*command);
-    case ReplayVerb::Watch: return Watch(*command);
-    case ReplayVerb::Soak: return Soak(*command);
-    case ReplayVerb::Help: ShowHelp(); return 0;
-    case ReplayVerb::Version: std::printf("zimbrel-replay %s\n", ProgramVersion().c_str()); return 0;
+    case ReplayVerb::Play:
+      return Play(*command);
+    case ReplayVerb::Record:
+      return RecordRun(*command, "recorded");
+    case ReplayVerb::Autoplay:
+      return RecordRun(*command, "the scripted player played");
+    case ReplayVerb::Verify:
+      return Verify(*command);
+    case ReplayVerb::Watch:
+      return Watch(*command);
+    case ReplayVerb::Soak:
+      return Soak(*command);
+    case ReplayVerb::Help:
+      ShowHelp();
+      return 0;
+    case ReplayVerb::Version:
+      std::printf("zimbrel-replay %s\n", ProgramVersion().c_str());
+      return 0;
   }
   return kRefused;
 }
