@@ -93,8 +93,9 @@ void WriteProof() {
   }
   const std::string stem = std::string(kKeptGamesFolder) + "/" + ProofName(keeper.named.back());
   std::string path = stem + ".replay";
-  for (int again = 2; fs::exists(path); ++again)
+  for (int again = 2; fs::exists(path); ++again) {
     path = stem + "-" + std::to_string(again) + ".replay";
+  }
   if (!WriteFileAtomically(path.c_str(), text.data(), text.size())) {
     SayNotKept(path, errno);
     return;
