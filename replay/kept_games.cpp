@@ -85,7 +85,7 @@ void WriteProof() {
     return;
   }
   const std::string text =
-      ReplayHeaderText() + ProofClaimsText("zimbrel " + ProgramVersion(), keeper.named) +
+      ReplayHeaderText() + ProofClaimsText("zimbrel " + ProgramVersion(), ThisBuild(), keeper.named) +
       ReplayTableText(keeper.table) + ReplayRecordedLines() + ReplayEndText(PresentedFlipCount());
   if (mkdir(kKeptGamesFolder, 0777) != 0 && errno != EEXIST) {
     SayNotKept(kKeptGamesFolder, errno);

@@ -103,9 +103,9 @@ const char* BuildName(ProofBuild build) {
   return build == ProofBuild::Browser ? "browser" : "desktop";
 }
 
-std::string ProofClaimsText(const std::string& program, const std::vector<ProvenGame>& games) {
-  std::string text =
-      std::string("# ") + kProgramKey + " " + program + " " + BuildName(ThisBuild()) + "\n";
+std::string ProofClaimsText(const std::string& program, ProofBuild build,
+                            const std::vector<ProvenGame>& games) {
+  std::string text = std::string("# ") + kProgramKey + " " + program + " " + BuildName(build) + "\n";
   for (const ProvenGame& game : games) {
     text += std::string("# ") + kProvesKey + " " + ClaimedGameText(game) + "\n";
   }

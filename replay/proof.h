@@ -33,8 +33,10 @@ struct ProofClaims {
 };
 
 // The comment lines a kept replay begins with, right after its first line: the program that
-// kept it, then one line for each game it proves.
-std::string ProofClaimsText(const std::string& program, const std::vector<ProvenGame>& games);
+// kept it and the build whose flips its clock keeps pace with, then one line for each game it
+// proves.
+std::string ProofClaimsText(const std::string& program, ProofBuild build,
+                            const std::vector<ProvenGame>& games);
 
 // The claims of a replay's first comment lines (those before its first line of another kind).
 // Nothing, with "NAME:LINE: what is wrong", when a claim cannot be read.

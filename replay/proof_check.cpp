@@ -99,7 +99,7 @@ RunResult PlayWithTheRulesOnly(Replay replay, ProofBuild build, const ProofCheck
 
 // The result as the child hands it over: a line per game, then how the run ended.
 std::string ResultText(const RunResult& result) {
-  std::string text = ProofClaimsText("zimbrel", result.games);
+  std::string text = ProofClaimsText("zimbrel", ThisBuild(), result.games);
   if (result.stopped) {
     text += "# stopped " + std::to_string(result.lineNumber) + " " +
             (result.implausible ? "1" : "0") + " " + result.why;

@@ -15,7 +15,6 @@
 #include "platform/options/command_line.h"
 #include "platform/options/player_options.h"
 #include "platform/options/quoted_text.h"
-#include "platform/sdl/event_pump.h"
 #include "platform/sdl/platform_quit.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/game_named.h"
@@ -28,6 +27,7 @@
 #include "replay/replay_player.h"
 #include "replay/replay_recorder.h"
 #include "replay/scratch_folder.h"
+#include "replay/watching.h"
 #include "shell/win_main.h"
 #include "tools/autoplay/scripted_player.h"
 #include "tools/replay/output_file.h"
@@ -159,16 +159,6 @@ int Play(const ReplayCommand& command) {
   return complete ? 0 : kRefused;
 }
 
-// Escape ends the watching as Ctrl+C would: the waits give up and the window closes.
-bool escaped = false;
-
-void EndTheWatching() {
-  escaped = true;
-  EndSessionFromWithin();
-  HWND window = PlatformMainWindow();
-  if (WindowAlive(window)) PostWindowMessage(window, WM_CLOSE, 0, 0);
-}
-
 // A kept game in the game's own window, at the pace it was played.
 int Watch(const ReplayCommand& command) {
   std::optional<ScratchFolder> scratch;
@@ -176,8 +166,7 @@ int Watch(const ReplayCommand& command) {
   std::optional<Replay> replay = EnterWithReplay(command, &scratch, &status);
   if (!replay) return status;
   CurrentPlayerOptions() = command.window;
-  ReplayPlayerStart(std::move(*replay));
-  SetEscapeHandler(EndTheWatching);
+  WatchReplay(std::move(*replay));
   try {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
@@ -189,7 +178,7 @@ int Watch(const ReplayCommand& command) {
   }
   LeaveScratchFolder(*scratch);
   PlatformQuit();
-  if (escaped) {
+  if (WatchingEndedByEscape()) {
     std::printf("zimbrel-replay: %s: watched up to flip %llu, where Escape ended it\n",
                 ShownText(command.file).c_str(),
                 static_cast<unsigned long long>(PresentedFlipCount()));
@@ -278,7 +267,8 @@ int RecordRun(const ReplayCommand& command, const char* done) {
   }
   RunTheGame();
   if (command.verb == ReplayVerb::Autoplay) {
-    claims = ProofClaimsText("zimbrel-replay " + ProgramVersion(), autoplayed);
+    // Headless, its flips keep the desktop's pace on the virtual clock, in any build.
+    claims = ProofClaimsText("zimbrel-replay " + ProgramVersion(), ProofBuild::Desktop, autoplayed);
   }
   const std::string text = ReplayHeaderText() + claims + ReplayRecordedLines();
   bool complete = FinishRun(command, *scratch);
