@@ -47,17 +47,6 @@ struct Cheat {
   std::vector<std::string> refusals;  // what verify says, one of these
 };
 
-// 12400 as verify shows it, "12,400".
-std::string Grouped(int number) {
-  const std::string digits = std::to_string(number < 0 ? -number : number);
-  std::string grouped = number < 0 ? "-" : "";
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
-}
-
 std::vector<Cheat> Cheats(int score) {
   const std::regex claimedScore("^(# proves: K9A score )-?[0-9]+");
   const std::regex clock("^([0-9]+ [0-9]+ clock )([0-9]+)$");
@@ -72,7 +61,7 @@ std::vector<Cheat> Cheats(int score) {
          if (!std::regex_search(line, found, claimedScore)) return line;
          return found[1].str() + std::to_string(score + 50000) + found.suffix().str();
        },
-       {"the replay gives " + Grouped(score) + ", the file claims " + Grouped(score + 50000)}},
+       {"the replay gives " + ShownScore(score) + ", the file claims " + ShownScore(score + 50000)}},
       {"a swat taken out",
        [=](const std::string& line) {
          // The first press of the left button once the stage clock runs.
