@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -29,11 +28,11 @@ EM_JS(void, TellPageGameEnded, (), {
   if (Module.onGameEnded) Module.onGameEnded();
 });
 
-// The page's ?watch=NAME, or an empty string; the name a file of replays/ and no more.
-EM_JS(char*, WatchedGame, (), {
+// The page's ?watch=NAME into `out`, or nothing; the name a file of replays/ and no more.
+EM_JS(void, WatchedGame, (char* out, int size), {
   const name = new URLSearchParams(location.search).get('watch') || '';
-  const usable = /^[A-Za-z0-9_.-]+\.replay$/.test(name) ? name : '';
-  return stringToNewUTF8(usable);
+  const usable = /^[A-Za-z0-9_.-]{1,100}\.replay$/.test(name) ? name : '';
+  stringToUTF8(usable, out, size);
 });
 
 EM_JS(void, TellPageWatchFailed, (const char* why), {
@@ -63,9 +62,9 @@ bool StartWatching(const std::string& name) {
 int main(int, char**) {
   SetGameDataFolder("/data");
   OpenSaveFolder(kSaveFolder);
-  char* watched = WatchedGame();
+  char watched[128] = {};
+  WatchedGame(watched, sizeof watched);
   const std::string name = watched;
-  std::free(watched);
   if (!name.empty()) {
     if (!StartWatching(name)) return 1;
   } else {
