@@ -97,6 +97,8 @@ RunResult PlayWithTheRulesOnly(Replay replay, ProofBuild build, const ProofCheck
   return run.result;
 }
 
+#if ZIMBREL_CHECKS_IN_A_CHILD
+
 // The result as the child hands it over: a line per game, then how the run ended.
 std::string ResultText(const RunResult& result) {
   std::string text = ProofClaimsText("zimbrel", ThisBuild(), result.games);
@@ -125,8 +127,6 @@ RunResult ReadResult(const std::string& text) {
   }
   return result;
 }
-
-#if ZIMBREL_CHECKS_IN_A_CHILD
 
 std::string ReadAll(int fd) {
   std::string text;
