@@ -30,8 +30,8 @@ EM_JS(void, TellPageGameEnded, (), {
 
 // The page's ?watch=NAME into `out`, or nothing; the name a file of replays/ and no more.
 EM_JS(void, WatchedGame, (char* out, int size), {
-  const name = new URLSearchParams(location.search).get('watch') || '';
-  const usable = /^[A-Za-z0-9_.-]{1,100}\.replay$/.test(name) ? name : '';
+  const name = new URLSearchParams(location.search).get("watch") || "";
+  const usable = new RegExp("^[A-Za-z0-9_.-]{1,100}[.]replay$").test(name) ? name : "";
   stringToUTF8(usable, out, size);
 });
 
