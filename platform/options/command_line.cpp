@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/options/quoted_text.h"
+
 namespace {
 
 constexpr int kLargestScale = 4;
@@ -49,10 +51,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       }
       if (!ReadScale(value, &line.options.scale)) {
         return Refused("option '--scale' takes a whole number from 1 to " +
-                       std::to_string(kLargestScale) + ", not '" + value + "'");
+                       std::to_string(kLargestScale) + ", not " + QuotedText(value));
       }
     } else {
-      return Refused("unknown option '" + argument + "'");
+      return Refused("unknown option " + QuotedText(argument));
     }
   }
   if (fullscreen && line.options.window) {
@@ -87,3 +89,5 @@ std::string UsageText() {
 }
 
 std::string VersionText() { return "zimbrel " ZIMBREL_VERSION "\n"; }
+
+std::string ProgramVersion() { return ZIMBREL_VERSION; }

@@ -33,6 +33,8 @@ EM_ASYNC_JS(void, MountAndFill, (const char* folder, int answerMilliseconds), {
         }
       }).then(function(carried) {
         if (!carried) kept.refuse();
+        // the page lists the kept games afresh from what the folder now holds
+        if (carried && Module.onSaveFolderCarried) Module.onSaveFolderCarried();
         return carried;
       });
     },

@@ -1,7 +1,8 @@
 // The page around the game: its files loaded with their progress shown, the picture fitted to
 // the window, full screen, the sound started on a click and stopped while the page is hidden,
 // the pointer's place for the game while the browser keeps the pointer lock, a new start of
-// the game when it ends, and a line for what went wrong.
+// the game when it ends, a line for what went wrong, and the games kept in the save folder,
+// each to watch again or to download.
 'use strict';
 
 (function () {
@@ -109,6 +110,46 @@
   window.addEventListener('error', (event) => {
     fail(`The game stopped: ${String(event.message || event.error || 'an error')}`);
   });
+
+  // The kept games, newest first: "2026-12-09_19-42-05_K9A_1200.replay" shown as its date,
+  // time, name and score, with a link that reloads the page to watch it and one to download it.
+  const keptFolder = '/save/replays';
+  const keptList = document.getElementById('kept-games');
+  let downloads = [];
+  function listKeptGames() {
+    let names = [];
+    try {
+      names = Module.FS.readdir(keptFolder).filter((name) => name.endsWith('.replay'));
+    } catch (error) {
+      return;  // none kept yet
+    }
+    names.sort().reverse();
+    downloads.forEach((url) => URL.revokeObjectURL(url));
+    downloads = [];
+    keptList.replaceChildren(...names.map((name) => {
+      const item = document.createElement('li');
+      const fields = name.replace(/\.replay$/, '').split('_');
+      item.textContent = fields.length >= 4
+        ? `${fields[0]} ${fields[1].replace(/-/g, ':')}  ${fields[2]}  ${fields[3]}`
+        : name;
+      const watch = document.createElement('a');
+      watch.href = `?watch=${encodeURIComponent(name)}`;
+      watch.textContent = 'watch';
+      const download = document.createElement('a');
+      const url = URL.createObjectURL(new Blob([Module.FS.readFile(`${keptFolder}/${name}`)],
+        { type: 'text/plain' }));
+      downloads.push(url);
+      download.href = url;
+      download.download = name;
+      download.textContent = 'download';
+      item.append(watch, download);
+      return item;
+    }));
+    document.getElementById('kept').hidden = names.length === 0;
+  }
+
+  const watching = new URLSearchParams(location.search).get('watch');
+  if (watching) say(`Watching the kept game ${watching}: Escape ends it.`);
 
   // The game's files, named by the build's content hash, and their sizes unpacked.
   const script = document.currentScript;
@@ -221,7 +262,20 @@
         if (!window.storageRefused) say('This browser keeps no storage for the page: scores will not be kept.');
         window.storageRefused = true;
       },
+      // The save folder read from IndexedDB at the start, or carried there after a save.
+      onSaveFolderCarried() {
+        listKeptGames();
+      },
+      onWatchFailed(why) {
+        fail(`This kept game cannot be watched: ${why}`);
+      },
       onGameEnded() {
+        if (watching) {
+          notice.replaceChildren('The watching has ended. ', Object.assign(
+            document.createElement('a'), { href: location.pathname, textContent: 'Back to the game' }));
+          notice.hidden = false;
+          return;
+        }
         setTimeout(startGame, 0);  // once this run has wound down
       },
       onAbort(what) {
