@@ -6,6 +6,7 @@
 #   3  graphics, input, sound, scores, game: the game's subsystems
 #   4  shell: the program, its screens and its frame loop
 #   5  tools, assets: the programs built beside the game
+#   6  leaderboard: the server that ranks proven games, over the replay room and the tools
 # One exception: the entries platform/sdl/entry.cpp and platform/web/entry.cpp include
 # shell/win_main.h, since main calls the game's WinMain. And SDL's headers are seen only by
 # platform/sdl/ and platform/web/ (tests and benchmarks, not checked here, may look at pixels
@@ -16,7 +17,8 @@ set(levels
   "globals/=2"
   "(graphics|input|sound|scores|game)/=3"
   "shell/=4"
-  "(tools|assets)/=5")
+  "(tools|assets)/=5"
+  "leaderboard/=6")
 
 function(level_of path out)
   set(found "")
@@ -33,7 +35,7 @@ function(level_of path out)
 endfunction()
 
 set(globs "")
-foreach(folder IN ITEMS platform globals shell graphics input sound game scores tools assets)
+foreach(folder IN ITEMS platform globals shell graphics input sound game scores tools assets leaderboard)
   list(APPEND globs ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
 endforeach()
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${globs})
