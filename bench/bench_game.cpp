@@ -7,12 +7,12 @@
 #include <string>
 #include <system_error>
 
+#include "platform/sdl/scripted_input.h"
 #include "platform/seams/headless.h"
 #include "platform/seams/headless_window.h"
-#include "platform/sdl/scripted_input.h"
+#include "replay/scratch_folder.h"
 #include "shell/startup.h"
 #include "shell/win_main.h"
-#include "tools/replay/scratch_folder.h"
 
 namespace fs = std::filesystem;
 

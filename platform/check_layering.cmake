@@ -5,10 +5,12 @@
 #   2  globals: the values the game's folders share (window, screen, sound and image numbers)
 #   3  graphics, input, sound, scores, game: the game's subsystems
 #   4  shell: the program, its screens and its frame loop
-#   5  tools, assets: the programs built beside the game
-#   6  leaderboard: the server that ranks proven games, over the replay room and the tools
+#   5  replay: the replay room (a replay read, played, recorded, checked; the games kept)
+#   6  tools, assets: the programs built beside the game
+#   7  leaderboard: the server that ranks proven games, over the replay room
 # One exception: the entries platform/sdl/entry.cpp and platform/web/entry.cpp include
-# shell/win_main.h, since main calls the game's WinMain. And SDL's headers are seen only by
+# shell/win_main.h, since main calls the game's WinMain, and replay/kept_games.h, since the
+# program keeps its games from its start. And SDL's headers are seen only by
 # platform/sdl/ and platform/web/ (tests and benchmarks, not checked here, may look at pixels
 # through SDL).
 set(levels
@@ -17,8 +19,9 @@ set(levels
   "globals/=2"
   "(graphics|input|sound|scores|game)/=3"
   "shell/=4"
-  "(tools|assets)/=5"
-  "leaderboard/=6")
+  "replay/=5"
+  "(tools|assets)/=6"
+  "leaderboard/=7")
 
 function(level_of path out)
   set(found "")
@@ -35,7 +38,7 @@ function(level_of path out)
 endfunction()
 
 set(globs "")
-foreach(folder IN ITEMS platform globals shell graphics input sound game scores tools assets leaderboard)
+foreach(folder IN ITEMS platform globals shell graphics input sound game scores replay tools assets leaderboard)
   list(APPEND globs ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
 endforeach()
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${globs})
@@ -52,7 +55,8 @@ foreach(file IN LISTS sources)
       set(fault "SDL is seen only by platform/sdl/ and platform/web/")
     elseif(NOT target_level STREQUAL "" AND NOT file_level STREQUAL ""
            AND target_level GREATER file_level
-           AND NOT (file MATCHES "^platform/(sdl|web)/entry\\.cpp$" AND target STREQUAL "shell/win_main.h"))
+           AND NOT (file MATCHES "^platform/(sdl|web)/entry\\.cpp$"
+                    AND target MATCHES "^(shell/win_main|replay/kept_games)\\.h$"))
       set(fault "level ${file_level} does not include level ${target_level}")
     endif()
     if(fault)

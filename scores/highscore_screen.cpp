@@ -7,6 +7,7 @@
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/keyboard.h"
+#include "platform/seams/game_named.h"
 #include "scores/highscore_save.h"
 #include "scores/highscore_table.h"
 
@@ -69,6 +70,7 @@ void TypeName() {
   if (TypedCount > 2) {
     NameEntryActive = false;
     CurrentGameEntry.score = 0;
+    NotifyGameNamed(EditRow);
     SaveNewHighscores();
   }
   WaitForKeysReleased();

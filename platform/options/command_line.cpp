@@ -87,3 +87,5 @@ std::string UsageText() {
 }
 
 std::string VersionText() { return "zimbrel " ZIMBREL_VERSION "\n"; }
+
+std::string ProgramVersion() { return ZIMBREL_VERSION; }

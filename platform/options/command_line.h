@@ -20,3 +20,5 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText();
 std::string VersionText();
+// The version alone, as kept games name the program that kept them.
+std::string ProgramVersion();

@@ -2,9 +2,10 @@
 // surface's edge is refused and nothing is drawn, as DirectDraw does.
 #include <SDL.h>
 
-#include "platform/win32/ddraw.h"
+#include "platform/seams/headless.h"
 #include "platform/sdl/keyed_copy.h"
 #include "platform/sdl/word_fill.h"
+#include "platform/win32/ddraw.h"
 
 namespace {
 
@@ -34,6 +35,7 @@ void UseSourceKey(IDirectDrawSurface7* source, bool keyed) {
 
 HRESULT Copy(IDirectDrawSurface7* source, const RECT& from, IDirectDrawSurface7* dest,
              const RECT& to, bool keyed) {
+  if (HeadlessRulesOnly()) return DD_OK;
   SDL_Rect sdlFrom = ToSdl(from);
   SDL_Rect sdlTo = ToSdl(to);
   const bool sameSize = sdlFrom.w == sdlTo.w && sdlFrom.h == sdlTo.h;
@@ -70,6 +72,7 @@ HRESULT IDirectDrawSurface7::Blt(RECT* destRect, IDirectDrawSurface7* source, RE
   if (Busy(this)) return DDERR_SURFACEBUSY;
   if (flags & DDBLT_COLORFILL) {
     if (!fx) return DDERR_INVALIDPARAMS;
+    if (HeadlessRulesOnly()) return DD_OK;
     SDL_Rect area = ToSdl(to);
     if (WordFill(pixels, area, fx->dwFillColor)) return DD_OK;
     return SDL_FillRect(pixels, &area, fx->dwFillColor) == 0 ? DD_OK : DDERR_GENERIC;

@@ -6,8 +6,9 @@
 #include "platform/win32/ddraw.h"
 #include "platform/sdl/ddraw_surface_memory.h"
 #include "platform/sdl/gdi_objects.h"
-#include "platform/seams/headless.h"
+#include "platform/sdl/picture_copy.h"
 #include "platform/sdl/presenter.h"
+#include "platform/seams/headless.h"
 
 namespace {
 
@@ -77,6 +78,7 @@ HRESULT IDirectDrawSurface7::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, HANDL
   if (!desc) return DDERR_INVALIDPARAMS;
   if (HeadlessStepFails("Lock")) return DDERR_GENERIC;
   if (Busy(this)) return DDERR_SURFACEBUSY;
+  MakeWaitingCopy(pixels);
   auto* first = static_cast<unsigned char*>(pixels->pixels);
   if (rect) {
     if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right ||

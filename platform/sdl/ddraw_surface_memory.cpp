@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/sdl/picture_copy.h"
+
 namespace {
 
 constexpr int kMaxSide = 16384;
@@ -36,6 +38,7 @@ IDirectDrawSurface7* NewSurface(int width, int height, uint32_t pixelFormat, DWO
 }
 
 void FreeSurfacePixels(IDirectDrawSurface7* surface) {
+  ForgetWaitingCopy(surface->pixels);
   SDL_FreeSurface(surface->pixels);
   std::free(surface->memory);
   surface->pixels = nullptr;

@@ -7,6 +7,7 @@
 #include "platform/options/command_line.h"
 #include "platform/sdl/platform_quit.h"
 #include "platform/win32/win.h"
+#include "replay/kept_games.h"
 #include "shell/win_main.h"
 
 int main(int argc, char** argv) {
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
       break;
   }
   CurrentPlayerOptions() = line.options;
+  KeepGames();
   char commandLine[] = "";
   const int status = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
   PlatformQuit();

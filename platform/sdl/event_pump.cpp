@@ -12,6 +12,7 @@ namespace {
 
 EventConsumer inputConsumer = nullptr;
 CloseRequestHandler closeRequestHandler = nullptr;
+EscapeHandler escapeHandler = nullptr;
 
 bool IsFullScreenToggle(const SDL_Event& event) {
   return event.type == SDL_KEYDOWN &&
@@ -32,6 +33,7 @@ void RequestClose(HWND window) {
 
 void SetInputEventConsumer(EventConsumer consumer) { inputConsumer = consumer; }
 void SetCloseRequestHandler(CloseRequestHandler handler) { closeRequestHandler = handler; }
+void SetEscapeHandler(EscapeHandler handler) { escapeHandler = handler; }
 
 void PumpEvents() {
   if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
@@ -57,6 +59,11 @@ void PumpEvents() {
     if (IsFullScreenToggle(event)) {
       SDL_Window* shown = PlatformSdlWindow(window);
       if (!event.key.repeat && shown != nullptr && !HeadlessActive()) ToggleFullScreen(shown);
+      continue;
+    }
+    if (escapeHandler != nullptr && event.type == SDL_KEYDOWN &&
+        event.key.keysym.scancode == SDL_SCANCODE_ESCAPE) {
+      if (!event.key.repeat) escapeHandler();
       continue;
     }
     if (inputConsumer) inputConsumer(event);

@@ -19,3 +19,8 @@ void SetInputEventConsumer(EventConsumer consumer);
 // next flip, the one place where a replay can put it back.
 using CloseRequestHandler = void (*)();
 void SetCloseRequestHandler(CloseRequestHandler handler);
+
+// While set, Escape pressed on the keyboard goes to the handler and never to the game: a replay
+// watched in the window answers the game's reads itself, and Escape ends the watching.
+using EscapeHandler = void (*)();
+void SetEscapeHandler(EscapeHandler handler);

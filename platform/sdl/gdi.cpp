@@ -6,9 +6,10 @@
 #include <cstring>
 
 #include "platform/sdl/gdi_objects.h"
-#include "platform/seams/headless.h"
+#include "platform/sdl/picture_copy.h"
 #include "platform/sdl/rendered_text_cache.h"
 #include "platform/sdl/surface_pixels.h"
+#include "platform/seams/headless.h"
 
 namespace {
 
@@ -98,27 +99,20 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
     return FALSE;
   }
   if (width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return FALSE;
-  // Convert first, so that the stretch runs between equal formats and every bitmap depth,
-  // palettes included, arrives in the target's format.
-  SDL_Surface* converted = SDL_ConvertSurface(source->target, dest->target->format, 0);
-  if (!converted) return FALSE;
-  SDL_SetSurfaceBlendMode(converted, SDL_BLENDMODE_NONE);
-  SDL_Rect from{sourceX, sourceY, sourceWidth, sourceHeight};
-  SDL_Rect to{x, y, width, height};
-  const bool sameSize = width == sourceWidth && height == sourceHeight;
-  const int result = sameSize ? SDL_BlitSurface(converted, &from, dest->target, &to)
-                              : SDL_BlitScaled(converted, &from, dest->target, &to);
-  SDL_FreeSurface(converted);
-  return result == 0 ? TRUE : FALSE;
+  const SDL_Rect from{sourceX, sourceY, sourceWidth, sourceHeight};
+  const SDL_Rect to{x, y, width, height};
+  return CopyPicture(source->target, from, dest->target, to) ? TRUE : FALSE;
 }
 
 COLORREF GetPixel(HDC dc, int x, int y) {
   if (!dc || !PixelInside(dc->target, x, y)) return CLR_INVALID;
+  MakeWaitingCopy(dc->target);
   return ColorOfRawPixel(dc->target, ReadRawPixel(dc->target, x, y));
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
   if (!dc || !PixelInside(dc->target, x, y)) return CLR_INVALID;
+  MakeWaitingCopy(dc->target);
   SDL_Surface* target = dc->target;
   const uint32_t raw = SDL_MapRGB(target->format, static_cast<Uint8>(color & 0xFF),
                                   static_cast<Uint8>((color >> 8) & 0xFF),

@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/win32/ddraw.h"
-#include "platform/win32/gdi.h"
+#include "platform/seams/headless.h"
 #include "platform/sdl/font_file.h"
 #include "platform/sdl/gdi_objects.h"
 #include "platform/sdl/rendered_text_cache.h"
+#include "platform/win32/ddraw.h"
+#include "platform/win32/gdi.h"
 
 namespace {
 
@@ -34,6 +35,12 @@ bool SizeToCellHeight(TTF_Font* font, int cellHeight) {
 
 HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD underline,
                   DWORD strikeOut, DWORD, DWORD, DWORD, DWORD, DWORD, LPCSTR faceName) {
+  if (HeadlessRulesOnly()) {
+    // A font that draws nothing: looking one up costs more than the rest of start-up.
+    GdiObject* object = new GdiObject;
+    object->kind = GdiKind::Font;
+    return object;
+  }
   if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
   const bool bold = weight >= 600;
   FontFile file;
@@ -80,7 +87,7 @@ namespace {
 
 BOOL DrawText(HDC dc, int x, int y, LPCSTR text, int length, const SDL_Rect* clip) {
   if (!dc || !dc->target || !dc->font || !text || length < 0) return FALSE;
-  if (length == 0) return TRUE;
+  if (length == 0 || HeadlessRulesOnly()) return TRUE;
   const std::string line(text, static_cast<size_t>(length));
   SDL_Surface* rendered = RenderedText(dc->font, line, dc->textColor & 0xFFFFFFu);
   if (!rendered) return FALSE;

@@ -145,7 +145,7 @@ void PresenterClose() {
 void PresentFrame(SDL_Surface* frame) {
   if (!frame) return;
   if (HeadlessActive()) {
-    CaptureFrame(frame);
+    if (!HeadlessRulesOnly()) CaptureFrame(frame);
     PaceHeadless();
     NotifyFlipPresented();
     HeadlessYield(YieldPoint::Flip);

@@ -7,6 +7,7 @@ namespace {
 
 struct HeadlessBackend {
   bool active = false;
+  bool rulesOnly = false;
   std::set<std::string> failingSteps;
   uint32_t clock = 0;
   std::vector<RecordedMessageBox> messageBoxes;
@@ -30,6 +31,9 @@ void HeadlessEnable() {
 }
 
 bool HeadlessActive() { return Backend().active; }
+
+void HeadlessDrawNothing() { Backend().rulesOnly = true; }
+bool HeadlessRulesOnly() { return Backend().active && Backend().rulesOnly; }
 
 void HeadlessFailStep(const std::string& step) { Backend().failingSteps.insert(step); }
 void HeadlessClearFailures() { Backend().failingSteps.clear(); }

@@ -12,6 +12,15 @@
 void HeadlessEnable();
 bool HeadlessActive();
 
+// Rules only: nothing is drawn that only the eye sees. Blits and colour fills, text and the
+// presented frame do nothing once they have checked their arguments and given the result they
+// would give; the pictures are still loaded whole (the swatter's pixels decide where blood
+// lands, and so how many numbers a swat draws), and the clock, the flips and every read are as
+// they would be. For checking a replay at the speed of its rules. Only ever in effect while
+// headless: the window a player sees can never lose its drawing to it.
+void HeadlessDrawNothing();
+bool HeadlessRulesOnly();
+
 // Failure injection. Every device step of the platform layer asks HeadlessStepFails with its
 // own name (for instance "DirectDrawCreateEx", "SetDisplayMode32") before doing its work.
 void HeadlessFailStep(const std::string& step);

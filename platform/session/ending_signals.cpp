@@ -64,3 +64,5 @@ void CatchEndingSignals() {
 }
 
 int EndingSignal() { return endingSignal; }
+
+void EndSessionFromWithin() { Remember(SIGINT); }

@@ -13,4 +13,8 @@ void CatchEndingSignals();
 
 // The first of the four signals that came, or 0.
 int EndingSignal();
+// Ends the session from within, as SIGINT would (the replay watcher's Escape): the waits give
+// up and nothing reads as held from then on. EndingSignal() gives SIGINT unless a signal came
+// first.
+void EndSessionFromWithin();
 inline bool SessionEnding() { return EndingSignal() != 0; }

@@ -1,23 +1,144 @@
 // A whole visit to the game in a real window, as a player makes it, through the built
 // `zimbrel` and nothing else: the title, a game of swats and cream given up with "Surrender !",
 // the name typed into the highscore table, the table and the credits from the title, and out
-// through the exit picture; its sound played to a file. The docs' screenshots are copies of
-// three of the screenshots it keeps (the title, the stage, the table from the title).
+// through the exit picture; its sound played to a file. The game it kept as its proof is then
+// checked by zimbrel-replay verify, as kept and as a cheat would change it. The docs'
+// screenshots are copies of three of the screenshots it keeps (the title, the stage, the table
+// from the title).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/game_text.h"
 #include "tests/support/real_window_player.h"
+#include "tests/support/replay_tool_run.h"
 #include "tests/support/screen_places.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
+// A kept game changed line by line: `change` gives each line's new text ("" drops it).
+std::string Doctored(const std::string& proof,
+                     const std::function<std::string(const std::string&)>& change) {
+  std::istringstream lines(proof);
+  std::string doctored;
+  for (std::string line; std::getline(lines, line);) {
+    const std::string changed = change(line);
+    if (!changed.empty()) doctored += changed + "\n";
+  }
+  return doctored;
+}
+
+// The ways a cheat would change a kept game, each with what verify must say of it.
+struct Cheat {
+  const char* what;
+  std::function<std::string(const std::string&)> change;
+  std::vector<std::string> refusals;  // what verify says, one of these
+};
+
+// 12400 as verify shows it, "12,400".
+std::string Grouped(int number) {
+  const std::string digits = std::to_string(number < 0 ? -number : number);
+  std::string grouped = number < 0 ? "-" : "";
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
+}
+
+std::vector<Cheat> Cheats(int score) {
+  const std::regex claimedScore("^(# proves: K9A score )-?[0-9]+");
+  const std::regex clock("^([0-9]+ [0-9]+ clock )([0-9]+)$");
+  const std::regex press("^[0-9]+ [0-9]+ mouse -?[0-9]+ -?[0-9]+ 1 [01]$");
+  auto clockStarted = std::make_shared<bool>(false);
+  auto swatTakenOut = std::make_shared<bool>(false);
+  auto firstReading = std::make_shared<std::optional<long long>>();
+  return {
+      {"a raised score",
+       [=](const std::string& line) {
+         std::smatch found;
+         if (!std::regex_search(line, found, claimedScore)) return line;
+         return found[1].str() + std::to_string(score + 50000) + found.suffix().str();
+       },
+       {"the replay gives " + Grouped(score) + ", the file claims " + Grouped(score + 50000)}},
+      {"a swat taken out",
+       [=](const std::string& line) {
+         // The first press of the left button once the stage clock runs.
+         *clockStarted = *clockStarted || std::regex_match(line, clock);
+         if (*swatTakenOut || !*clockStarted || !std::regex_match(line, press)) return line;
+         *swatTakenOut = true;
+         return std::string();
+       },
+       // A miss taken out raises the score; a kill taken out may leave none to enter.
+       {"game 1 (K9A): the replay gives ", "the file claims 1 game, the replay enters 0 in the table"}},
+      {"a clock slowed by a tenth",
+       [=](const std::string& line) {
+         std::smatch found;
+         if (!std::regex_match(line, found, clock)) return line;
+         const long long reading = std::stoll(found[2]);
+         if (!firstReading->has_value()) *firstReading = reading;
+         return found[1].str() +
+                std::to_string(**firstReading + (reading - **firstReading) * 9 / 10);
+       },
+       {"the rules clock advances"}},
+      {"another name", [](const std::string& line) {
+         return std::regex_replace(line, std::regex("^# proves: K9A "), "# proves: ZZZ ");
+       },
+       {"the replay gives the name K9A, the file claims ZZZ"}},
+  };
+}
+
 class RealWindowPlay : public RealWindowPlayer {
  protected:
+  // The game's one proof in replays/ claims the row the table shows, verify proves it, and
+  // refuses each cheat for what it is.
+  void ExpectTheGameKeptAsItsProof() {
+    std::vector<fs::path> kept;
+    for (const auto& entry : fs::directory_iterator(game_.Folder() / "replays")) {
+      kept.push_back(entry.path());
+    }
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_TRUE(std::regex_match(kept[0].filename().string(),
+                                 std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}_K9A_" +
+                                            std::to_string(score_) + "\\.replay")))
+        << kept[0];
+    const std::string proof = FileText(kept[0]);
+    std::string swats;
+    for (int count : swatCounts_) swats += (swats.empty() ? "" : ",") + std::to_string(count);
+    EXPECT_NE(proof.find("\n# proves: K9A score " + std::to_string(score_) + " swats " + swats +
+                         " stage 1 flip "),
+              std::string::npos)
+        << proof.substr(0, 400);
+    fs::current_path(game_.Folder());
+    WriteText("proof.replay", proof);
+    ReplayToolRun run = RunReplayTool({"verify", "proof.replay"});
+    EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.output.find("proof.replay: K9A "), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("proof.replay: proves what it claims\n"), std::string::npos);
+    for (const Cheat& cheat : Cheats(score_)) {
+      WriteText("cheat.replay", Doctored(proof, cheat.change));
+      run = RunReplayTool({"verify", "cheat.replay"});
+      EXPECT_EQ(run.exitCode, 1) << cheat.what << ": " << run.output;
+      EXPECT_TRUE(std::any_of(cheat.refusals.begin(), cheat.refusals.end(),
+                              [&run](const std::string& refusal) {
+                                return run.errors.find(refusal) != std::string::npos;
+                              }))
+          << cheat.what << ": " << run.errors;
+    }
+  }
+
   Image CreditsList() const {
     static const char* const kLines[18] = {
         "Lead Programmers : Quarrendel",      "AI Programmers : Quarrendel",
@@ -97,6 +218,7 @@ TEST_F(RealWindowPlay, APlayerSwatsGivesUpTypesANameLooksAroundAndLeaves) {
   ASSERT_NO_FATAL_FAILURE(LeaveThroughTheExit());
 
   EXPECT_EQ(FileBytes(game_.Folder() / "Highscore.dat"), HighscoreFileWithThisGame(name));
+  ExpectTheGameKeptAsItsProof();
   const std::uintmax_t silenceFrom = soundStoppedAt_ + DiskSound::kQuarterSecond;
   EXPECT_GE(sound_.BytesBetween(silenceFrom, UINTMAX_MAX), DiskSound::kQuarterSecond);
   EXPECT_EQ(sound_.SoundingShare(silenceFrom, UINTMAX_MAX), 0.0)

@@ -1,6 +1,7 @@
 // The golden replays under tests/replays: each is played from a fresh start and must give,
-// flip for flip, the state lines kept beside it. A difference shows the first line that
-// differs; tools/regenerate-golden-replays rewrites the lines, on purpose only.
+// flip for flip, the state lines kept beside it, drawn and with the rules only, and the two
+// runs the same Highscore.dat. A difference shows the first line that differs;
+// tools/regenerate-golden-replays rewrites the lines, on purpose only.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -27,13 +28,20 @@ std::vector<std::string> Goldens() {
 
 class GoldenReplay : public ::testing::TestWithParam<std::string> {};
 
-TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlip) {
+TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlipDrawnOrWithTheRulesOnly) {
   EnterRunFolder();
   const fs::path replay = kGoldens / (GetParam() + ".replay");
-  const ReplayToolRun run = RunReplayTool({"play", replay.string(), "--lines", "played.lines"});
-  ASSERT_EQ(run.exitCode, 0) << run.errors;
   const std::vector<std::string> expected = FileLines(kGoldens / (GetParam() + ".lines"));
-  EXPECT_EQ(FirstDifference(expected, FileLines("played.lines")), "") << GetParam() << ".lines";
+  for (const std::string way : {"drawn", "rules"}) {
+    std::vector<std::string> arguments = {"play", replay.string(), "--lines", way + ".lines",
+                                          "--highscores", way + ".dat"};
+    if (way == "rules") arguments.push_back("--rules-only");
+    const ReplayToolRun run = RunReplayTool(arguments);
+    ASSERT_EQ(run.exitCode, 0) << way << ": " << run.errors;
+    EXPECT_EQ(FirstDifference(expected, FileLines(way + ".lines")), "")
+        << GetParam() << ".lines, " << way;
+  }
+  EXPECT_EQ(FileBytes("rules.dat"), FileBytes("drawn.dat"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, GoldenReplay, ::testing::ValuesIn(Goldens()),

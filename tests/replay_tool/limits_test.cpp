@@ -12,8 +12,8 @@
 #include <string>
 #include <thread>
 
+#include "replay/replay_file.h"
 #include "tests/support/child_process.h"
-#include "tools/replay/replay_file.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/run_folder.h"
 
@@ -81,10 +81,11 @@ TEST_F(ReplayToolLimits, AFileLargerThanAReplayMayBeIsRefusedUnreadAndTheLargest
 
   // Valid lines up to the bound, one a flip, and a bad one last: all of it is read and held.
   std::string text = "zimbrel-replay 1\n";
-  for (uint64_t flip = 0; text.size() < kLargestReplayBytes - 64; ++flip) {
+  uint64_t flip = 0;
+  for (; text.size() < kLargestReplayBytes - 64; ++flip) {
     text += std::to_string(flip) + " 0 mouse 1 0 0 0\n";
   }
-  text += "9999999999 0 bad\n";
+  text += std::to_string(flip) + " 0 bad\n";
   ASSERT_LE(text.size(), static_cast<size_t>(kLargestReplayBytes));
   WriteText("largest.replay", text);
   run = RunMeasured({"play", "largest.replay"});

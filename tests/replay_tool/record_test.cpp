@@ -7,12 +7,12 @@
 #include "input/keyboard.h"
 #include "platform/sdl/game_window.h"
 #include "platform/seams/flip_observer.h"
+#include "replay/replay_recorder.h"
 #include "tests/support/game_session.h"
 #include "tests/support/highscore_bytes.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/screen_places.h"
 #include "tools/capture/frame_png.h"
-#include "tools/replay/replay_recorder.h"
 
 namespace fs = std::filesystem;
 
@@ -56,10 +56,9 @@ TEST_F(ReplayRecordTest, ARecordedSessionPlaysBackToTheSameLinesFrameHighscoresA
   ASSERT_EQ(driver_.ExitCode(), 0);
   ASSERT_TRUE(WriteFramePng(HeadlessLastFrame(), "live-last.png"));
 
-  const Replay& recorded = ReplayRecorded();
   // The close, pumped at the next read, waited for the flip after it.
-  EXPECT_EQ(recorded.endFlip, flipsBeforeTheClose + 1);
-  WriteText("session.replay", FormatReplay(recorded));
+  EXPECT_EQ(ReplayRecordedEnd(), flipsBeforeTheClose + 1);
+  WriteText("session.replay", ReplayHeaderText() + ReplayRecordedLines());
   const ReplayToolRun run = RunReplayTool({"play", "session.replay", "--lines", "played.lines",
                                            "--png", "played", "--highscores", "played.dat"});
   ASSERT_EQ(run.exitCode, 0) << run.errors;

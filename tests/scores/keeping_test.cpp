@@ -1,6 +1,7 @@
 // Keeping the names on the disk when more than the game itself touches Highscore.dat: another
 // game in the same folder saving meanwhile, two saving at the same moment, a table kept
-// elsewhere through a symbolic link, and a table frozen read-only, said on the screen.
+// elsewhere through a symbolic link, and a table frozen read-only, said on the screen. And the
+// game kept as its proof beside the table: the last hundred, and a failed write said.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -13,13 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "tests/support/highscore_bytes.h"
-#include "tests/support/name_entry_session.h"
 #include "platform/seams/headless.h"
-#include "tests/support/run_folder.h"
+#include "replay/kept_games.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_save.h"
 #include "scores/highscore_screen.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/highscore_bytes.h"
+#include "tests/support/name_entry_session.h"
+#include "tests/support/run_folder.h"
 #include "tests/support/stderr_pipe.h"
 
 namespace {
@@ -290,3 +293,49 @@ TEST(HighscoreLeftovers, StartUpRemovesTheTemporariesOfSavesCutShortOnly) {
 }
 
 }  // namespace
+
+// A named game is kept as its proof in replays/, from the program's start to the flip after its
+// name, beside a hundred older ones: the oldest goes, the player's own file stays. Where the
+// proof cannot be written, standard error says so and the table is saved as ever.
+TEST_F(HighscoreKeeping, ANamedGameIsKeptAsItsProofAndAFailedWriteCostsNothing) {
+  KeepGames();
+  StartGame();
+  fs::create_directory("replays");
+  for (int old = 0; old < 100; ++old) {
+    WriteText("replays/2000-01-01_00-00-" + std::string(old < 10 ? "0" : "") +
+                  std::to_string(old) + "_OLD_1.replay",
+              "");
+  }
+  WriteText("replays/mine.txt", "");
+  ASSERT_NO_FATAL_FAILURE(NameTheGame(300));
+  Frames(1);
+  const std::vector<std::string> kept = FolderFiles("replays");
+  ASSERT_EQ(kept.size(), 101u);
+  EXPECT_EQ(kept[0], "2000-01-01_00-00-01_OLD_1.replay");
+  EXPECT_TRUE(kept[99].ends_with("_AAA_300.replay")) << kept[99];
+  EXPECT_EQ(kept[100], "mine.txt");
+  const std::string proof = FileText("replays/" + kept[99]);
+  const std::string claims = "zimbrel-replay 1\n# program: zimbrel " ZIMBREL_VERSION
+                             " desktop\n# proves: AAA score 300 swats 0,0,0,0,0,0,0,0 stage 1 flip ";
+  ASSERT_TRUE(proof.starts_with(claims)) << proof.substr(0, 300);
+  // It ends at the flip after the name.
+  const uint64_t named = std::stoull(proof.substr(claims.size()));
+  EXPECT_NE(proof.find("\nhighscores 2d2d2d00"), std::string::npos);
+  EXPECT_TRUE(proof.ends_with("\n" + std::to_string(named + 1) + " end\n"));
+
+  fs::remove_all("replays");
+  WriteText("replays", "not a folder");
+  Leave();
+  StderrPipe stderrPipe;
+  ASSERT_NO_FATAL_FAILURE(NameTheGame(400));
+  Frames(1);
+  const std::string said = stderrPipe.Said();
+  EXPECT_TRUE(said.starts_with("Zimbrel: the game could not be kept in " +
+                               (fs::current_path() / "replays").string() + "/"))
+      << said;
+  EXPECT_TRUE(said.ends_with("_AAA_400.replay: Not a directory\n")) << said;
+  EXPECT_EQ(FileNames(FileBytes("Highscore.dat"))[0], "AAA");
+  EXPECT_FALSE(HighscoreSaveFailed);
+  Leave();
+  LeaveTheGame(0);
+}

@@ -12,6 +12,7 @@
 #include "graphics/image_slots.h"
 #include "platform/files/little_endian.h"
 #include "platform/win32/dsound.h"
+#include "replay/replay_file.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_save.h"
 #include "scores/highscore_table.h"
@@ -20,7 +21,6 @@
 #include "tests/support/highscore_bytes.h"
 #include "tests/support/riff_bytes.h"
 #include "tests/support/run_folder.h"
-#include "tools/replay/replay_file.h"
 
 namespace {
 

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "scores/highscore_file.h"
+
 namespace {
 
 bool Fail(const std::string& path, int reason, std::string* error) {
@@ -32,4 +34,10 @@ bool WriteOutputFile(const std::string& path, const void* bytes, size_t size, st
   }
   if (close(fd) != 0) return Fail(path, errno, error);
   return true;
+}
+
+bool KeepHighscores(const std::string& path, std::string* error) {
+  uint8_t bytes[kHighscoreFileBytes];
+  EncodeHighscores(bytes);
+  return WriteOutputFile(path, bytes, sizeof bytes, error);
 }

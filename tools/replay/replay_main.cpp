@@ -1,33 +1,46 @@
-// zimbrel-replay: plays a replay headless, or records a game played in the window as one.
-// Run in the runnable folder, beside zimbrel (docs/replay.md).
+// zimbrel-replay: plays a replay headless, checks a kept game, shows one in the window, or
+// records a game played in the window as one. Run in the runnable folder, beside zimbrel
+// (docs/replay.md).
+#include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <string>
 
+#include "platform/options/command_line.h"
+#include "platform/options/player_options.h"
+#include "platform/sdl/event_pump.h"
 #include "platform/sdl/platform_quit.h"
-#include "platform/session/ending_signals.h"
 #include "platform/seams/flip_observer.h"
+#include "platform/seams/game_named.h"
 #include "platform/seams/headless.h"
+#include "platform/session/ending_signals.h"
 #include "platform/win32/win.h"
+#include "replay/proof.h"
+#include "replay/proof_check.h"
+#include "replay/replay_file.h"
+#include "replay/replay_player.h"
+#include "replay/replay_recorder.h"
+#include "replay/scratch_folder.h"
 #include "shell/win_main.h"
 #include "tools/autoplay/scripted_player.h"
+#include "tools/replay/output_file.h"
 #include "tools/replay/replay_command.h"
-#include "tools/replay/replay_file.h"
-#include "tools/replay/replay_player.h"
-#include "tools/replay/replay_recorder.h"
 #include "tools/replay/run_outputs.h"
-#include "tools/replay/scratch_folder.h"
 #include "tools/replay/soak_run.h"
 
 namespace {
 
-constexpr int kRefused = 1;  // bad arguments or a bad replay: nothing was run
-constexpr int kStopped = 2;  // the replay could not bring the game to its end
+constexpr int kRefused = 1;     // bad arguments or a bad replay: nothing was run
+constexpr int kStopped = 2;     // the replay could not bring the game to its end
 constexpr int kSoakFailed = 3;  // memory or descriptors grew, or the highscores did not reload
+constexpr int kNotProven = 1;   // verify: a file does not prove what it claims
+constexpr int kUnreadable = 2;  // verify: a file cannot be read as a replay
 
 void SayFault(const std::string& message) {
   std::fprintf(stderr, "zimbrel-replay: %s\n", message.c_str());
@@ -38,17 +51,15 @@ int Refuse(const std::string& message) {
   return kRefused;
 }
 
-// Paths given on the command line are the caller's, whatever folder the game then runs in.
-std::string Absolute(const std::string& path) {
-  return path.empty() ? path : std::filesystem::absolute(path).string();
+const char* SignalName(int signalNumber) {
+  return signalNumber == SIGINT    ? "SIGINT"
+         : signalNumber == SIGTERM ? "SIGTERM"
+         : signalNumber == SIGQUIT ? "SIGQUIT"
+                                   : "SIGHUP";
 }
 
-void MakeOutputsAbsolute(ReplayCommand& command) {
-  command.outputs.linesPath = Absolute(command.outputs.linesPath);
-  command.outputs.pngFolder = Absolute(command.outputs.pngFolder);
-  command.outputs.audioPath = Absolute(command.outputs.audioPath);
-  command.highscoresPath = Absolute(command.highscoresPath);
-}
+// As a shell reports a command a signal ended: 130 for SIGINT, 143 for SIGTERM.
+int SignalStatus() { return 128 + EndingSignal(); }
 
 void RunTheGame() {
   char commandLine[] = "";
@@ -80,12 +91,8 @@ void ReportPlay(const std::string& file) {
   const ReplayPlayerReport report = ReplayPlayerResult();
   const unsigned long long flips = PresentedFlipCount();
   if (const int signalNumber = EndingSignal()) {
-    const char* name = signalNumber == SIGINT    ? "SIGINT"
-                       : signalNumber == SIGTERM ? "SIGTERM"
-                       : signalNumber == SIGQUIT ? "SIGQUIT"
-                                                 : "SIGHUP";
     std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the game shut down\n",
-                file.c_str(), name, flips);
+                file.c_str(), SignalName(signalNumber), flips);
   } else if (report.closedAtEnd) {
     std::printf("zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
                 "ends, and the game shut down after flip %llu\n",
@@ -104,18 +111,33 @@ void ReportPlay(const std::string& file) {
   }
 }
 
-int Play(ReplayCommand command) {
+// The replay read, and the scratch folder entered with the table it starts from.
+std::optional<Replay> EnterWithReplay(const ReplayCommand& command,
+                                      std::optional<ScratchFolder>* scratch, int* status) {
   std::string error;
   std::optional<Replay> replay = LoadReplay(command.file, &error);
-  if (!replay) return Refuse(error);
-  MakeOutputsAbsolute(command);
-  const std::optional<ScratchFolder> scratch = EnterScratchFolder(&error);
-  if (!scratch) return Refuse(error);
+  if (replay) *scratch = EnterScratchFolder(&error);
+  if (replay && *scratch && !PlaceStartingTable(*replay, &error)) {
+    LeaveScratchFolder(**scratch);
+    scratch->reset();
+  }
+  if (replay && *scratch) return replay;
+  *status = Refuse(error);
+  return std::nullopt;
+}
+
+int Play(const ReplayCommand& command) {
+  std::optional<ScratchFolder> scratch;
+  int status = 0;
+  std::optional<Replay> replay = EnterWithReplay(command, &scratch, &status);
+  if (!replay) return status;
+  std::string error;
   if (!RunOutputsStart(command.outputs, &error)) {
     LeaveScratchFolder(*scratch);
     return Refuse(error);
   }
   HeadlessEnable();
+  if (command.rulesOnly) HeadlessDrawNothing();
   ReplayPlayerStart(std::move(*replay));
   try {
     RunTheGame();
@@ -127,19 +149,101 @@ int Play(ReplayCommand command) {
   }
   const bool complete = FinishRun(command, *scratch);
   ReportPlay(command.file);
-  // As a shell reports a command a signal ended: 130 for SIGINT, 143 for SIGTERM.
-  if (EndingSignal() != 0) return 128 + EndingSignal();
+  if (EndingSignal() != 0) return SignalStatus();
   return complete ? 0 : kRefused;
 }
 
+// Escape ends the watching as Ctrl+C would: the waits give up and the window closes.
+bool escaped = false;
+
+void EndTheWatching() {
+  escaped = true;
+  EndSessionFromWithin();
+  HWND window = PlatformMainWindow();
+  if (WindowAlive(window)) PostWindowMessage(window, WM_CLOSE, 0, 0);
+}
+
+// A kept game in the game's own window, at the pace it was played.
+int Watch(const ReplayCommand& command) {
+  std::optional<ScratchFolder> scratch;
+  int status = 0;
+  std::optional<Replay> replay = EnterWithReplay(command, &scratch, &status);
+  if (!replay) return status;
+  CurrentPlayerOptions() = command.window;
+  ReplayPlayerStart(std::move(*replay));
+  SetEscapeHandler(EndTheWatching);
+  try {
+    RunTheGame();
+  } catch (const ReplayStopped& stopped) {
+    std::fprintf(stderr, "zimbrel-replay: %s: %s\n", command.file.c_str(), stopped.why.c_str());
+    LeaveScratchFolder(*scratch);
+    PlatformQuit();
+    return kStopped;
+  }
+  LeaveScratchFolder(*scratch);
+  PlatformQuit();
+  if (escaped) {
+    std::printf("zimbrel-replay: %s: watched up to flip %llu, where Escape ended it\n",
+                command.file.c_str(), static_cast<unsigned long long>(PresentedFlipCount()));
+    return 0;
+  }
+  if (EndingSignal() != 0) return SignalStatus();
+  std::printf("zimbrel-replay: %s: watched to its end, %llu flips\n", command.file.c_str(),
+              static_cast<unsigned long long>(PresentedFlipCount()));
+  return 0;
+}
+
+// verify: every file, whatever the one before it gave; the worst status is the tool's.
+int Verify(const ReplayCommand& command) {
+  int status = 0;
+  ProofCheckLimits limits;
+  limits.dataFolder = std::filesystem::current_path().string();
+  limits.cpuSeconds = command.cpuLimit;
+  for (const std::string& file : command.files) {
+    std::string text;
+    std::string error;
+    if (!ReadReplayText(file, &text, &error)) {
+      SayFault(error);
+      status = std::max(status, kUnreadable);
+      continue;
+    }
+    const ProofVerdict verdict = CheckProof(text, file, limits);
+    for (const ProvenGame& game : verdict.games) {
+      std::printf("%s: %s\n", file.c_str(), ShownGame(game).c_str());
+    }
+    switch (verdict.outcome) {
+      case ProofOutcome::Proven:
+        std::printf("%s: %s\n", file.c_str(),
+                    verdict.claimsGames ? "proves what it claims"
+                                        : "claims no game; the games above are what it proves");
+        break;
+      case ProofOutcome::NotProven:
+        SayFault(verdict.reason);
+        status = std::max(status, kNotProven);
+        break;
+      case ProofOutcome::Unreadable:
+        SayFault(verdict.reason);
+        status = std::max(status, kUnreadable);
+        break;
+    }
+    std::fflush(stdout);
+  }
+  return status;
+}
+
+// The games the scripted player names, claimed at the top of its replay.
+std::vector<ProvenGame> autoplayed;
+void NoteAutoplayedGame(int row) { autoplayed.push_back(NamedGameInRow(row)); }
+
 // A game whose every read is noted, written as a replay when it ends: played in the window by
 // a person (record) or headless by the scripted player (autoplay).
-int RecordRun(ReplayCommand command, const char* done) {
-  command.file = Absolute(command.file);
-  MakeOutputsAbsolute(command);
+int RecordRun(const ReplayCommand& command, const char* done) {
   // Opened now, so that a session is never played only to find its replay cannot be kept.
-  std::ofstream file(command.file, std::ios::binary | std::ios::trunc);
-  if (!file) return Refuse(command.file + ": cannot be written");
+  const int probe = open(command.file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+  if (probe < 0) {
+    return Refuse(command.file + ": cannot be written (" + std::strerror(errno) + ")");
+  }
+  close(probe);
   std::string error;
   const std::optional<ScratchFolder> scratch = EnterScratchFolder(&error);
   if (!scratch) return Refuse(error);
@@ -147,26 +251,43 @@ int RecordRun(ReplayCommand command, const char* done) {
     LeaveScratchFolder(*scratch);
     return Refuse(error);
   }
+  std::string claims;
   if (command.verb == ReplayVerb::Autoplay) {
     // Headless, the run times itself again on the virtual clock: no clock lines are needed.
     HeadlessEnable();
-    ScriptedPlayerStart(ScriptedPlayerOptions{command.untilStage, command.name, command.lazyBoss});
-    ReplayRecorderStart(ScriptedPlayerAnswer, false);
+    const ScriptedPlayerOptions options{command.untilStage, command.name, command.lazyBoss};
+    if (command.minutesGiven) {
+      SoakStart(command.minutes, false);
+    } else {
+      ScriptedPlayerStart(options);
+    }
+    ReplayRecorderStart(ReplayRecorderOptions{ScriptedPlayerAnswer, false, true});
+    AddGameNamedObserver(NoteAutoplayedGame);
   } else {
     ReplayRecorderStart();
   }
   RunTheGame();
-  file << FormatReplay(ReplayRecorded());
-  file.close();
+  if (command.verb == ReplayVerb::Autoplay) {
+    claims = ProofClaimsText("zimbrel-replay " + ProgramVersion(), autoplayed);
+  }
+  const std::string text = ReplayHeaderText() + claims + ReplayRecordedLines();
   bool complete = FinishRun(command, *scratch);
-  if (!file) {
-    SayFault(command.file + ": cannot be written");
+  if (!WriteOutputFile(command.file, text.data(), text.size(), &error)) {
+    SayFault(error);
     complete = false;
   }
-  if (complete) {
-    std::printf("zimbrel-replay: %s: %s %llu flips\n", command.file.c_str(), done,
-                static_cast<unsigned long long>(PresentedFlipCount()));
+  const unsigned long long flips = PresentedFlipCount();
+  if (ReplayRecordingFull()) {
+    SayFault(command.file + ": the session grew longer than a replay may be; it holds the "
+             "game up to where it did, and cannot be played to its end");
+    complete = false;
   }
+  if (const int signalNumber = EndingSignal()) {
+    std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the replay ends there\n",
+                command.file.c_str(), SignalName(signalNumber), flips);
+    return SignalStatus();
+  }
+  if (complete) std::printf("zimbrel-replay: %s: %s %llu flips\n", command.file.c_str(), done, flips);
   return complete ? 0 : kRefused;
 }
 
@@ -177,11 +298,17 @@ int Soak(const ReplayCommand& command) {
   const std::optional<ScratchFolder> scratch = EnterScratchFolder(&error);
   if (!scratch) return Refuse(error);
   HeadlessEnable();
-  SoakStart(command.soakMinutes);
+  SoakStart(command.minutes);
   const auto started = std::chrono::steady_clock::now();
   RunTheGame();
   const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - started;
   const bool complete = FinishRun(command, *scratch);
+  if (const int signalNumber = EndingSignal()) {
+    std::printf("zimbrel-replay: soak: interrupted by %s after %llu flips in %.1f s\n",
+                SignalName(signalNumber), static_cast<unsigned long long>(PresentedFlipCount()),
+                wall.count());
+    return SignalStatus();
+  }
   const std::string verdict = SoakVerdict();
   std::printf("zimbrel-replay: soak: %llu flips in %.1f s\n",
               static_cast<unsigned long long>(PresentedFlipCount()), wall.count());
@@ -200,29 +327,37 @@ void ShowHelp() {
     usage.replace(at, 3, "\n  ");
   }
   std::printf("%s\n\nRun it in the runnable folder, beside zimbrel, which it plays headless "
-              "(but for record);\nevery run starts from the default highscores. See "
-              "zimbrel(6).\n", usage.c_str());
+              "(but for record\nand watch); every run starts from the table its replay carries, "
+              "else the default one.\nSee zimbrel(6) and docs/replay.md.\n", usage.c_str());
+}
+
+int Run(int argc, char** argv) {
+  std::string error;
+  std::optional<ReplayCommand> command = ParseReplayCommand(argc, argv, &error);
+  if (!command) return Refuse(error);
+  if (!FilesApart(*command, &error)) return Refuse(error);
+  switch (command->verb) {
+    case ReplayVerb::Play: return Play(*command);
+    case ReplayVerb::Record: return RecordRun(*command, "recorded");
+    case ReplayVerb::Autoplay: return RecordRun(*command, "the scripted player played");
+    case ReplayVerb::Verify: return Verify(*command);
+    case ReplayVerb::Watch: return Watch(*command);
+    case ReplayVerb::Soak: return Soak(*command);
+    case ReplayVerb::Help: ShowHelp(); return 0;
+    case ReplayVerb::Version: std::printf("zimbrel-replay %s\n", ProgramVersion().c_str()); return 0;
+  }
+  return kRefused;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 2 && (std::string(argv[1]) == "-h" || std::string(argv[1]) == "--help")) {
-    ShowHelp();
-    return 0;
+  const int status = Run(argc, argv);
+  // What was said on standard output must have reached it: a full disk is a failure too.
+  if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+    const int reason = errno;
+    SayFault(std::string("standard output: cannot be written (") + std::strerror(reason) + ")");
+    return status == 0 ? kRefused : status;
   }
-  std::string error;
-  std::optional<ReplayCommand> command = ParseReplayCommand(argc, argv, &error);
-  if (!command) return Refuse(error);
-  switch (command->verb) {
-    case ReplayVerb::Play:
-      return Play(std::move(*command));
-    case ReplayVerb::Record:
-      return RecordRun(std::move(*command), "recorded");
-    case ReplayVerb::Autoplay:
-      return RecordRun(std::move(*command), "the scripted player played");
-    case ReplayVerb::Soak:
-      return Soak(*command);
-  }
-  return kRefused;
+  return status;
 }

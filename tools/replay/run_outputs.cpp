@@ -44,7 +44,7 @@ void WriteFrame(uint64_t flip) {
   char name[48];
   std::snprintf(name, sizeof name, "flip-%06llu.png", static_cast<unsigned long long>(flip));
   const std::string path = (std::filesystem::path(taken.asked.pngFolder) / name).string();
-  if (!WriteFramePng(HeadlessLastFrame(), path)) NoteFault(path + ": cannot be written");
+  if (!WriteFramePng(HeadlessLastFrame(), path)) NoteFault(SystemFault(path, "written"));
 }
 
 void WriteSamples(const std::vector<int16_t>& mix) {
@@ -108,8 +108,9 @@ bool WriteHeader(uint64_t dataBytes) {
 bool RunOutputsStart(const RunOutputs& outputs, std::string* error) {
   taken.asked = outputs;
   if (!outputs.pngFolder.empty()) {
+    // The folder itself is made, never its parents: a mistyped path makes nothing far away.
     std::error_code fault;
-    std::filesystem::create_directories(outputs.pngFolder, fault);
+    std::filesystem::create_directory(outputs.pngFolder, fault);
     if (fault || !std::filesystem::is_directory(outputs.pngFolder)) {
       *error = outputs.pngFolder + ": cannot be made a folder" +
                (fault ? " (" + fault.message() + ")" : "");

@@ -52,6 +52,7 @@ struct GameReading {
 
 struct SoakState {
   uint32_t limitMs = 0;
+  bool report = true;
   std::optional<uint32_t> startMs;  // the virtual clock at the first flip
   bool inGame = false;
   int32_t score = 0;
@@ -134,10 +135,12 @@ void EndOfGame() {
   reading.gameMs = HeadlessClockNow() - *soak.startMs;
   reading.rssKb = ResidentKb();
   reading.fds = OpenDescriptors();
-  std::printf("game %d: score %d, ended at %u.%03u s of game time, VmRSS %ld kB, %d open "
-              "descriptors\n", reading.number, reading.score, reading.gameMs / 1000,
-              reading.gameMs % 1000, reading.rssKb, reading.fds);
-  std::fflush(stdout);
+  if (soak.report) {
+    std::printf("game %d: score %d, ended at %u.%03u s of game time, VmRSS %ld kB, %d open "
+                "descriptors\n", reading.number, reading.score, reading.gameMs / 1000,
+                reading.gameMs % 1000, reading.rssKb, reading.fds);
+    std::fflush(stdout);
+  }
   if (!soak.first) soak.first = reading;
   soak.last = reading;
   if (soak.fault.empty()) soak.fault = CheckHighscoresReload(reading.number);
@@ -175,10 +178,11 @@ void OnFlip() {
 
 }  // namespace
 
-void SoakStart(double minutes) {
+void SoakStart(double minutes, bool report) {
   soak = SoakState{};
   soak.limitMs = static_cast<uint32_t>(minutes * 60000.0);
-  if (!kMemoryJudged) {
+  soak.report = report;
+  if (report && !kMemoryJudged) {
     std::printf("zimbrel-replay: soak: built with AddressSanitizer, which keeps freed memory a "
                 "while: resident memory is printed, not judged\n");
   }

@@ -7,8 +7,9 @@
 #include <cstdint>
 #include <string>
 
-// Before the program starts, headless, in a run folder of its own.
-void SoakStart(double minutes);
+// Before the program starts, headless, in a run folder of its own. With `report`, a line for
+// every game as it ends; without, the games are only played (an autoplayed session).
+void SoakStart(double minutes, bool report = true);
 
 // After the run: one line per game has been printed. Nothing when the soak held, else what
 // went wrong.

@@ -8,7 +8,7 @@
 #include <optional>
 
 #include "platform/win32/dinput.h"
-#include "tools/replay/replay_file.h"
+#include "replay/replay_file.h"
 
 // Counts each channel's reads since the last flip.
 class ReplayReadCounter {
@@ -35,6 +35,8 @@ class ReplayHands {
   std::optional<ReplayLine> MouseLineFor(const DIMOUSESTATE& state) const;
   std::optional<ReplayLine> KeysLineFor(const BYTE keys[256]) const;
   std::optional<ReplayLine> ClockLineFor(uint32_t ms) const;
+  // A mouse line that changes nothing: no motion, the buttons as they are.
+  ReplayLine SameMouseLine() const;
 
  private:
   bool left_ = false;

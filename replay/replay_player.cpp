@@ -1,4 +1,4 @@
-#include "tools/replay/replay_player.h"
+#include "replay/replay_player.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,7 @@
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/rules_clock.h"
 #include "platform/win32/win.h"
-#include "tools/replay/replay_state.h"
+#include "replay/replay_state.h"
 
 namespace {
 
@@ -18,13 +18,27 @@ struct ChannelLines {
   uint64_t readsWithoutLine = 0;  // since the last line or flip
 };
 
+// The readings of the rules clock so far, for the clock's plausibility: the greatest of
+// `per * reading - milliseconds * flips` and where it came from.
+struct ClockWatch {
+  FlipFloor floor;
+  bool any = false;
+  uint32_t last = 0;
+  int lastLine = 0;
+  int64_t highest = 0;
+  uint64_t highestFlip = 0;
+  uint32_t highestReading = 0;
+  int highestLine = 0;
+};
+
 struct Player {
   std::optional<uint64_t> endFlip;
+  std::optional<ClockWatch> clock;
   std::array<ChannelLines, kReplayChannels> channels;
   ReplayReadCounter counter;
   ReplayHands hands;
   bool closePosted = false;
-  uint64_t flipsAfterTheReplay = 0;
+  uint64_t lastFlip = 0;  // of the last line, or of the end if later
   int firstLateLine = 0;
 };
 Player player;
@@ -46,11 +60,6 @@ bool CatchUp(ChannelLines& channel, ReplayPosition at, int64_t* dx, int64_t* dy)
     applied = true;
   }
   return applied;
-}
-
-bool LinesLeft() {
-  return std::any_of(player.channels.begin(), player.channels.end(),
-                     [](const ChannelLines& channel) { return channel.next < channel.lines.size(); });
 }
 
 // The end's close, posted the moment the game has presented that many flips.
@@ -102,17 +111,62 @@ void AnswerRead(DeviceKind kind, void* state) {
   CheckForAnEndlessWait(lines, channel, at, applied);
 }
 
+std::string Where(int line) { return line == 0 ? "the virtual clock" : "line " + std::to_string(line); }
+
+// A reading at `flip` (flips presented before it) set by line `line` (0: the virtual clock).
+// Any two readings at flips f1 < f2 lie at least (f2 - f1 - 1) flips apart in time: the first
+// came before flip f1 + 1 was presented, the second after flip f2.
+void WatchTheClock(ClockWatch& watch, uint64_t flip, uint32_t reading, int line) {
+  if (watch.any && reading < watch.last) {
+    throw ReplayStopped{"the rules clock goes back from " + std::to_string(watch.last) + " ms (" +
+                            Where(watch.lastLine) + ") to " + std::to_string(reading) + " ms",
+                        line, true};
+  }
+  const int64_t here = watch.floor.per * int64_t{reading} -
+                       watch.floor.milliseconds * static_cast<int64_t>(flip);
+  if (watch.any && here < watch.highest - watch.floor.milliseconds - watch.floor.per) {
+    const uint64_t flips = flip - watch.highestFlip;
+    const int64_t least =
+        (watch.floor.milliseconds * static_cast<int64_t>(flips - 1) - watch.floor.per) /
+        watch.floor.per;
+    throw ReplayStopped{"the rules clock advances " +
+                            std::to_string(reading - watch.highestReading) + " ms over the " +
+                            std::to_string(flips) + " flips since its reading of " +
+                            std::to_string(watch.highestReading) + " ms (" +
+                            Where(watch.highestLine) + "), where they take at least " +
+                            std::to_string(least) + " ms",
+                        line, true};
+  }
+  if (!watch.any || here > watch.highest) {
+    watch.highest = here;
+    watch.highestFlip = flip;
+    watch.highestReading = reading;
+    watch.highestLine = line;
+  }
+  watch.any = true;
+  watch.last = reading;
+  watch.lastLine = line;
+}
+
 DWORD AnswerClockReading(DWORD live) {
   const ReplayPosition at = player.counter.Next(ReplayChannel::Clock, PresentedFlipCount());
   int64_t unused = 0;
-  CatchUp(Lines(ReplayChannel::Clock), at, &unused, &unused);
-  return player.hands.Clock().value_or(live);
+  ChannelLines& lines = Lines(ReplayChannel::Clock);
+  CatchUp(lines, at, &unused, &unused);
+  const DWORD reading = player.hands.Clock().value_or(live);
+  if (player.clock) {
+    const int line = lines.next == 0 ? 0 : lines.lines[lines.next - 1].lineNumber;
+    WatchTheClock(*player.clock, at.flip, reading, line);
+  }
+  return reading;
 }
 
+// The run ends within so many flips of the replay's last flip, whatever lines the game never
+// came to read (a clock line, in a game that went another way and never plays again): a
+// replay buys no more flips than its lines do.
 void OnFlip() {
   CloseAtTheEnd();
-  const bool over = !LinesLeft() && (!player.endFlip || player.closePosted);
-  if (!over || ++player.flipsAfterTheReplay <= kFlipsAfterTheReplay) return;
+  if (PresentedFlipCount() <= player.lastFlip + kFlipsAfterTheReplay) return;
   const std::string flips = std::to_string(kFlipsAfterTheReplay);
   if (player.endFlip) {
     throw ReplayStopped{"the game has not closed " + flips + " flips after the end at flip " +
@@ -125,9 +179,14 @@ void OnFlip() {
 
 }  // namespace
 
-void ReplayPlayerStart(Replay replay) {
+void ReplayPlayerStart(Replay replay, const ReplayPlayerOptions& options) {
   player.endFlip = replay.endFlip;
-  for (ReplayLine& line : replay.lines) Lines(line.channel).lines.push_back(std::move(line));
+  if (options.clockFloor) player.clock = ClockWatch{*options.clockFloor};
+  player.lastFlip = replay.endFlip.value_or(0);
+  for (ReplayLine& line : replay.lines) {
+    player.lastFlip = std::max(player.lastFlip, line.at.flip);
+    Lines(line.channel).lines.push_back(std::move(line));
+  }
   SetDeviceReadHook(AnswerRead);
   SetRulesClockHook(AnswerClockReading);
   AddFlipObserver(OnFlip);

@@ -1,11 +1,10 @@
-#include "tools/replay/scratch_folder.h"
+#include "replay/scratch_folder.h"
 
-#include <cstdint>
-#include <cstdlib>
+#include <cerrno>
+#include <cstring>
 
+#include "platform/files/atomic_file.h"
 #include "platform/files/temporary_folder.h"
-
-#include "tools/replay/output_file.h"
 #include "scores/highscore_file.h"
 
 namespace fs = std::filesystem;
@@ -38,11 +37,13 @@ std::optional<ScratchFolder> EnterScratchFolder(std::string* error) {
   return std::nullopt;
 }
 
-bool KeepHighscores(const std::string& path, std::string* error) {
-  // A run that entered no game writes no file; its table is then the default one it began with.
-  uint8_t bytes[kHighscoreFileBytes];
-  EncodeHighscores(bytes);
-  return WriteOutputFile(path, bytes, sizeof bytes, error);
+bool PlaceStartingTable(const Replay& replay, std::string* error) {
+  static_assert(sizeof(ReplayTable) == kHighscoreFileBytes);
+  if (!replay.table) return true;
+  if (WriteFileAtomically(kHighscoreFile, replay.table->data(), replay.table->size())) return true;
+  *error = std::string(kHighscoreFile) + ": the replay's table cannot be written (" +
+           std::strerror(errno) + ")";
+  return false;
 }
 
 void LeaveScratchFolder(const ScratchFolder& scratch) {

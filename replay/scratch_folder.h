@@ -1,10 +1,13 @@
 // A fresh folder for one run of the game, with only the runnable folder's gfx/ and snd/ linked
-// in: the game starts from the default highscore table and never writes over the player's.
+// in: the game starts from the table its replay carries (else the default one) and never writes
+// over the player's.
 #pragma once
 
 #include <filesystem>
 #include <optional>
 #include <string>
+
+#include "replay/replay_file.h"
 
 struct ScratchFolder {
   std::filesystem::path runFolder;  // where the tool was started, which it returns to
@@ -15,9 +18,10 @@ struct ScratchFolder {
 // it the working folder. Nothing, with `error`, when the working folder is not a runnable one.
 std::optional<ScratchFolder> EnterScratchFolder(std::string* error);
 
-// Writes the table the run ended with to `path`, as Highscore.dat holds it; false when it
-// cannot be.
-bool KeepHighscores(const std::string& path, std::string* error);
+// Puts the table the replay starts from in the working folder, as its Highscore.dat; a replay
+// without one leaves no file, and the game starts from the default table. False, with why, when
+// it cannot be written.
+bool PlaceStartingTable(const Replay& replay, std::string* error);
 
 // Back to the runnable folder; the scratch folder and all in it are removed.
 void LeaveScratchFolder(const ScratchFolder& scratch);

@@ -1,4 +1,4 @@
-#include "tools/replay/replay_state.h"
+#include "replay/replay_state.h"
 
 ReplayPosition ReplayReadCounter::Next(ReplayChannel channel, uint64_t flips) {
   ReplayPosition& next = next_[static_cast<int>(channel)];
@@ -66,5 +66,13 @@ std::optional<ReplayLine> ReplayHands::ClockLineFor(uint32_t ms) const {
   ReplayLine line;
   line.channel = ReplayChannel::Clock;
   line.ms = ms;
+  return line;
+}
+
+ReplayLine ReplayHands::SameMouseLine() const {
+  ReplayLine line;
+  line.channel = ReplayChannel::Mouse;
+  line.left = left_;
+  line.right = right_;
   return line;
 }

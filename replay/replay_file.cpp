@@ -1,4 +1,4 @@
-#include "tools/replay/replay_file.h"
+#include "replay/replay_file.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "platform/files/regular_file.h"
+#include "platform/options/quoted_text.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ class LineReader {
     }
     const std::string& word = words_[next_++];
     if (!ParseNumber(word, low, high, out)) {
-      *error = Fault("'" + word + "' is not " + what);
+      *error = Fault(QuotedText(word) + " is not " + what);
       return false;
     }
     return true;
@@ -87,7 +88,7 @@ bool ParseHeader(LineReader& reader, std::string* error) {
   }
   int version = 0;
   if (!ParseNumber(reader.Word(1), 0, INT32_MAX, &version) || version != kVersion) {
-    *error = reader.Fault("unknown version '" + reader.Word(1) + "' (this tool reads version " +
+    *error = reader.Fault("unknown version " + QuotedText(reader.Word(1)) + " (this tool reads version " +
                           std::to_string(kVersion) + ")");
     return false;
   }
@@ -135,6 +136,17 @@ class OrderCheck {
       *error = reader.Fault("flip " + std::to_string(flip) + " comes after flip " +
                             std::to_string(lastFlip_) + " of line " +
                             std::to_string(lastFlipLine_) + "; flips never go back");
+      return false;
+    }
+    // Each line buys the run at most so many flips: a far-off flip cannot keep it going
+    // for years.
+    if (flip - lastFlip_ > kMostFlipsBetweenLines) {
+      *error = reader.Fault("flip " + std::to_string(flip) + " comes " +
+                            std::to_string(flip - lastFlip_) + " flips after " +
+                            (lastFlipLine_ == 0 ? std::string("the start")
+                                                : "line " + std::to_string(lastFlipLine_)) +
+                            "; a replay leaves at most " + std::to_string(kMostFlipsBetweenLines) +
+                            " flips (ten minutes) between two lines");
       return false;
     }
     lastFlip_ = flip;
@@ -205,7 +217,7 @@ bool ParseLine(LineReader& reader, OrderCheck& order, int lineNumber, Replay* re
   const std::string& kind = reader.Word(2);
   const std::optional<ReplayChannel> channel = ChannelNamed(kind);
   if (!channel) {
-    *error = reader.Fault("'" + kind + "' is not mouse, keys, clock or end");
+    *error = reader.Fault(QuotedText(kind) + " is not mouse, keys, clock or end");
     return false;
   }
   reader.Skip();
@@ -217,6 +229,47 @@ bool ParseLine(LineReader& reader, OrderCheck& order, int lineNumber, Replay* re
   }
   if (!order.Read(line, reader, error)) return false;
   replay->lines.push_back(std::move(line));
+  return true;
+}
+
+constexpr char kTableWord[] = "highscores";
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// "highscores <800 hex digits>": the table the program started with, before any read.
+bool ParseTable(LineReader& reader, int lineNumber, bool readsSeen, Replay* replay,
+                std::string* error) {
+  if (replay->table) {
+    *error = reader.Fault("a second highscores line (the first is on line " +
+                          std::to_string(replay->tableLineNumber) + ")");
+    return false;
+  }
+  if (readsSeen) {
+    *error = reader.Fault("the highscores line comes before every read and end");
+    return false;
+  }
+  const std::string digits = reader.WordCount() == 2 ? reader.Word(1) : "";
+  ReplayTable table{};
+  bool valid = digits.size() == 2 * table.size();
+  for (size_t i = 0; valid && i < table.size(); ++i) {
+    const int high = HexDigit(digits[2 * i]);
+    const int low = HexDigit(digits[2 * i + 1]);
+    valid = high >= 0 && low >= 0;
+    table[i] = static_cast<uint8_t>(high << 4 | low);
+  }
+  if (!valid) {
+    *error = reader.Fault("a highscores line holds Highscore.dat's " +
+                          std::to_string(table.size()) + " bytes as " +
+                          std::to_string(2 * table.size()) + " hexadecimal digits");
+    return false;
+  }
+  replay->table = table;
+  replay->tableLineNumber = lineNumber;
   return true;
 }
 
@@ -251,8 +304,11 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
     std::vector<std::string> words = Words(raw);
     if (words.empty()) continue;
     LineReader reader(name, lineNumber, std::move(words));
-    const bool parsed = headerSeen ? ParseLine(reader, order, lineNumber, &replay, error)
-                                   : ParseHeader(reader, error);
+    const bool readsSeen = !replay.lines.empty() || replay.endFlip;
+    const bool parsed =
+        !headerSeen                    ? ParseHeader(reader, error)
+        : reader.Word(0) == kTableWord ? ParseTable(reader, lineNumber, readsSeen, &replay, error)
+                                       : ParseLine(reader, order, lineNumber, &replay, error);
     if (!parsed) return std::nullopt;
     headerSeen = true;
   }
@@ -264,7 +320,7 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
   return replay;
 }
 
-std::optional<Replay> LoadReplay(const std::string& path, std::string* error) {
+bool ReadReplayText(const std::string& path, std::string* text, std::string* error) {
   // Only a regular file: a FIFO would block the tool, a folder has no lines.
   const int fd = OpenRegularFile(path.c_str());
   if (fd < 0) {
@@ -273,57 +329,81 @@ std::optional<Replay> LoadReplay(const std::string& path, std::string* error) {
                                                  : std::string("cannot be read (") +
                                                        std::strerror(errno) + ")";
     *error = path + ": " + reason;
-    return std::nullopt;
+    return false;
   }
   struct stat status;
   if (fstat(fd, &status) == 0 && status.st_size > kLargestReplayBytes) {
     close(fd);
     *error = path + ": " + std::to_string(status.st_size) + " bytes, more than a replay may hold (" +
              std::to_string(kLargestReplayBytes) + " bytes, hours of play); not read";
-    return std::nullopt;
+    return false;
   }
-  std::string text;
   char block[65536];
   ssize_t got = 0;
   while ((got = read(fd, block, sizeof block)) > 0 || (got < 0 && errno == EINTR)) {
-    if (got > 0) text.append(block, static_cast<size_t>(got));
+    if (got > 0) text->append(block, static_cast<size_t>(got));
   }
   const int fault = errno;
   close(fd);
   if (got < 0) {
     *error = path + ": cannot be read (" + std::strerror(fault) + ")";
-    return std::nullopt;
+    return false;
   }
+  return true;
+}
+
+std::optional<Replay> LoadReplay(const std::string& path, std::string* error) {
+  std::string text;
+  if (!ReadReplayText(path, &text, error)) return std::nullopt;
   return ParseReplay(text, path, error);
 }
 
+std::string ReplayHeaderText() { return std::string(kHeader) + " " + std::to_string(kVersion) + "\n"; }
+
+std::string ReplayTableText(const ReplayTable& table) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string text = std::string(kTableWord) + " ";
+  for (uint8_t byte : table) {
+    text += kDigits[byte >> 4];
+    text += kDigits[byte & 15];
+  }
+  return text + "\n";
+}
+
+std::string ReplayLineText(const ReplayLine& line) {
+  std::string text = std::to_string(line.at.flip) + " " + std::to_string(line.at.read) + " " +
+                     ReplayChannelName(line.channel);
+  switch (line.channel) {
+    case ReplayChannel::Mouse:
+      text += " " + std::to_string(line.dx) + " " + std::to_string(line.dy) + " " +
+              (line.left ? "1" : "0") + " " + (line.right ? "1" : "0");
+      break;
+    case ReplayChannel::Keys:
+      for (uint8_t code : line.keys) text += " " + std::to_string(code);
+      break;
+    case ReplayChannel::Clock:
+      text += " " + std::to_string(line.ms);
+      break;
+  }
+  return text + "\n";
+}
+
+std::string ReplayEndText(uint64_t flip) { return std::to_string(flip) + " end\n"; }
+
 std::string FormatReplay(const Replay& replay) {
-  std::ostringstream out;
-  out << kHeader << ' ' << kVersion << '\n';
+  std::string out = ReplayHeaderText();
+  if (replay.table) out += ReplayTableText(*replay.table);
   bool endWritten = false;
   auto writeEndBefore = [&](uint64_t flip) {
     if (replay.endFlip && !endWritten && *replay.endFlip <= flip) {
-      out << *replay.endFlip << " end\n";
+      out += ReplayEndText(*replay.endFlip);
       endWritten = true;
     }
   };
   for (const ReplayLine& line : replay.lines) {
     writeEndBefore(line.at.flip);
-    out << line.at.flip << ' ' << line.at.read << ' ' << ReplayChannelName(line.channel);
-    switch (line.channel) {
-      case ReplayChannel::Mouse:
-        out << ' ' << line.dx << ' ' << line.dy << ' ' << int{line.left} << ' '
-            << int{line.right};
-        break;
-      case ReplayChannel::Keys:
-        for (uint8_t code : line.keys) out << ' ' << int{code};
-        break;
-      case ReplayChannel::Clock:
-        out << ' ' << line.ms;
-        break;
-    }
-    out << '\n';
+    out += ReplayLineText(line);
   }
   writeEndBefore(UINT64_MAX);
-  return out.str();
+  return out;
 }

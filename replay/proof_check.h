@@ -1,0 +1,39 @@
+// Checking a kept game: its replay played again with the rules only (nothing drawn), its clock
+// judged, and the games it enters in the highscore table held against what its comment lines
+// claim. The entry point for zimbrel-replay verify and for a server that ranks proven scores.
+//
+// The game's records are process-wide, so the game cannot run twice in one process: where the
+// system can fork (not in a browser's build), each check plays the replay in a child process of
+// its own, which exits when it is done. Checks may follow one another in one process, from one
+// thread at a time; a crash or the CPU-time cap costs only that check. Forking copies only the
+// calling thread, so call it from a process whose other threads hold no lock the child needs
+// (the C library's, SDL's): a single-threaded worker process is the safe place. Without fork,
+// one check runs in the process itself, once; a second is refused.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "replay/proof.h"
+
+struct ProofCheckLimits {
+  std::string dataFolder = ".";  // the folder with the game's gfx/ and snd/
+  double cpuSeconds = 30;        // CPU time the replay may take; past it, not proven
+};
+
+enum class ProofOutcome {
+  Proven,      // it plays to its end and enters the games it claims (or claims none)
+  NotProven,   // it plays otherwise, its clock is implausible, or it ran past its cap
+  Unreadable,  // larger than a replay may be, or not a replay: nothing was run
+};
+
+struct ProofVerdict {
+  ProofOutcome outcome = ProofOutcome::Unreadable;
+  std::vector<ProvenGame> games;  // the games the replay entered in the table, as played
+  bool claimsGames = false;       // it claims at least one game
+  std::string reason;             // "NAME:LINE: why" (or "NAME: why"); empty when proven
+};
+
+// Checks the replay `text`; `name` names it in every reason (a file's path, a submission).
+ProofVerdict CheckProof(const std::string& text, const std::string& name,
+                        const ProofCheckLimits& limits);
