@@ -6,6 +6,8 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <thread>

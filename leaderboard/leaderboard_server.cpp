@@ -1,11 +1,15 @@
 #include "leaderboard/leaderboard_server.h"
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <optional>
 #include <cstdio>
 #include <ctime>
 
@@ -25,7 +29,7 @@ constexpr int kSpareThreads = 16;
 
 // What the request's line on standard error says besides its status: the verdict, or why not.
 struct RequestNote {
-  Clock::time_point start;
+  std::optional<Clock::time_point> start;  // none for a request refused before routing
   std::string note;
 };
 thread_local RequestNote currentRequest;
@@ -71,6 +75,31 @@ bool QueryNumber(const httplib::Request& request, const char* name, int64_t fall
     return true;
   } catch (const std::exception&) {
     return false;
+  }
+}
+
+// Debian's cpp-httplib listens with a backlog of 5: a burst of clients overflows it while the
+// verifiers keep both cores busy, and a client whose connection the kernel drops gets no answer
+// at all. Listening again on the same socket takes the system's largest backlog instead.
+void WidenBacklog(int port) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
+    int fd = -1;
+    try {
+      fd = std::stoi(entry.path().filename().string());
+    } catch (const std::exception&) {
+      continue;
+    }
+    int listening = 0;
+    socklen_t size = sizeof listening;
+    sockaddr_storage address{};
+    socklen_t addressSize = sizeof address;
+    if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) != 0 || !listening ||
+        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &addressSize) != 0) {
+      continue;
+    }
+    const int bound = address.ss_family == AF_INET6 ? ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port)
+                                                    : ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
+    if (bound == port) listen(fd, SOMAXCONN);
   }
 }
 
@@ -241,12 +270,26 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
     http.set_mount_point("/play", options.site);
     http.Get("/play", [](const httplib::Request&, httplib::Response& response) { response.set_redirect("/play/"); });
   }
+  // What httplib answers itself (a body too large, an unknown path) gets a reason too.
+  http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
+    if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
+    Refuse(response, response.status,
+           response.status == 413 ? "a proof is at most " + std::to_string(kLargestProofBytes) +
+                                        " bytes, sent as text/plain (a form's encoding is taken up to 8 KiB)"
+           : response.status == 404 ? std::string("no such page")
+                                    : "refused with status " + std::to_string(response.status));
+    return httplib::Server::HandlerResponse::Handled;
+  }));
   http.set_logger([](const httplib::Request& request, const httplib::Response& response) {
-    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - currentRequest.start).count();
-    std::fprintf(stderr, "%s %s %s %d %.1f ms%s%s\n", request.remote_addr.c_str(), Printable(request.method, 10).c_str(),
-                 Printable(request.path).c_str(), response.status, ms, currentRequest.note.empty() ? "" : " ",
+    char took[32] = "-";
+    if (currentRequest.start) {
+      std::snprintf(took, sizeof took, "%.1f ms",
+                    std::chrono::duration<double, std::milli>(Clock::now() - *currentRequest.start).count());
+    }
+    std::fprintf(stderr, "%s %s %s %d %s%s%s\n", request.remote_addr.c_str(), Printable(request.method, 10).c_str(),
+                 Printable(request.path).c_str(), response.status, took, currentRequest.note.empty() ? "" : " ",
                  Printable(currentRequest.note, 300).c_str());
-    currentRequest.note.clear();
+    currentRequest = RequestNote{};
   });
 }
 
@@ -264,6 +307,7 @@ bool LeaderboardServer::Bind(std::string* error) {
              std::strerror(errno) + ")";
     return false;
   }
+  WidenBacklog(port_);
   return true;
 }
 

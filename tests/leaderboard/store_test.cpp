@@ -11,6 +11,7 @@
 #include "leaderboard/game_store.h"
 #include "leaderboard/schema.h"
 #include "platform/files/temporary_folder.h"
+#include "tests/support/leaderboard_run.h"
 
 namespace {
 
@@ -19,28 +20,14 @@ namespace fs = std::filesystem;
 class StoreTest : public testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    if (GetParam() == "postgresql") {
-      if (!std::getenv("PGHOST")) {
-        if (std::getenv("ZIMBREL_POSTGRES_REQUIRED")) FAIL() << "no PostgreSQL: PGHOST is not set";
-        GTEST_SKIP() << "no PostgreSQL here (ctest runs these under pg_virtualenv)";
-      }
-      address_ = "postgresql://";
-      Reset();
-    } else {
-      folder_ = MakeTemporaryFolder("zimbrel-store").value();
-      address_ = "sqlite:" + (folder_ / "leaderboard.sqlite").string();
-    }
+    folder_ = MakeTemporaryFolder("zimbrel-store").value();
+    address_ = TestDatabase(GetParam(), folder_);
+    if (address_.empty()) GTEST_SKIP() << "no PostgreSQL here (ctest runs these under pg_virtualenv)";
     store_ = OpenGameStore(address_);
   }
   void TearDown() override {
     store_.reset();
-    if (!folder_.empty()) fs::remove_all(folder_);
-  }
-
-  // Every test starts from an empty database.
-  void Reset() {
-    std::unique_ptr<SqlConnection> db = OpenPostgres(address_);
-    db->Run("DROP TABLE IF EXISTS proof_games, games, proofs, schema_version", {});
+    fs::remove_all(folder_);
   }
 
   static GameToKeep Game(const std::string& key, const std::string& name, int32_t score, int64_t flips) {

@@ -35,6 +35,7 @@ class ChildProcess {
   bool Start(const Options& options, std::string* error);
 
   bool Running();
+  pid_t Pid() const { return pid_; }
   void Signal(int signalNumber);
   // The exit code once the child has ended, or 128 + the signal that ended it (as a shell
   // reports it); nothing when it still runs after `timeout`.
