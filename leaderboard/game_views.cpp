@@ -31,9 +31,10 @@ constexpr char kStyle[] =
     "body{font-family:sans-serif;background:#1b2a1b;color:#f4f1de;margin:2em auto;max-width:60em;padding:0 1em}"
     "h1{color:#ffd23f;margin-bottom:.2em}p{color:#c8c3a8}a{color:#ffd23f}"
     "table{border-collapse:collapse;width:100%}th,td{padding:.3em .6em;text-align:right}"
-    "th{border-bottom:2px solid #ffd23f;font-weight:normal;color:#c8c3a8}"
+    "th{font-weight:normal;color:#c8c3a8;vertical-align:bottom}thead tr:last-child th,th[rowspan]{border-bottom:2px solid #ffd23f}"
+    "th.group{text-align:center;border-bottom:1px solid #c8c3a8}tr.hits th,td.tally{padding:.3em .35em}"
     "tr:nth-child(even) td{background:#233623}td.name{text-align:left;font-family:monospace;font-size:1.2em}"
-    "td.tally{font-family:monospace;color:#c8c3a8}nav{margin:1em 0}";
+    "td.tally{color:#c8c3a8}th.name{text-align:left}nav{margin:1em 0}";
 
 }  // namespace
 
@@ -69,20 +70,22 @@ std::string TablePage(const TablePageView& view) {
           "Download a game's replay and watch it with <code>zimbrel-replay watch</code>, "
           "or check it with <code>zimbrel-replay verify</code>.";
   if (view.playable) html += " <a href=\"/play/\">Play in your browser</a>.";
-  html += "</p>\n<table>\n<thead><tr><th>Rank</th><th>Name</th><th>Score</th>"
-          "<th title=\"swats that hit 0, 1, 2, 3, 4, 5, 6, 7 or more\">Swats by hits 0 1 2 3 4 5 6 7+</th>"
-          "<th>Stage</th><th>Date (UTC)</th><th>Replay</th></tr></thead>\n<tbody>\n";
+  html += "</p>\n<table>\n<thead><tr><th rowspan=\"2\">Rank</th><th rowspan=\"2\" class=\"name\">Name</th>"
+          "<th rowspan=\"2\">Score</th><th colspan=\"8\" class=\"group\">Swats that hit</th>"
+          "<th rowspan=\"2\">Stage</th><th rowspan=\"2\">Date (UTC)</th><th rowspan=\"2\">Replay</th></tr>\n"
+          "<tr class=\"hits\"><th>0</th><th>1</th><th>2</th><th>3</th><th>4</th><th>5</th><th>6</th><th>7+</th></tr>"
+          "</thead>\n<tbody>\n";
   int64_t rank = view.offset;
   for (const KeptGame& game : view.games) {
     std::string tally;
-    for (const int32_t count : game.swats) tally += (tally.empty() ? "" : " ") + std::to_string(count);
+    for (const int32_t count : game.swats) tally += "<td class=\"tally\">" + std::to_string(count) + "</td>";
     const std::string date = UtcText(game.receivedAt);
     html += "<tr><td>" + std::to_string(++rank) + "</td><td class=\"name\">" + Escaped(game.name) +
-            "</td><td>" + Grouped(game.score) + "</td><td class=\"tally\">" + tally + "</td><td>" +
+            "</td><td>" + Grouped(game.score) + "</td>" + tally + "<td>" +
             std::to_string(game.stage) + "</td><td>" + date.substr(0, 10) + " " + date.substr(11, 5) +
             "</td><td><a href=\"/api/v1/games/" + std::to_string(game.id) + "/replay\">replay</a></td></tr>\n";
   }
-  if (view.games.empty()) html += "<tr><td colspan=\"7\">No game has been ranked yet.</td></tr>\n";
+  if (view.games.empty()) html += "<tr><td colspan=\"14\">No game has been ranked yet.</td></tr>\n";
   html += "</tbody></table>\n<nav>";
   if (view.offset > 0) {
     html += "<a href=\"/?offset=" + std::to_string(std::max<int64_t>(0, view.offset - view.pageSize)) +
