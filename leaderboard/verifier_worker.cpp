@@ -15,14 +15,21 @@
 namespace {
 
 // What tells a game from every other: the replay up to the flip its name was complete, with the
-// table it started from. Two proofs of one session share it; comments and the end do not count.
-std::string GameKey(const Replay& replay, uint64_t flip) {
-  Replay prefix;
-  prefix.table = replay.table;
-  for (const ReplayLine& line : replay.lines) {
-    if (line.at.flip <= flip) prefix.lines.push_back(line);
+// table it started from, as the replay's own text writes them. Two proofs of one session share
+// it; comments and the end do not count. All of a proof's games in one pass over its lines.
+std::vector<std::string> GameKeys(const Replay& replay, const std::vector<ProvenGame>& games) {
+  Sha256 text;
+  text.Add(ReplayHeaderText());
+  if (replay.table) text.Add(ReplayTableText(*replay.table));
+  std::vector<std::string> keys;
+  size_t line = 0;
+  for (const ProvenGame& game : games) {
+    for (; line < replay.lines.size() && replay.lines[line].at.flip <= game.flip; ++line) {
+      text.Add(ReplayLineText(replay.lines[line]));
+    }
+    keys.push_back(text.HexSoFar());
   }
-  return Sha256Hex(FormatReplay(prefix));
+  return keys;
 }
 
 Verdict Check(const std::string& text, const ProofCheckLimits& limits) {
@@ -35,10 +42,11 @@ Verdict Check(const std::string& text, const ProofCheckLimits& limits) {
     case ProofOutcome::Proven: verdict.outcome = Verdict::Outcome::Proven; break;
   }
   std::string error;
-  const std::optional<Replay> replay = ParseReplay(text, "proof", &error);
-  for (const ProvenGame& proven : checked.games) {
+  const std::vector<std::string> keys = GameKeys(*ParseReplay(text, "proof", &error), checked.games);
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const ProvenGame& proven = checked.games[i];
     GameToKeep game;
-    game.key = GameKey(*replay, proven.flip);
+    game.key = keys[i];
     game.game.name = proven.name;
     game.game.score = proven.score;
     game.game.swats = proven.swats;

@@ -29,6 +29,7 @@ struct Keeper {
   std::vector<ProvenGame> named;
   bool proofDue = false;
   bool saidFull = false;
+  std::vector<void (*)(const std::string&)> proofKept;
 };
 Keeper keeper;
 
@@ -99,6 +100,7 @@ void WriteProof() {
     return;
   }
   KeepTheLast();
+  for (const auto observer : keeper.proofKept) observer(path);
 }
 
 void OnFlip() {
@@ -120,6 +122,10 @@ void OnNamed(int row) {
 }
 
 }  // namespace
+
+void AddProofKeptObserver(void (*observer)(const std::string& path)) {
+  keeper.proofKept.push_back(observer);
+}
 
 void KeepGames() {
   static_assert(sizeof(ReplayTable) == kHighscoreFileBytes);

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "platform/options/quoted_text.h"
+
 namespace {
 
 constexpr int kLargestScale = 4;
@@ -39,6 +41,19 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.options.window = true;
     } else if (argument == "--mute") {
       line.options.mute = true;
+    } else if (argument == "--leaderboard" || argument.rfind("--leaderboard=", 0) == 0) {
+      std::string value;
+      if (argument == "--leaderboard") {
+        if (i + 1 == arguments.size()) return Refused("option '--leaderboard' needs a value");
+        value = arguments[++i];
+      } else {
+        value = argument.substr(14);
+      }
+      if (value.rfind("http://", 0) != 0 && value.rfind("https://", 0) != 0) {
+        return Refused("option '--leaderboard' takes an address starting http:// or https://, not " +
+                       QuotedText(value));
+      }
+      line.options.leaderboard = value;
     } else if (argument == "--scale" || argument.rfind("--scale=", 0) == 0) {
       std::string value;
       if (argument == "--scale") {
@@ -64,7 +79,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: zimbrel [--fullscreen | --window] [--scale N] [--mute] [-h | --help] [--version]\n"
+  return "Usage: zimbrel [--fullscreen | --window] [--scale N] [--mute] [--leaderboard URL]\n"
+         "               [-h | --help] [--version]\n"
          "\n"
          "Zimbrel, a full-screen fly-swatting arcade game. The mouse moves the swatter, the left\n"
          "button swats, the right button drops a blob of cream that lures the flies; Alt+Enter\n"
@@ -74,6 +90,9 @@ std::string UsageText() {
          "  --window      play in a window of 640 x 480 times the scale\n"
          "  --scale N     the window's scale, 1 to 4 (by default 2 where the screen has room)\n"
          "  --mute        play without opening a sound device\n"
+         "  --leaderboard URL\n"
+         "                send every game that enters the table to the leaderboard at URL (also\n"
+         "                read from $XDG_CONFIG_HOME/zimbrel/leaderboard, one line)\n"
          "  -h, --help    show this text and exit\n"
          "  --version     show the version and exit\n"
          "\n"

@@ -83,6 +83,19 @@ HttpAnswer LeaderboardRun::Get(const std::string& path) const {
   return {result->status, result->body};
 }
 
+std::optional<nlohmann::json> LeaderboardRun::WaitForGames(int games) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  do {
+    const HttpAnswer top = Get("/api/v1/top");
+    if (top.status == 200) {
+      nlohmann::json answer = nlohmann::json::parse(top.body);
+      if (answer["total"] >= games) return answer;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } while (std::chrono::steady_clock::now() < deadline);
+  return std::nullopt;
+}
+
 std::string TestDatabase(const std::string& kind, const fs::path& folder) {
   if (kind == "sqlite") return "sqlite:" + (folder / "leaderboard.sqlite").string();
   if (!std::getenv("PGHOST")) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "tests/support/child_process.h"
 
 struct HttpAnswer {
@@ -30,6 +32,8 @@ class LeaderboardRun {
   std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }
   HttpAnswer Post(const std::string& proof, const std::string& path = "/api/v1/games") const;
   HttpAnswer Get(const std::string& path) const;
+  // /api/v1/top once it holds `games` games (waited for 30 s at most); nothing if it never does.
+  std::optional<nlohmann::json> WaitForGames(int games) const;
   ChildProcess& Process() { return server_; }
   std::string Log() const;  // its standard error so far
   const std::filesystem::path& Folder() const { return folder_; }
