@@ -92,9 +92,11 @@ int main(int argc, char** argv) {
   LeaderboardServer server(*store, pool, options);
   std::string error;
   if (!server.Bind(&error)) return Fail(error);
-  std::fprintf(stderr, "zimbrel-leaderboard: listening on http://%s:%d/ with %d verifiers, %s\n",
-               options.host.find(':') != std::string::npos ? ("[" + options.host + "]").c_str() : options.host.c_str(),
-               server.Port(), options.verifiers, options.database.rfind("postgres", 0) == 0 ? "on PostgreSQL" : "on SQLite");
+  const std::string origin = "http://" + (options.host.find(':') != std::string::npos ? "[" + options.host + "]" : options.host) +
+                             ":" + std::to_string(server.Port()) + "/";
+  std::fprintf(stderr, "zimbrel-leaderboard: listening on %s with %d verifiers, %s%s\n", origin.c_str(),
+               options.verifiers, options.database.rfind("postgres", 0) == 0 ? "on PostgreSQL" : "on SQLite",
+               options.site.empty() ? "" : ("; the game at " + origin + "play/").c_str());
 
   std::thread stopper([&] {
     int number = 0;

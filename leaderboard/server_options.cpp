@@ -4,21 +4,9 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
+#include "platform/options/quoted_text.h"
 
-// A value shown back to the one who typed it: short, with control bytes escaped.
-std::string Shown(const std::string& value) {
-  std::string shown;
-  for (const unsigned char c : value.substr(0, 60)) {
-    if (c < 0x20 || c == 0x7f) {
-      static const char kDigits[] = "0123456789abcdef";
-      shown += std::string("\\x") + kDigits[c >> 4] + kDigits[c & 15];
-    } else {
-      shown += static_cast<char>(c);
-    }
-  }
-  return "'" + shown + (value.size() > 60 ? "...'" : "'");
-}
+namespace {
 
 template <typename Number>
 bool ReadNumber(const std::string& text, Number low, Number high, Number* number) {
@@ -65,7 +53,7 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
     static const std::vector<std::string> kWithValue = {"--listen", "--database", "--site", "--data",
                                                         "--verifiers", "--queue", "--cpu-cap", "--rate"};
     if (std::find(kWithValue.begin(), kWithValue.end(), argument) == kWithValue.end()) {
-      return refuse("unknown option " + Shown(argument));
+      return refuse("unknown option " + QuotedText(argument));
     }
     if (i + 1 >= arguments.size()) return refuse(argument + " needs a value");
     const std::string& value = arguments[++i];
@@ -90,7 +78,7 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
     } else {
       good = ReadNumber(value, 1.0, 1e6, &options.rate);
     }
-    if (!good) return refuse(argument + " does not take " + Shown(value));
+    if (!good) return refuse(argument + " does not take " + QuotedText(value));
   }
   line.action = help      ? ServerCommandLine::Action::ShowHelp
                 : version ? ServerCommandLine::Action::ShowVersion

@@ -9,6 +9,7 @@
 #include "leaderboard/game_store.h"
 #include "leaderboard/schema.h"
 #include "leaderboard/sql_connection.h"
+#include "platform/options/quoted_text.h"
 
 namespace {
 
@@ -194,5 +195,5 @@ std::unique_ptr<GameStore> OpenGameStore(const std::string& address) {
   if (address.rfind("postgresql://", 0) == 0 || address.rfind("postgres://", 0) == 0) {
     return std::make_unique<SqlGameStore>([address] { return OpenPostgres(address); });
   }
-  throw StoreError("'" + address + "' is no database address: sqlite:PATH or postgresql://...");
+  throw StoreError(QuotedText(address) + " is no database address: sqlite:PATH or postgresql://...");
 }
