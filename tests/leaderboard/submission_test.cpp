@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <functional>
+#include <tuple>
 #include <regex>
 #include <sstream>
 
@@ -103,10 +104,38 @@ TEST(LeaderboardSubmission, RanksTheProvenGameOnceAndRefusesEveryCheat) {
   EXPECT_EQ(top["total"], 1);
   EXPECT_EQ(top["games"][0], game);
   EXPECT_EQ(server.Get(game["replay"]).body, GoldenProof()) << "the proof as it came";
+  // What the table and the API answer, the world's table as a page among them.
+  const std::vector<std::tuple<std::string, int, std::string>> reads = {
+      {"/", 200, "<td class=\"name\">GLD</td><td>197,530</td>"},
+      {"/?offset=-1", 400, "offset"},
+      {"/api/v1/top?limit=0", 400, "limit is 1 to 100"},
+      {"/api/v1/top?limit=1&offset=1", 200, "\"games\":[]"},
+      {"/api/v1/games/2", 404, "no game 2"},
+      {"/api/v1/games/x'", 404, "no game x'"},
+      {"/healthz", 200, "\"status\":\"ok\""},
+      {"/nothing", 404, "no such page"},
+  };
+  for (const auto& [path, status, shows] : reads) {
+    const HttpAnswer answer = server.Get(path);
+    EXPECT_EQ(answer.status, status) << path;
+    EXPECT_NE(answer.body.find(shows), std::string::npos) << path << ": " << answer.body;
+  }
   const std::string log = server.Log();
   EXPECT_NE(log.find("POST /api/v1/games 201 "), std::string::npos) << log;
   EXPECT_NE(log.find("verified: GLD 197530 (game 1)"), std::string::npos) << log;
   EXPECT_NE(log.find("POST /api/v1/games 422 "), std::string::npos) << log;
+}
+
+TEST(LeaderboardSubmission, HoldsEachAddressToItsRate) {
+  LeaderboardRun server;
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "2"}));
+  EXPECT_EQ(server.Post("not a replay").status, 400);
+  EXPECT_EQ(server.Post("not a replay").status, 400);
+  const HttpAnswer refused = server.Post(GoldenProof());
+  EXPECT_EQ(refused.status, 429);
+  EXPECT_NE(refused.body.find("too many submissions from 127.0.0.1; try again in 30 s"), std::string::npos)
+      << refused.body;
+  EXPECT_EQ(server.Get("/api/v1/top").status, 200) << "reading is not held to the rate";
 }
 
 }  // namespace
