@@ -137,9 +137,6 @@ struct LeaderboardServer::Parts {
       return Refuse(response, 429, "too many submissions from " + request.remote_addr + "; try again in " +
                                        std::to_string(wait) + " s");
     }
-    if (request.body.size() > kLargestProofBytes) {
-      return Refuse(response, 413, "a proof is at most " + std::to_string(kLargestProofBytes) + " bytes");
-    }
     const int64_t received = std::time(nullptr);
     const std::string hash = Sha256Hex(request.body);
     if (const std::vector<KeptGame> known = store.GamesOfProof(hash); !known.empty()) {
