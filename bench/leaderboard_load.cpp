@@ -127,6 +127,7 @@ int Fill(const std::string& address, long games) {
               " SELECT (SELECT id FROM proofs WHERE hash = 'filled'), 'filled-' || i, 'F' || (i % 10) || (i % 7),"
               " (i * 7919) % 250000, 1, 2, 3, 4, 0, 0, 0, 0, 1 + i % 10, 1000 + i % 5000, 1700000000 + i FROM n",
           {int64_t{games}});
+  db->Run("INSERT INTO score_buckets (bucket, games) SELECT score / 1024, count(*) FROM games GROUP BY score / 1024", {});
   db->Commit();
   if (!sqlite) db->Run("ANALYZE games", {});
   std::printf("fill: %ld games in %.1f s\n", games, std::chrono::duration<double>(Clock::now() - start).count());

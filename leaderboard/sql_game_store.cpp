@@ -2,6 +2,7 @@
 // turn by the threads that ask.
 #include <condition_variable>
 #include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <type_traits>
 #include <mutex>
@@ -14,6 +15,12 @@
 namespace {
 
 constexpr int kConnections = 4;
+
+// The games are counted by runs of scores (the schema's score_buckets): score / 1024, as C++
+// and both databases divide, toward zero.
+constexpr int64_t kBucketWidth = 1024;
+int64_t BucketOf(int64_t score) { return score / kBucketWidth; }
+int64_t HighestIn(int64_t bucket) { return bucket >= 0 ? bucket * kBucketWidth + kBucketWidth - 1 : bucket * kBucketWidth; }
 
 const std::string kColumns =
     "games.id, name, score, swats_0, swats_1, swats_2, swats_3, swats_4, swats_5, swats_6,"
@@ -59,7 +66,7 @@ class SqlGameStore final : public GameStore {
         if (std::find(isNew.begin(), isNew.end(), true) != isNew.end()) {
           const int64_t proofId = ProofId(db, proof);
           for (size_t i = 0; i < kept.size(); ++i) {
-            if (isNew[i]) kept[i] = Insert(db, proofId, proof.games[i], proof.receivedAt);
+            if (isNew[i]) isNew[i] = Insert(db, proofId, proof.games[i], proof.receivedAt, &kept[i]);
             db.Run("INSERT INTO proof_games (proof_id, game_id) VALUES ($1, $2) ON CONFLICT DO NOTHING",
                    {proofId, kept[i].id});
           }
@@ -85,8 +92,19 @@ class SqlGameStore final : public GameStore {
 
   std::vector<KeptGame> Top(int64_t limit, int64_t offset) override {
     return With([&](SqlConnection& db) {
-      return GamesOf(db.Run("SELECT " + kColumns + " FROM games ORDER BY score DESC, id LIMIT $1 OFFSET $2",
-                            {limit, offset}));
+      // Far down, the page starts in the run of scores that holds its first game.
+      int64_t highest = INT32_MAX;
+      int64_t before = 0;
+      if (offset > 0) {
+        const std::vector<SqlRow> buckets = db.Run("SELECT bucket, games FROM score_buckets ORDER BY bucket DESC", {});
+        size_t b = 0;
+        for (; b < buckets.size() && before + std::stoll(buckets[b][1]) <= offset; ++b) before += std::stoll(buckets[b][1]);
+        if (b == buckets.size()) return std::vector<KeptGame>();
+        highest = HighestIn(std::stoll(buckets[b][0]));
+      }
+      return GamesOf(db.Run("SELECT " + kColumns +
+                                " FROM games WHERE score <= $1 ORDER BY score DESC, id LIMIT $2 OFFSET $3",
+                            {highest, limit, offset - before}));
     });
   }
 
@@ -109,17 +127,23 @@ class SqlGameStore final : public GameStore {
 
   int64_t RankOf(const KeptGame& game) override {
     return With([&](SqlConnection& db) {
-      // Two ranges of the ranking's index: the higher scores, and the equal ones kept before.
-      const int64_t above = std::stoll(db.Run("SELECT count(*) FROM games WHERE score > $1",
-                                              {int64_t{game.score}})[0][0]);
+      // The runs of higher scores, then two ranges of the ranking's index: the higher scores in
+      // the game's own run, and the equal ones kept before it.
+      const int64_t bucket = BucketOf(game.score);
+      const int64_t higherRuns = std::stoll(
+          db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets WHERE bucket > $1", {bucket})[0][0]);
+      const int64_t above = std::stoll(db.Run("SELECT count(*) FROM games WHERE score > $1 AND score <= $2",
+                                              {int64_t{game.score}, HighestIn(bucket)})[0][0]);
       const int64_t level = std::stoll(db.Run("SELECT count(*) FROM games WHERE score = $1 AND id < $2",
                                               {int64_t{game.score}, game.id})[0][0]);
-      return above + level + 1;
+      return higherRuns + above + level + 1;
     });
   }
 
   int64_t Count() override {
-    return With([&](SqlConnection& db) { return std::stoll(db.Run("SELECT count(*) FROM games")[0][0]); });
+    return With([&](SqlConnection& db) {
+      return std::stoll(db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets", {})[0][0]);
+    });
   }
 
  private:
@@ -138,8 +162,10 @@ class SqlGameStore final : public GameStore {
     return std::stoll(rows.at(0).at(0));
   }
 
-  // A game another server kept since this transaction looked is taken as that one kept it.
-  static KeptGame Insert(SqlConnection& db, int64_t proofId, const GameToKeep& toKeep, int64_t receivedAt) {
+  // Keeps the game, and says so; false, with the game as kept, where another transaction kept
+  // it since this one looked (a proof of the same session under way at the same time).
+  static bool Insert(SqlConnection& db, int64_t proofId, const GameToKeep& toKeep, int64_t receivedAt,
+                     KeptGame* kept) {
     const KeptGame& game = toKeep.game;
     std::vector<SqlParam> values = {proofId, toKeep.key, game.name, int64_t{game.score}};
     for (const int32_t count : game.swats) values.emplace_back(int64_t{count});
@@ -150,11 +176,17 @@ class SqlGameStore final : public GameStore {
         " VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15)"
         " ON CONFLICT (game_key) DO NOTHING RETURNING id",
         values);
-    if (rows.empty()) return ByKey(db, toKeep.key).value();
-    KeptGame kept = game;
-    kept.id = std::stoll(rows[0][0]);
-    kept.receivedAt = receivedAt;
-    return kept;
+    if (rows.empty()) {
+      *kept = ByKey(db, toKeep.key).value();
+      return false;
+    }
+    db.Run("INSERT INTO score_buckets (bucket, games) VALUES ($1, 1)"
+           " ON CONFLICT (bucket) DO UPDATE SET games = score_buckets.games + 1",
+           {BucketOf(game.score)});
+    *kept = game;
+    kept->id = std::stoll(rows[0][0]);
+    kept->receivedAt = receivedAt;
+    return true;
   }
 
   // Runs `work` on a connection of its own for the while.

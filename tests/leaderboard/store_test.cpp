@@ -1,9 +1,11 @@
 // The store on both databases: SQLite in a fresh file, and PostgreSQL where the test runs
 // under pg_virtualenv (ctest's LeaderboardStorePostgres does), which sets libpq's environment.
 // Each proof and game is kept once, whichever way it comes; the ranking's order and ties; a
-// proof's bytes come back exactly; the schema made, kept and refused when it is newer.
+// proof's bytes come back exactly; the schema made, brought up to date from its first version,
+// and refused when it is newer.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -77,21 +79,27 @@ TEST_P(StoreTest, KeepsEachGameOnceWhicheverProofBringsIt) {
 
 TEST_P(StoreTest, RanksByScoreThenByTheGameKeptFirst) {
   // Kept in this order; equal scores rank by the order they came in, as in the game's table.
+  // The scores fall in runs of 1024 points counted apart: both sides of 0, and edges of runs.
   const std::vector<std::pair<std::string, int32_t>> games = {
-      {"AAA", 300}, {"BBB", 900}, {"CCC", 300}, {"DDD", -100}, {"EEE", 300}, {"FFF", 1200}};
+      {"AAA", 300},  {"BBB", 1024}, {"CCC", 300},    {"DDD", -100}, {"EEE", 300},
+      {"FFF", 1023}, {"GGG", -1024}, {"HHH", 250000}, {"III", 2047}, {"JJJ", -5000}};
   std::vector<KeptGame> kept;
   for (const auto& [name, score] : games) {
     kept.push_back(store_->Keep(Proof(name, {Game(name, name, score, 10)}), nullptr).at(0));
   }
-  std::vector<std::string> order;
-  for (const KeptGame& game : store_->Top(10, 0)) order.push_back(game.name);
-  EXPECT_EQ(order, (std::vector<std::string>{"FFF", "BBB", "AAA", "CCC", "EEE", "DDD"}));
-  const std::vector<KeptGame> page = store_->Top(2, 3);
-  ASSERT_EQ(page.size(), 2u);
-  EXPECT_EQ(page[0].name, "CCC");
-  EXPECT_EQ(page[1].name, "EEE");
-  const std::vector<int64_t> ranks = {3, 2, 4, 6, 5, 1};
-  for (size_t i = 0; i < kept.size(); ++i) EXPECT_EQ(store_->RankOf(kept[i]), ranks[i]) << kept[i].name;
+  const std::vector<std::string> order = {"HHH", "III", "BBB", "FFF", "AAA", "CCC", "EEE", "DDD", "GGG", "JJJ"};
+  for (size_t offset = 0; offset <= order.size(); ++offset) {
+    std::vector<std::string> page;
+    for (const KeptGame& game : store_->Top(3, static_cast<int64_t>(offset))) page.push_back(game.name);
+    const std::vector<std::string> expected(order.begin() + static_cast<long>(offset),
+                                            order.begin() + static_cast<long>(std::min(offset + 3, order.size())));
+    EXPECT_EQ(page, expected) << "from " << offset;
+  }
+  for (const KeptGame& game : kept) {
+    const auto rank = std::find(order.begin(), order.end(), game.name) - order.begin() + 1;
+    EXPECT_EQ(store_->RankOf(game), rank) << game.name;
+  }
+  EXPECT_EQ(store_->Count(), 10);
 }
 
 TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
@@ -107,21 +115,31 @@ TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
 TEST_P(StoreTest, ProofsKeptAtOnceFromManyThreadsKeepEachGameOnce) {
   std::vector<std::thread> threads;
   std::vector<std::vector<KeptGame>> answers(8);
+  std::vector<std::vector<bool>> fresh(8);
   for (size_t t = 0; t < answers.size(); ++t) {
     threads.emplace_back([&, t] {
       // Two proofs of one session, each sent four times.
       answers[t] = store_->Keep(t % 2 ? Proof("q2", {Game("x", "XXX", 10, 5), Game("y", "YYY", 20, 9)})
                                       : Proof("q1", {Game("x", "XXX", 10, 5)}),
-                                nullptr);
+                                &fresh[t]);
     });
   }
   for (std::thread& thread : threads) thread.join();
   EXPECT_EQ(store_->Count(), 2);
+  // Each game is said to be new to exactly one of them.
+  int freshX = 0;
+  int freshY = 0;
+  for (const std::vector<bool>& said : fresh) {
+    freshX += said[0];
+    freshY += said.size() > 1 && said[1];
+  }
+  EXPECT_EQ(freshX, 1);
+  EXPECT_EQ(freshY, 1);
   for (const auto& answer : answers) EXPECT_EQ(answer.front(), answers[0].front());
   EXPECT_EQ(store_->GamesOfProof("q2").size(), 2u);
 }
 
-TEST_P(StoreTest, MakesItsSchemaOnceAndRefusesANewerOne) {
+TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
   const KeptGame kept = store_->Keep(Proof("p", {Game("a", "AAA", 5, 1)}), nullptr).at(0);
   store_.reset();
   store_ = OpenGameStore(address_);  // opened again: migrated already, nothing lost
@@ -131,6 +149,15 @@ TEST_P(StoreTest, MakesItsSchemaOnceAndRefusesANewerOne) {
                                           ? OpenSqlite(address_.substr(7))
                                           : OpenPostgres(address_);
   EXPECT_EQ(SchemaVersionOf(*db), NewestSchemaVersion());
+  // A database as the first schema left it: the counts by runs of scores are made from its games.
+  db->Run("DROP TABLE score_buckets", {});
+  db->Run("UPDATE schema_version SET version = 1", {});
+  db.reset();
+  store_ = OpenGameStore(address_);
+  EXPECT_EQ(store_->Count(), 1);
+  EXPECT_EQ(store_->RankOf(kept), 1);
+  store_.reset();
+  db = address_.rfind("sqlite:", 0) == 0 ? OpenSqlite(address_.substr(7)) : OpenPostgres(address_);
   db->Run("UPDATE schema_version SET version = $1", {int64_t{NewestSchemaVersion() + 1}});
   try {
     OpenGameStore(address_);

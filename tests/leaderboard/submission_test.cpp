@@ -10,6 +10,7 @@
 #include <regex>
 #include <sstream>
 
+#include "tests/support/file_bytes.h"
 #include "tests/support/leaderboard_run.h"
 
 namespace {
@@ -19,13 +20,7 @@ using nlohmann::json;
 // The golden proof changed line by line: `change` gives each line's new text ("" drops it).
 std::string Doctored(const std::function<std::string(const std::string&)>& change,
                      const std::string& proof = GoldenProof()) {
-  std::istringstream lines(proof);
-  std::string doctored;
-  for (std::string line; std::getline(lines, line);) {
-    const std::string changed = change(line);
-    if (!changed.empty()) doctored += changed + "\n";
-  }
-  return doctored;
+  return EachLineChanged(proof, change);
 }
 
 std::string Replaced(const std::string& pattern, const std::string& with) {

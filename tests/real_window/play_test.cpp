@@ -32,18 +32,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A kept game changed line by line: `change` gives each line's new text ("" drops it).
-std::string Doctored(const std::string& proof,
-                     const std::function<std::string(const std::string&)>& change) {
-  std::istringstream lines(proof);
-  std::string doctored;
-  for (std::string line; std::getline(lines, line);) {
-    const std::string changed = change(line);
-    if (!changed.empty()) doctored += changed + "\n";
-  }
-  return doctored;
-}
-
 // The ways a cheat would change a kept game, each with what verify must say of it.
 struct Cheat {
   const char* what;
@@ -134,7 +122,7 @@ class RealWindowPlay : public RealWindowPlayer {
     EXPECT_NE(run.output.find("proof.replay: K9A "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("proof.replay: proves what it claims\n"), std::string::npos);
     for (const Cheat& cheat : Cheats(score_)) {
-      WriteText("cheat.replay", Doctored(proof, cheat.change));
+      WriteText("cheat.replay", EachLineChanged(proof, cheat.change));
       run = RunReplayTool({"verify", "cheat.replay"});
       EXPECT_EQ(run.exitCode, 1) << cheat.what << ": " << run.output;
       EXPECT_TRUE(std::any_of(cheat.refusals.begin(), cheat.refusals.end(),
