@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdio>
+
 #include "leaderboard/worker_process.h"
 
 using Clock = std::chrono::steady_clock;
@@ -91,6 +93,9 @@ void VerifierPool::Drain(Clock::time_point deadline) {
 
 void VerifierPool::Verify() {
   WorkerProcess worker(options_.workerCommand);
+  std::string why;
+  // Ready before the first proof comes; one that cannot start is tried again with each proof.
+  if (!worker.Start(&why)) std::fprintf(stderr, "zimbrel-leaderboard: a verifier cannot start: %s\n", why.c_str());
   for (;;) {
     Job job;
     {
@@ -104,7 +109,6 @@ void VerifierPool::Verify() {
         continue;
       }
     }
-    std::string why;
     Verdict verdict;
     if (!worker.Start(&why)) {
       verdict = Verdict{Verdict::Outcome::Crashed, "no verifier could be started: " + why, {}};
