@@ -117,7 +117,8 @@ struct LeaderboardServer::Parts {
     return ranked;
   }
 
-  // The games a proof brought, the last (the game it was kept for) first among equals.
+  // The games a proof brought, each with its rank, and the last of them (the game the proof was
+  // kept for) as `game`.
   void AnswerKept(httplib::Response& response, int status, const std::vector<KeptGame>& games,
                   const std::string& how) {
     json ranked = RankedGames(games);
