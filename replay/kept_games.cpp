@@ -77,24 +77,26 @@ void SayNotKept(const std::string& path, int reason) {
 void WriteProof() {
   if (ReplayRecordingFull()) {
     if (!keeper.saidFull) {
-      std::fprintf(stderr, "Zimbrel: this session is longer than a replay may be (%ld bytes); "
-                           "its games are no longer kept, until the game is started again\n",
+      std::fprintf(stderr,
+                   "Zimbrel: this session is longer than a replay may be (%ld bytes); "
+                   "its games are no longer kept, until the game is started again\n",
                    kLargestReplayBytes);
     }
     keeper.saidFull = true;
     return;
   }
-  const std::string text = ReplayHeaderText() + ProofClaimsText("zimbrel " + ProgramVersion(),
-                                                                keeper.named) +
-                           ReplayTableText(keeper.table) + ReplayRecordedLines() +
-                           ReplayEndText(PresentedFlipCount());
+  const std::string text =
+      ReplayHeaderText() + ProofClaimsText("zimbrel " + ProgramVersion(), ThisBuild(), keeper.named) +
+      ReplayTableText(keeper.table) + ReplayRecordedLines() + ReplayEndText(PresentedFlipCount());
   if (mkdir(kKeptGamesFolder, 0777) != 0 && errno != EEXIST) {
     SayNotKept(kKeptGamesFolder, errno);
     return;
   }
   const std::string stem = std::string(kKeptGamesFolder) + "/" + ProofName(keeper.named.back());
   std::string path = stem + ".replay";
-  for (int again = 2; fs::exists(path); ++again) path = stem + "-" + std::to_string(again) + ".replay";
+  for (int again = 2; fs::exists(path); ++again) {
+    path = stem + "-" + std::to_string(again) + ".replay";
+  }
   if (!WriteFileAtomically(path.c_str(), text.data(), text.size())) {
     SayNotKept(path, errno);
     return;

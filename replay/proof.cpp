@@ -103,9 +103,9 @@ const char* BuildName(ProofBuild build) {
   return build == ProofBuild::Browser ? "browser" : "desktop";
 }
 
-std::string ProofClaimsText(const std::string& program, const std::vector<ProvenGame>& games) {
-  std::string text = std::string("# ") + kProgramKey + " " + program + " " +
-                     BuildName(ThisBuild()) + "\n";
+std::string ProofClaimsText(const std::string& program, ProofBuild build,
+                            const std::vector<ProvenGame>& games) {
+  std::string text = std::string("# ") + kProgramKey + " " + program + " " + BuildName(build) + "\n";
   for (const ProvenGame& game : games) {
     text += std::string("# ") + kProvesKey + " " + ClaimedGameText(game) + "\n";
   }
@@ -136,7 +136,8 @@ std::optional<ProofClaims> ReadProofClaims(const std::string& text, const std::s
     if (key == kProgramKey) {
       const std::string build = words.empty() ? "" : words.back();
       if (build != "desktop" && build != "browser") {
-        *error = where + "the program line ends with the build it ran on, desktop or browser, not " +
+        *error = where +
+                 "the program line ends with the build it ran on, desktop or browser, not " +
                  QuotedText(build);
         return std::nullopt;
       }
@@ -145,8 +146,9 @@ std::optional<ProofClaims> ReadProofClaims(const std::string& text, const std::s
     }
     ProvenGame game;
     if (!ReadGame(words, &game)) {
-      *error = where + "a claim reads 'proves: NAME score N swats N,N,N,N,N,N,N,N stage N flip N', "
-                       "the name three capital letters or digits";
+      *error = where +
+               "a claim reads 'proves: NAME score N swats N,N,N,N,N,N,N,N stage N flip N', "
+               "the name three capital letters or digits";
       return std::nullopt;
     }
     claims.games.push_back(game);
@@ -177,8 +179,8 @@ std::string ClaimsFault(const ProofClaims& claims, const std::vector<ProvenGame>
              Grouped(claimed.score);
     }
     if (given.swats != claimed.swats) {
-      return game + "the replay gives the swats " + SwatsText(given.swats) +
-             ", the file claims " + SwatsText(claimed.swats);
+      return game + "the replay gives the swats " + SwatsText(given.swats) + ", the file claims " +
+             SwatsText(claimed.swats);
     }
     if (given.stage != claimed.stage) {
       return game + "the replay reaches stage " + std::to_string(given.stage) +

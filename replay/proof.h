@@ -9,7 +9,7 @@
 #include <vector>
 
 struct ProvenGame {
-  std::string name;                // as typed: three letters or digits
+  std::string name;  // as typed: three letters or digits
   int32_t score = 0;
   std::array<int32_t, 8> swats{};  // swats by targets hit: 0 to 6, and 7 or more
   int32_t stage = 0;               // the stage the game reached
@@ -29,12 +29,14 @@ const char* BuildName(ProofBuild build);
 struct ProofClaims {
   std::optional<ProofBuild> build;  // none: no program line
   std::vector<ProvenGame> games;
-  std::vector<int> lineNumbers;     // of each game's claim
+  std::vector<int> lineNumbers;  // of each game's claim
 };
 
 // The comment lines a kept replay begins with, right after its first line: the program that
-// kept it, then one line for each game it proves.
-std::string ProofClaimsText(const std::string& program, const std::vector<ProvenGame>& games);
+// kept it and the build whose flips its clock keeps pace with, then one line for each game it
+// proves.
+std::string ProofClaimsText(const std::string& program, ProofBuild build,
+                            const std::vector<ProvenGame>& games);
 
 // The claims of a replay's first comment lines (those before its first line of another kind).
 // Nothing, with "NAME:LINE: what is wrong", when a claim cannot be read.

@@ -63,8 +63,7 @@ void NoteNamedGame(int row) { run.result.games.push_back(NamedGameInRow(row)); }
 void HeedTheCap() {
   if (CpuSeconds() - run.startedCpu <= run.cpuSeconds) return;
   std::ostringstream why;
-  why << "ran past its CPU-time cap of " << run.cpuSeconds << " s at flip "
-      << PresentedFlipCount();
+  why << "ran past its CPU-time cap of " << run.cpuSeconds << " s at flip " << PresentedFlipCount();
   throw ReplayStopped{why.str()};
 }
 
@@ -90,17 +89,19 @@ RunResult PlayWithTheRulesOnly(Replay replay, ProofBuild build, const ProofCheck
     WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
   } catch (const ReplayStopped& stopped) {
     run.result.stopped = true;
-    run.result.why = stopped.implausible ? stopped.why
-                                         : stopped.why + "; it does not bring the game to its end";
+    run.result.why =
+        stopped.implausible ? stopped.why : stopped.why + "; it does not bring the game to its end";
     run.result.lineNumber = stopped.lineNumber;
     run.result.implausible = stopped.implausible;
   }
   return run.result;
 }
 
+#if ZIMBREL_CHECKS_IN_A_CHILD
+
 // The result as the child hands it over: a line per game, then how the run ended.
 std::string ResultText(const RunResult& result) {
-  std::string text = ProofClaimsText("zimbrel", result.games);
+  std::string text = ProofClaimsText("zimbrel", ThisBuild(), result.games);
   if (result.stopped) {
     text += "# stopped " + std::to_string(result.lineNumber) + " " +
             (result.implausible ? "1" : "0") + " " + result.why;
@@ -126,8 +127,6 @@ RunResult ReadResult(const std::string& text) {
   }
   return result;
 }
-
-#if ZIMBREL_CHECKS_IN_A_CHILD
 
 std::string ReadAll(int fd) {
   std::string text;
@@ -165,7 +164,8 @@ void WriteAll(int fd, const std::string& text) {
   std::signal(SIGPIPE, SIG_IGN);
   RunResult result;
   if (chdir(folder.c_str()) != 0) {
-    result = RunResult{{}, true, folder.string() + ": cannot be entered (" + std::strerror(errno) + ")", 0};
+    result = RunResult{
+        {}, true, folder.string() + ": cannot be entered (" + std::strerror(errno) + ")", 0};
   } else {
     result = PlayWithTheRulesOnly(std::move(replay), build, limits);
   }
@@ -180,7 +180,8 @@ RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& 
   int channel[2];
   if (pipe(channel) != 0) {
     fs::remove_all(*folder);
-    return RunResult{{}, true, std::string("no pipe to check in (") + std::strerror(errno) + ")", 0};
+    return RunResult{
+        {}, true, std::string("no pipe to check in (") + std::strerror(errno) + ")", 0};
   }
   std::fflush(nullptr);
   const pid_t child = fork();
@@ -196,12 +197,14 @@ RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& 
   }
   std::error_code ignored;
   fs::remove_all(*folder, ignored);
-  if (child < 0) return RunResult{{}, true, std::string("cannot fork (") + std::strerror(errno) + ")", 0};
+  if (child < 0)
+    return RunResult{{}, true, std::string("cannot fork (") + std::strerror(errno) + ")", 0};
   if (WIFSIGNALED(status)) {
     const int signalNumber = WTERMSIG(status);
-    const std::string why = signalNumber == SIGXCPU || signalNumber == SIGKILL
-                                ? "ran past its CPU-time cap"
-                                : std::string("the check crashed (") + strsignal(signalNumber) + ")";
+    const std::string why =
+        signalNumber == SIGXCPU || signalNumber == SIGKILL
+            ? "ran past its CPU-time cap"
+            : std::string("the check crashed (") + strsignal(signalNumber) + ")";
     return RunResult{ReadResult(text).games, true, why, 0};
   }
   return ReadResult(text);
@@ -235,8 +238,8 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
   ProofVerdict verdict;
   if (text.size() > static_cast<size_t>(kLargestReplayBytes)) {
     verdict.reason = name + ": " + std::to_string(text.size()) +
-                     " bytes, more than a replay may hold (" +
-                     std::to_string(kLargestReplayBytes) + " bytes)";
+                     " bytes, more than a replay may hold (" + std::to_string(kLargestReplayBytes) +
+                     " bytes)";
     return verdict;
   }
   std::optional<Replay> replay = ParseReplay(text, name, &verdict.reason);
@@ -251,10 +254,10 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
   verdict.outcome = ProofOutcome::NotProven;
   // A clock no game can have read says most; then games other than those claimed (a replay
   // changed by hand goes another way, and seldom to its end); then a replay that stops.
-  const std::string stop = result.stopped ? name +
-                                                (result.lineNumber ? ":" + std::to_string(result.lineNumber) : "") +
-                                                ": " + result.why
-                                          : "";
+  const std::string stop =
+      result.stopped ? name + (result.lineNumber ? ":" + std::to_string(result.lineNumber) : "") +
+                           ": " + result.why
+                     : "";
   if (result.implausible) {
     verdict.reason = stop;
     return verdict;

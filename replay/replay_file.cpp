@@ -82,14 +82,14 @@ class LineReader {
 
 bool ParseHeader(LineReader& reader, std::string* error) {
   if (reader.WordCount() != 2 || reader.Word(0) != kHeader) {
-    *error = reader.Fault(std::string("not a replay: the first line must be '") + kHeader +
-                          " " + std::to_string(kVersion) + "'");
+    *error = reader.Fault(std::string("not a replay: the first line must be '") + kHeader + " " +
+                          std::to_string(kVersion) + "'");
     return false;
   }
   int version = 0;
   if (!ParseNumber(reader.Word(1), 0, INT32_MAX, &version) || version != kVersion) {
-    *error = reader.Fault("unknown version " + QuotedText(reader.Word(1)) + " (this tool reads version " +
-                          std::to_string(kVersion) + ")");
+    *error = reader.Fault("unknown version " + QuotedText(reader.Word(1)) +
+                          " (this tool reads version " + std::to_string(kVersion) + ")");
     return false;
   }
   return true;
@@ -115,8 +115,8 @@ bool ParseBody(LineReader& reader, ReplayLine* line, std::string* error) {
       }
       return true;
     case ReplayChannel::Clock:
-      return reader.Take("a clock reading (milliseconds, 0 to 4294967295)", uint32_t{0},
-                         UINT32_MAX, &line->ms, error);
+      return reader.Take("a clock reading (milliseconds, 0 to 4294967295)", uint32_t{0}, UINT32_MAX,
+                         &line->ms, error);
   }
   return false;
 }
@@ -263,9 +263,9 @@ bool ParseTable(LineReader& reader, int lineNumber, bool readsSeen, Replay* repl
     table[i] = static_cast<uint8_t>(high << 4 | low);
   }
   if (!valid) {
-    *error = reader.Fault("a highscores line holds Highscore.dat's " +
-                          std::to_string(table.size()) + " bytes as " +
-                          std::to_string(2 * table.size()) + " hexadecimal digits");
+    *error =
+        reader.Fault("a highscores line holds Highscore.dat's " + std::to_string(table.size()) +
+                     " bytes as " + std::to_string(2 * table.size()) + " hexadecimal digits");
     return false;
   }
   replay->table = table;
@@ -277,9 +277,12 @@ bool ParseTable(LineReader& reader, int lineNumber, bool readsSeen, Replay* repl
 
 const char* ReplayChannelName(ReplayChannel channel) {
   switch (channel) {
-    case ReplayChannel::Mouse: return "mouse";
-    case ReplayChannel::Keys: return "keys";
-    case ReplayChannel::Clock: return "clock";
+    case ReplayChannel::Mouse:
+      return "mouse";
+    case ReplayChannel::Keys:
+      return "keys";
+    case ReplayChannel::Clock:
+      return "clock";
   }
   return "";
 }
@@ -305,10 +308,10 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
     if (words.empty()) continue;
     LineReader reader(name, lineNumber, std::move(words));
     const bool readsSeen = !replay.lines.empty() || replay.endFlip;
-    const bool parsed =
-        !headerSeen                    ? ParseHeader(reader, error)
-        : reader.Word(0) == kTableWord ? ParseTable(reader, lineNumber, readsSeen, &replay, error)
-                                       : ParseLine(reader, order, lineNumber, &replay, error);
+    const bool parsed = !headerSeen ? ParseHeader(reader, error)
+                        : reader.Word(0) == kTableWord
+                            ? ParseTable(reader, lineNumber, readsSeen, &replay, error)
+                            : ParseLine(reader, order, lineNumber, &replay, error);
     if (!parsed) return std::nullopt;
     headerSeen = true;
   }
@@ -324,18 +327,19 @@ bool ReadReplayText(const std::string& path, std::string* text, std::string* err
   // Only a regular file: a FIFO would block the tool, a folder has no lines.
   const int fd = OpenRegularFile(path.c_str());
   if (fd < 0) {
-    const std::string reason = errno == EISDIR   ? "a folder, not a replay"
-                               : errno == EINVAL ? "not a regular file, not a replay"
-                                                 : std::string("cannot be read (") +
-                                                       std::strerror(errno) + ")";
+    const std::string reason = errno == EISDIR ? "a folder, not a replay"
+                               : errno == EINVAL
+                                   ? "not a regular file, not a replay"
+                                   : std::string("cannot be read (") + std::strerror(errno) + ")";
     *error = path + ": " + reason;
     return false;
   }
   struct stat status;
   if (fstat(fd, &status) == 0 && status.st_size > kLargestReplayBytes) {
     close(fd);
-    *error = path + ": " + std::to_string(status.st_size) + " bytes, more than a replay may hold (" +
-             std::to_string(kLargestReplayBytes) + " bytes, hours of play); not read";
+    *error = path + ": " + std::to_string(status.st_size) +
+             " bytes, more than a replay may hold (" + std::to_string(kLargestReplayBytes) +
+             " bytes, hours of play); not read";
     return false;
   }
   char block[65536];
@@ -358,7 +362,9 @@ std::optional<Replay> LoadReplay(const std::string& path, std::string* error) {
   return ParseReplay(text, path, error);
 }
 
-std::string ReplayHeaderText() { return std::string(kHeader) + " " + std::to_string(kVersion) + "\n"; }
+std::string ReplayHeaderText() {
+  return std::string(kHeader) + " " + std::to_string(kVersion) + "\n";
+}
 
 std::string ReplayTableText(const ReplayTable& table) {
   static constexpr char kDigits[] = "0123456789abcdef";

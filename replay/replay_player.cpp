@@ -43,9 +43,7 @@ struct Player {
 };
 Player player;
 
-ChannelLines& Lines(ReplayChannel channel) {
-  return player.channels[static_cast<int>(channel)];
-}
+ChannelLines& Lines(ReplayChannel channel) { return player.channels[static_cast<int>(channel)]; }
 
 // Applies the channel's lines up to this read. A line for a read the game never made (it read
 // that device fewer times before the next flip) counts at this one. Returns whether any did.
@@ -93,8 +91,8 @@ LONG Saturated(int64_t counts) {
 
 void AnswerRead(DeviceKind kind, void* state) {
   CloseAtTheEnd();
-  const ReplayChannel channel = kind == DeviceKind::Mouse ? ReplayChannel::Mouse
-                                                          : ReplayChannel::Keys;
+  const ReplayChannel channel =
+      kind == DeviceKind::Mouse ? ReplayChannel::Mouse : ReplayChannel::Keys;
   ChannelLines& lines = Lines(channel);
   const ReplayPosition at = player.counter.Next(channel, PresentedFlipCount());
   int64_t dx = 0;
@@ -111,7 +109,9 @@ void AnswerRead(DeviceKind kind, void* state) {
   CheckForAnEndlessWait(lines, channel, at, applied);
 }
 
-std::string Where(int line) { return line == 0 ? "the virtual clock" : "line " + std::to_string(line); }
+std::string Where(int line) {
+  return line == 0 ? "the virtual clock" : "line " + std::to_string(line);
+}
 
 // A reading at `flip` (flips presented before it) set by line `line` (0: the virtual clock).
 // Any two readings at flips f1 < f2 lie at least (f2 - f1 - 1) flips apart in time: the first
@@ -122,20 +122,19 @@ void WatchTheClock(ClockWatch& watch, uint64_t flip, uint32_t reading, int line)
                             Where(watch.lastLine) + ") to " + std::to_string(reading) + " ms",
                         line, true};
   }
-  const int64_t here = watch.floor.per * int64_t{reading} -
-                       watch.floor.milliseconds * static_cast<int64_t>(flip);
+  const int64_t here =
+      watch.floor.per * int64_t{reading} - watch.floor.milliseconds * static_cast<int64_t>(flip);
   if (watch.any && here < watch.highest - watch.floor.milliseconds - watch.floor.per) {
     const uint64_t flips = flip - watch.highestFlip;
+    // The fewest whole milliseconds the check lets pass.
     const int64_t least =
-        (watch.floor.milliseconds * static_cast<int64_t>(flips - 1) - watch.floor.per) /
-        watch.floor.per;
-    throw ReplayStopped{"the rules clock advances " +
-                            std::to_string(reading - watch.highestReading) + " ms over the " +
-                            std::to_string(flips) + " flips since its reading of " +
-                            std::to_string(watch.highestReading) + " ms (" +
-                            Where(watch.highestLine) + "), where they take at least " +
-                            std::to_string(least) + " ms",
-                        line, true};
+        (watch.floor.milliseconds * static_cast<int64_t>(flips - 1) - 1) / watch.floor.per;
+    throw ReplayStopped{
+        "the rules clock advances " + std::to_string(reading - watch.highestReading) +
+            " ms over the " + std::to_string(flips) + " flips since its reading of " +
+            std::to_string(watch.highestReading) + " ms (" + Where(watch.highestLine) +
+            "), where they take at least " + std::to_string(least) + " ms",
+        line, true};
   }
   if (!watch.any || here > watch.highest) {
     watch.highest = here;

@@ -68,10 +68,10 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       if (!value) return Refused("option '--scale' needs a value");
       if (!ReadScale(*value, &line.options.scale)) {
         return Refused("option '--scale' takes a whole number from 1 to " +
-                       std::to_string(kLargestScale) + ", not '" + *value + "'");
+                       std::to_string(kLargestScale) + ", not " + QuotedText(*value));
       }
     } else {
-      return Refused("unknown option '" + argument + "'");
+      return Refused("unknown option " + QuotedText(argument));
     }
   }
   if (fullscreen && line.options.window) {

@@ -40,28 +40,27 @@ size_t Utf8Length(std::string_view text, size_t at, uint32_t* value) {
   return length;
 }
 
-void AppendEscaped(std::string& shown, unsigned char byte) {
+void AppendByte(std::string& shown, unsigned char byte) {
   char escaped[5];
   std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
   shown += escaped;
 }
 
-}  // namespace
-
-std::string QuotedText(std::string_view text) {
-  std::string shown = "'";
+// Up to `most` characters of `text`, control characters and bytes that are not UTF-8 escaped;
+// with `quoting`, the quote and the backslash too. Returns how many bytes were taken.
+size_t AppendShown(std::string& shown, std::string_view text, size_t most, bool quoting) {
   size_t at = 0;
-  for (size_t characters = 0; at < text.size() && characters < kShownCharacters; ++characters) {
+  for (size_t characters = 0; at < text.size() && characters < most; ++characters) {
     uint32_t code = 0;
     const size_t length = Utf8Length(text, at, &code);
-    const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F) || code == '\'';
+    const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F) || (quoting && code == '\'');
     if (length == 0 || control) {
       // A C1 control's two bytes both shown, so that nothing of it reaches the terminal.
       for (size_t i = 0; i < (length == 0 ? 1 : length); ++i) {
-        AppendEscaped(shown, static_cast<unsigned char>(text[at + i]));
+        AppendByte(shown, static_cast<unsigned char>(text[at + i]));
       }
       at += length == 0 ? 1 : length;
-    } else if (code == '\\') {
+    } else if (quoting && code == '\\') {
       shown += "\\\\";
       at += 1;
     } else {
@@ -69,6 +68,19 @@ std::string QuotedText(std::string_view text) {
       at += length;
     }
   }
-  if (at < text.size()) shown += "...";
+  return at;
+}
+
+}  // namespace
+
+std::string QuotedText(std::string_view text) {
+  std::string shown = "'";
+  if (AppendShown(shown, text, kShownCharacters, true) < text.size()) shown += "...";
   return shown + "'";
+}
+
+std::string ShownText(std::string_view text) {
+  std::string shown;
+  AppendShown(shown, text, text.size(), false);
+  return shown;
 }

@@ -10,3 +10,7 @@
 // Control characters (C0, DEL and C1), the quote, and bytes that are not UTF-8 are shown as
 // \xNN, a backslash as \\; every other character of UTF-8 stands as it is.
 std::string QuotedText(std::string_view text);
+
+// The same escaping of control characters for text shown whole, such as a path in a message:
+// not quoted, not cut, and a backslash left as it is.
+std::string ShownText(std::string_view text);

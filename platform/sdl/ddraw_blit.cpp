@@ -2,9 +2,9 @@
 // surface's edge is refused and nothing is drawn, as DirectDraw does.
 #include <SDL.h>
 
-#include "platform/seams/headless.h"
 #include "platform/sdl/keyed_copy.h"
 #include "platform/sdl/word_fill.h"
+#include "platform/seams/headless.h"
 #include "platform/win32/ddraw.h"
 
 namespace {

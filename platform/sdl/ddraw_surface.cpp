@@ -3,12 +3,12 @@
 
 #include <utility>
 
-#include "platform/win32/ddraw.h"
 #include "platform/sdl/ddraw_surface_memory.h"
 #include "platform/sdl/gdi_objects.h"
 #include "platform/sdl/picture_copy.h"
 #include "platform/sdl/presenter.h"
 #include "platform/seams/headless.h"
+#include "platform/win32/ddraw.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/seams/headless.h"
 #include "platform/sdl/font_file.h"
 #include "platform/sdl/gdi_objects.h"
 #include "platform/sdl/rendered_text_cache.h"
+#include "platform/seams/headless.h"
 #include "platform/win32/ddraw.h"
 #include "platform/win32/gdi.h"
 

@@ -19,9 +19,9 @@ std::map<SDL_Surface*, WaitingCopy> waiting;
 // the target, by the same conversion SDL_ConvertSurface makes, without a picture in between.
 bool ConvertWhole(SDL_Surface* source, const SDL_Rect& from, SDL_Surface* target,
                   const SDL_Rect& to) {
-  const bool whole = from.x == 0 && from.y == 0 && to.x == 0 && to.y == 0 &&
-                     from.w == source->w && from.h == source->h && to.w == target->w &&
-                     to.h == target->h && from.w == to.w && from.h == to.h;
+  const bool whole = from.x == 0 && from.y == 0 && to.x == 0 && to.y == 0 && from.w == source->w &&
+                     from.h == source->h && to.w == target->w && to.h == target->h &&
+                     from.w == to.w && from.h == to.h;
   if (!whole || SDL_ISPIXELFORMAT_INDEXED(source->format->format) ||
       SDL_ISPIXELFORMAT_INDEXED(target->format->format) || SDL_MUSTLOCK(source) ||
       SDL_MUSTLOCK(target)) {

@@ -8,6 +8,10 @@ EM_JS(void, TellPageStorageRefused, (), {
   if (Module.onStorageRefused) Module.onStorageRefused();
 });
 
+EM_JS(void, TellPageSaveFolderOpened, (), {
+  if (Module.onSaveFolderCarried) Module.onSaveFolderCarried();
+});
+
 EM_ASYNC_JS(int, MountAndFill, (const char* folder), {
   const path = UTF8ToString(folder);
   FS.mkdirTree(path);
@@ -25,6 +29,7 @@ EM_JS(void, CarryToIndexedDb, (), {
   try {
     FS.syncfs(false, function(error) {
       if (error && Module.onStorageRefused) Module.onStorageRefused();
+      if (!error && Module.onSaveFolderCarried) Module.onSaveFolderCarried();
     });
   } catch (error) {
     if (Module.onStorageRefused) Module.onStorageRefused();
@@ -34,7 +39,11 @@ EM_JS(void, CarryToIndexedDb, (), {
 }  // namespace
 
 void OpenSaveFolder(const char* folder) {
-  if (!MountAndFill(folder)) TellPageStorageRefused();
+  if (MountAndFill(folder)) {
+    TellPageSaveFolderOpened();
+  } else {
+    TellPageStorageRefused();
+  }
 }
 
 void FlushSaveFolder(const char*) { CarryToIndexedDb(); }

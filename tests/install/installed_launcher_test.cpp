@@ -141,6 +141,9 @@ TEST_F(InstalledLauncher, AnswersHelpAndVersionAndRefusesABadCommandLineWithoutM
       {{"--scale=5"}, "zimbrel: option '--scale' takes a whole number from 1 to 4, not '5'"},
       {{"--window", "--scale"}, "zimbrel: option '--scale' needs a value"},
       {{"--help", "--mut"}, "zimbrel: unknown option '--mut'"},
+      // An escape sequence never reaches the terminal, and a long word is cut.
+      {{"--\x1b[31m" + std::string(60, 'x')},
+       "zimbrel: unknown option '--\\x1B[31m" + std::string(33, 'x') + "...'"},
       {{"--fullscreen", "--window"}, "zimbrel: options '--fullscreen' and '--window' exclude each other"}};
   for (const auto& [arguments, line] : refusals) {
     const FinishedRun refused = RunLauncher(arguments, PlayersEnvironment());

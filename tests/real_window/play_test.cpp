@@ -39,17 +39,6 @@ struct Cheat {
   std::vector<std::string> refusals;  // what verify says, one of these
 };
 
-// 12400 as verify shows it, "12,400".
-std::string Grouped(int number) {
-  const std::string digits = std::to_string(number < 0 ? -number : number);
-  std::string grouped = number < 0 ? "-" : "";
-  for (size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
-    grouped += digits[i];
-  }
-  return grouped;
-}
-
 std::vector<Cheat> Cheats(int score) {
   const std::regex claimedScore("^(# proves: K9A score )-?[0-9]+");
   const std::regex clock("^([0-9]+ [0-9]+ clock )([0-9]+)$");
@@ -64,7 +53,7 @@ std::vector<Cheat> Cheats(int score) {
          if (!std::regex_search(line, found, claimedScore)) return line;
          return found[1].str() + std::to_string(score + 50000) + found.suffix().str();
        },
-       {"the replay gives " + Grouped(score) + ", the file claims " + Grouped(score + 50000)}},
+       {"the replay gives " + ShownScore(score) + ", the file claims " + ShownScore(score + 50000)}},
       {"a swat taken out",
        [=](const std::string& line) {
          // The first press of the left button once the stage clock runs.
@@ -74,7 +63,8 @@ std::vector<Cheat> Cheats(int score) {
          return std::string();
        },
        // A miss taken out raises the score; a kill taken out may leave none to enter.
-       {"game 1 (K9A): the replay gives ", "the file claims 1 game, the replay enters 0 in the table"}},
+       {"game 1 (K9A): the replay gives ",
+        "the file claims 1 game, the replay enters 0 in the table"}},
       {"a clock slowed by a tenth",
        [=](const std::string& line) {
          std::smatch found;
@@ -85,7 +75,8 @@ std::vector<Cheat> Cheats(int score) {
                 std::to_string(**firstReading + (reading - **firstReading) * 9 / 10);
        },
        {"the rules clock advances"}},
-      {"another name", [](const std::string& line) {
+      {"another name",
+       [](const std::string& line) {
          return std::regex_replace(line, std::regex("^# proves: K9A "), "# proves: ZZZ ");
        },
        {"the replay gives the name K9A, the file claims ZZZ"}},
@@ -104,9 +95,10 @@ class RealWindowPlay : public RealWindowPlayer {
       if (entry.is_regular_file()) kept.push_back(entry.path());  // not unsent/, the sender's
     }
     ASSERT_EQ(kept.size(), 1u);
-    EXPECT_TRUE(std::regex_match(kept[0].filename().string(),
-                                 std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}_K9A_" +
-                                            std::to_string(score_) + "\\.replay")))
+    EXPECT_TRUE(
+        std::regex_match(kept[0].filename().string(),
+                         std::regex("[0-9]{4}-[0-9]{2}-[0-9]{2}_[0-9]{2}-[0-9]{2}-[0-9]{2}_K9A_" +
+                                    std::to_string(score_) + "\\.replay")))
         << kept[0];
     const std::string proof = FileText(kept[0]);
     std::string swats;

@@ -64,7 +64,9 @@ TEST_P(PlayerWindow, OpensAtItsScaleAndShowsTheTitleInIt) {
   }));
   game.SendWindowClose();
   EXPECT_EQ(game.WaitForExit(), 0) << game.Output();
-  EXPECT_NE(game.Output().find(wanted.said), std::string::npos) << game.Output();
+  // The line that says a scale was brought down, exactly where one was.
+  const size_t said = game.Output().find(*wanted.said ? wanted.said : "does not fit this screen");
+  EXPECT_EQ(said != std::string::npos, *wanted.said != '\0') << game.Output();
 }
 
 // A scale of 2 needs 1280 x 960 of the screen: the default takes 2 exactly where that fits. A

@@ -33,8 +33,8 @@ TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlipDrawnOrWithTheRulesOnly) {
   const fs::path replay = kGoldens / (GetParam() + ".replay");
   const std::vector<std::string> expected = FileLines(kGoldens / (GetParam() + ".lines"));
   for (const std::string way : {"drawn", "rules"}) {
-    std::vector<std::string> arguments = {"play", replay.string(), "--lines", way + ".lines",
-                                          "--highscores", way + ".dat"};
+    std::vector<std::string> arguments = {"play",         replay.string(), "--lines",
+                                          way + ".lines", "--highscores",  way + ".dat"};
     if (way == "rules") arguments.push_back("--rules-only");
     const ReplayToolRun run = RunReplayTool(arguments);
     ASSERT_EQ(run.exitCode, 0) << way << ": " << run.errors;

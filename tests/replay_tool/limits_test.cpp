@@ -1,7 +1,8 @@
 // zimbrel-replay given what no game wrote: a file larger than a replay may be (1 GB of holes),
-// the largest it takes with garbage at its end, a NUL byte, outputs onto a full disk, and a
-// signal in the middle of a play. Each is refused or reported for what it is, with the memory
-// measured by /usr/bin/time.
+// the largest it takes with garbage at its end, a NUL byte, outputs onto a full disk, into a
+// missing folder or over the replay, standard output on a full disk, and a signal in the
+// middle of a play, an autoplay or a soak. Each is refused or reported for what it is, with the
+// memory measured by /usr/bin/time.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
@@ -11,6 +12,8 @@
 #include <fstream>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "replay/replay_file.h"
 #include "tests/support/child_process.h"
@@ -99,32 +102,86 @@ TEST_F(ReplayToolLimits, AFileLargerThanAReplayMayBeIsRefusedUnreadAndTheLargest
   RecordProperty("largest_peak_kilobytes", std::to_string(run.peakKilobytes));
 }
 
-// A NUL byte is named at its line, and the message is whole; an output on a full disk names
-// the disk's own reason.
+// A NUL byte is named at its line, and the message is whole; an output on a full disk, in a
+// missing folder or over the replay names the system's reason or the clash, and makes nothing.
 TEST_F(ReplayToolLimits, EachFaultIsNamedForWhatItIs) {
   WriteText("nul.replay", std::string("zimbrel-replay 1\n0 0 mo\0use 1 1 0 0\n", 37));
   ReplayToolRun run = RunReplayTool({"play", "nul.replay"});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.errors, "zimbrel-replay: nul.replay:2: a NUL byte; not a replay's text\n");
 
-  WriteText("menus.replay", FileText(ZIMBREL_SOURCE_DIR "/tests/replays/menus.replay"));
-  for (const char* output : {"--audio", "--highscores", "--lines"}) {
-    run = RunReplayTool({"play", "menus.replay", output, "/dev/full"});
-    EXPECT_EQ(run.exitCode, 1) << output;
-    EXPECT_EQ(run.errors, "zimbrel-replay: /dev/full: cannot be written (No space left on device)\n")
-        << output;
+  const std::string menus = FileText(ZIMBREL_SOURCE_DIR "/tests/replays/menus.replay");
+  WriteText("menus.replay", menus);
+  const std::string missing = fs::absolute("missing").string();
+  const std::vector<std::pair<std::vector<std::string>, std::string>> faults = {
+      {{"play", "menus.replay", "--audio", "/dev/full"},
+       "/dev/full: cannot be written (No space left on device)"},
+      {{"play", "menus.replay", "--highscores", "/dev/full"},
+       "/dev/full: cannot be written (No space left on device)"},
+      {{"play", "menus.replay", "--lines", "/dev/full"},
+       "/dev/full: cannot be written (No space left on device)"},
+      {{"autoplay", "/dev/full", "--until-stage", "1"},
+       "/dev/full: cannot be written (No space left on device)"},
+      {{"autoplay", "missing/robot.replay"},
+       missing + "/robot.replay: cannot be written (No such file or directory)"},
+      {{"play", "menus.replay", "--png", "missing/frames"},
+       missing + "/frames: cannot be made a folder (No such file or directory)"},
+      {{"play", "menus.replay", "--lines", "./menus.replay"},
+       "--lines and the replay FILE name one file, " + fs::absolute("menus.replay").string() +
+           "; an output would be written over the replay it reads"},
+      {{"autoplay", "robot.replay", "--highscores", "robot.replay"},
+       "--highscores and the replay FILE name one file, " + fs::absolute("robot.replay").string() +
+           "; two outputs would be written over each other"},
+      {{"play", "\x1b[2J.replay"}, "\\x1B[2J.replay: cannot be read (No such file or directory)"},
+      {{"play", "menus.replay", "--\x1b[31m"},
+       "play takes no option '--\\x1B[31m'; usage: zimbrel-replay play FILE"},
+  };
+  for (const auto& [arguments, said] : faults) {
+    run = RunReplayTool(arguments);
+    EXPECT_EQ(run.exitCode, 1) << said;
+    EXPECT_EQ(run.errors.substr(0, said.size() + 16), "zimbrel-replay: " + said) << run.errors;
+  }
+  EXPECT_FALSE(fs::exists("missing"));
+  EXPECT_FALSE(fs::exists("robot.replay"));
+  EXPECT_EQ(FileText("menus.replay"), menus);
+
+  // What is said on a full standard output is not said: that is a failure too.
+  for (const std::vector<std::string>& question :
+       {std::vector<std::string>{"--version"}, {"-h"}, {"soak", "--minutes", "0"}}) {
+    ChildProcess tool;
+    ChildProcess::Options options;
+    options.command = {ZIMBREL_REPLAY_TOOL};
+    options.command.insert(options.command.end(), question.begin(), question.end());
+    options.environment = EnvironmentWith({});
+    options.outputFile = "/dev/full";
+    options.errorFile = fs::absolute("full.err");
+    std::string error;
+    ASSERT_TRUE(tool.Start(options, &error)) << error;
+    EXPECT_EQ(tool.WaitForExit(std::chrono::seconds(60)), 1) << question[0];
+    EXPECT_NE(
+        FileText(options.errorFile)
+            .find("zimbrel-replay: standard output: cannot be written (No space left on device)"),
+        std::string::npos)
+        << question[0] << ": " << FileText(options.errorFile);
   }
 }
 
-// A signal in the middle of a play: said, and the exit status a shell gives a command the
-// signal ended.
-class InterruptedPlay : public ReplayToolLimits, public ::testing::WithParamInterface<int> {};
+// A signal in the middle of a play, an autoplay or a soak: said, and the exit status a shell
+// gives a command the signal ended; an autoplayed replay ends where the signal came.
+struct Interruption {
+  const char* verb;
+  int signalNumber;
+};
 
-TEST_P(InterruptedPlay, IsSaidAndEndsWithTheSignalsStatus) {
+class Interrupted : public ReplayToolLimits, public ::testing::WithParamInterface<Interruption> {};
+
+TEST_P(Interrupted, IsSaidAndEndsWithTheSignalsStatus) {
+  const std::string verb = GetParam().verb;
   WriteText("game.replay", FileText(ZIMBREL_SOURCE_DIR "/tests/replays/whole_game.replay"));
   ChildProcess tool;
   ChildProcess::Options options;
-  options.command = {ZIMBREL_REPLAY_TOOL, "play", "game.replay"};
+  options.command = {ZIMBREL_REPLAY_TOOL, verb};
+  if (verb != "soak") options.command.push_back(verb == "play" ? "game.replay" : "robot.replay");
   options.environment = EnvironmentWith({});
   options.outputFile = fs::absolute("replay-tool.out");
   options.errorFile = fs::absolute("replay-tool.err");
@@ -132,20 +189,30 @@ TEST_P(InterruptedPlay, IsSaidAndEndsWithTheSignalsStatus) {
   ASSERT_TRUE(tool.Start(options, &error)) << error;
   // Into the game, which takes a few seconds headless.
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
-  tool.Signal(GetParam());
-  EXPECT_EQ(tool.WaitForExit(std::chrono::seconds(30)), 128 + GetParam())
+  tool.Signal(GetParam().signalNumber);
+  EXPECT_EQ(tool.WaitForExit(std::chrono::seconds(30)), 128 + GetParam().signalNumber)
       << FileText(options.errorFile);
   const std::string said = FileText(options.outputFile);
   EXPECT_NE(said.find(std::string("interrupted by ") +
-                      (GetParam() == SIGINT ? "SIGINT" : "SIGTERM") + " after flip "),
+                      (GetParam().signalNumber == SIGINT ? "SIGINT" : "SIGTERM") + " after "),
             std::string::npos)
       << said;
   EXPECT_EQ(said.find("ended by itself"), std::string::npos) << said;
+  EXPECT_EQ(said.find("played"), std::string::npos) << said;
+  if (verb == "autoplay") {
+    const std::string replay = FileText("robot.replay");
+    EXPECT_NE(replay.find(" end\n"), std::string::npos) << "the replay ends where it was cut";
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(BySignal, InterruptedPlay, ::testing::Values(SIGINT, SIGTERM),
-                         [](const ::testing::TestParamInfo<int>& param) {
-                           return param.param == SIGINT ? "Sigint" : "Sigterm";
+INSTANTIATE_TEST_SUITE_P(ByVerbAndSignal, Interrupted,
+                         ::testing::Values(Interruption{"play", SIGINT},
+                                           Interruption{"play", SIGTERM},
+                                           Interruption{"autoplay", SIGTERM},
+                                           Interruption{"soak", SIGINT}),
+                         [](const ::testing::TestParamInfo<Interruption>& param) {
+                           return std::string(param.param.verb) +
+                                  (param.param.signalNumber == SIGINT ? "Sigint" : "Sigterm");
                          });
 
 }  // namespace

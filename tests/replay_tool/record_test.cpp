@@ -1,12 +1,14 @@
 // A session played through the whole program and recorded, then played back by zimbrel-replay
 // in a process of its own: the same state lines (the rules clock's readings among them), the
-// same last frame, the same highscores, and the window manager's close at the same flip.
+// same last frame, the same highscores, and the window manager's close at the same flip. And
+// a title left idle longer than a replay lets a line buy: it still plays back.
 #include <SDL.h>
 
 #include "game/state_line.h"
 #include "input/keyboard.h"
 #include "platform/sdl/game_window.h"
 #include "platform/seams/flip_observer.h"
+#include "platform/seams/headless.h"
 #include "replay/replay_recorder.h"
 #include "tests/support/game_session.h"
 #include "tests/support/highscore_bytes.h"
@@ -73,6 +75,24 @@ TEST_F(ReplayRecordTest, ARecordedSessionPlaysBackToTheSameLinesFrameHighscoresA
   // Nothing was entered: the live run and the replay both wrote the table they began with.
   EXPECT_EQ(FileBytes("Highscore.dat"), TableBytes());
   EXPECT_EQ(FileBytes("played.dat"), TableBytes());
+}
+
+// Nothing moves for more flips than a line may buy (drawn with the rules only, for speed): the
+// recorder writes a line that changes nothing every half of them, and the replay plays.
+TEST_F(ReplayRecordTest, AnIdleTitleIsRecordedWithinTheFlipsALineBuys) {
+  HeadlessDrawNothing();
+  ReplayRecorderStart();
+  StartGame();
+  Frames(static_cast<int>(kMostFlipsBetweenLines) + 10);
+  CloseTheWindowFromOutside();
+  RunToTheEnd();
+  const std::string half = std::to_string(kMostFlipsBetweenLines / 2);
+  const std::string whole = std::to_string(kMostFlipsBetweenLines);
+  EXPECT_EQ(ReplayRecordedLines(), half + " 0 mouse 0 0 0 0\n" + whole + " 0 mouse 0 0 0 0\n" +
+                                       std::to_string(*ReplayRecordedEnd()) + " end\n");
+  WriteText("idle.replay", ReplayHeaderText() + ReplayRecordedLines());
+  const ReplayToolRun run = RunReplayTool({"play", "idle.replay", "--rules-only"});
+  EXPECT_EQ(run.exitCode, 0) << run.errors;
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // before anything runs.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
 #include "tests/support/replay_tool_run.h"
@@ -121,8 +123,8 @@ TEST_F(ReplayToolTest, AReplayThatCannotEndTheGameIsStoppedNotLeftHanging) {
 
 struct MalformedCase {
   const char* name;
-  const char* text;
-  const char* message;
+  std::string text;
+  std::string message;
 };
 
 TEST_F(ReplayToolTest, AMalformedReplayIsRefusedWithItsLineAndNothingRuns) {
@@ -139,6 +141,24 @@ TEST_F(ReplayToolTest, AMalformedReplayIsRefusedWithItsLineAndNothingRuns) {
        "bad.replay:2: 'end' takes nothing after it"},
       {"a flip before the previous one", "zimbrel-replay 1\n5 0 mouse 1 1 0 0\n4 end\n",
        "bad.replay:3: flip 4 comes after flip 5 of line 2; flips never go back"},
+      // Thirty bytes that would play for years.
+      {"a far-off flip", "zimbrel-replay 1\n1000000000000 end\n",
+       "bad.replay:2: flip 1000000000000 comes 1000000000000 flips after the start; a replay "
+       "leaves at most 36000 flips (ten minutes) between two lines"},
+      {"ten minutes and a flip after a line", "zimbrel-replay 1\n9 0 keys\n36010 end\n",
+       "bad.replay:3: flip 36010 comes 36001 flips after line 2; a replay leaves at most 36000 "
+       "flips (ten minutes) between two lines"},
+      {"an 8 MB word",
+       "zimbrel-replay 1\n0 0 mouse " + std::string((8 << 20) - 64, '7') + " 0 0 0\n",
+       "bad.replay:2: '" + std::string(40, '7') +
+           "...' is not a motion in x (a whole number of counts)"},
+      {"an escape sequence", "zimbrel-replay 1\n0 0 \x1b]0;owned\x07 0 0 0 0\n",
+       "bad.replay:2: '\\x1B]0;owned\\x07' is not mouse, keys, clock or end"},
+      {"a table after a read",
+       "zimbrel-replay 1\n0 0 keys\nhighscores " + std::string(800, '0') + "\n",
+       "bad.replay:3: the highscores line comes before every read and end"},
+      {"a table of 399 bytes", "zimbrel-replay 1\nhighscores " + std::string(798, 'f') + "\n",
+       "bad.replay:2: a highscores line holds Highscore.dat's 400 bytes as 800 hexadecimal digits"},
   };
   for (const MalformedCase& malformed : cases) {
     SCOPED_TRACE(malformed.name);

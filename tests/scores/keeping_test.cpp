@@ -302,8 +302,8 @@ TEST_F(HighscoreKeeping, ANamedGameIsKeptAsItsProofAndAFailedWriteCostsNothing) 
   StartGame();
   fs::create_directory("replays");
   for (int old = 0; old < 100; ++old) {
-    WriteText("replays/2000-01-01_00-00-" + std::string(old < 10 ? "0" : "") +
-                  std::to_string(old) + "_OLD_1.replay",
+    WriteText("replays/2000-01-01_00-00-" + std::string(old < 10 ? "0" : "") + std::to_string(old) +
+                  "_OLD_1.replay",
               "");
   }
   WriteText("replays/mine.txt", "");
@@ -315,8 +315,9 @@ TEST_F(HighscoreKeeping, ANamedGameIsKeptAsItsProofAndAFailedWriteCostsNothing) 
   EXPECT_TRUE(kept[99].ends_with("_AAA_300.replay")) << kept[99];
   EXPECT_EQ(kept[100], "mine.txt");
   const std::string proof = FileText("replays/" + kept[99]);
-  const std::string claims = "zimbrel-replay 1\n# program: zimbrel " ZIMBREL_VERSION
-                             " desktop\n# proves: AAA score 300 swats 0,0,0,0,0,0,0,0 stage 1 flip ";
+  const std::string claims =
+      "zimbrel-replay 1\n# program: zimbrel " ZIMBREL_VERSION
+      " desktop\n# proves: AAA score 300 swats 0,0,0,0,0,0,0,0 stage 1 flip ";
   ASSERT_TRUE(proof.starts_with(claims)) << proof.substr(0, 300);
   // It ends at the flip after the name.
   const uint64_t named = std::stoull(proof.substr(claims.size()));

@@ -12,3 +12,13 @@ ReplayToolRun RunReplayTool(const std::vector<std::string>& arguments) {
   options.errorFile = std::filesystem::absolute("replay-tool.err");
   return RunToItsEnd(options, std::chrono::seconds(90));
 }
+
+std::string ShownScore(long long score) {
+  const std::string digits = std::to_string(score < 0 ? -score : score);
+  std::string shown = score < 0 ? "-" : "";
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) shown += ',';
+    shown += digits[i];
+  }
+  return shown;
+}

@@ -10,3 +10,6 @@
 using ReplayToolRun = FinishedRun;
 
 ReplayToolRun RunReplayTool(const std::vector<std::string>& arguments);
+
+// A score as verify says it, grouped by thousands: "12,400".
+std::string ShownScore(long long score);

@@ -1,13 +1,15 @@
 // The page in a real browser: Debian's Chromium, headless, driven over the DevTools protocol,
 // the page served on 127.0.0.1. One visit played as a person would, each moment's screenshot
-// checked against the desktop's headless frame of the same moment; then the page's faults.
+// checked against the desktop's headless frame of the same moment, and the game it kept in
+// IndexedDB checked by the web build's replay tool; then the page's faults.
 import assert from 'node:assert/strict';
+import { writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
 import { serve } from '../../tools/web/serve.mjs';
-import { webDir } from './support/builds.mjs';
+import { replayTool, scratch, webDir } from './support/builds.mjs';
 import { agreement, keep, picture } from './support/pictures.mjs';
 import {
   highscoresButton, okButton, playButton, playStartsAfter, referenceGame,
@@ -208,6 +210,25 @@ test('the typed letters appear, and after a reload the highscores show the name'
   await assertLike(reloaded, reference.nameTyped, 0.97, 'the highscores after a reload', table);
   await assertLike(reloaded, reference.nameTyped, 0.995, 'the highscores after a reload, the row',
     firstRow);
+});
+
+test('the named game is kept in IndexedDB, offered on the page, and the Node tool proves it', async () => {
+  // Read back after the reload: from IndexedDB, not from the first load's memory.
+  const kept = await page.evaluate(() => {
+    const folder = '/save/replays';
+    return Module.FS.readdir(folder).filter((name) => name.endsWith('.replay')).map((name) => (
+      { name, text: new TextDecoder().decode(Module.FS.readFile(`${folder}/${name}`)) }));
+  });
+  assert.equal(kept.length, 1);
+  assert.match(kept[0].name, /^\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d_WEB_\d+\.replay$/);
+  assert.match(kept[0].text, /^zimbrel-replay 1\n# program: zimbrel \S+ browser\n# proves: WEB score /);
+  const links = await page.$$eval('#kept-games a', (found) => found.map((a) => a.textContent));
+  assert.deepEqual(links, ['watch', 'download']);
+  const file = path.join(scratch('kept'), kept[0].name);
+  writeFileSync(file, kept[0].text);
+  const run = replayTool('web', ['verify', file]);
+  assert.equal(run.code, 0, run.errors);
+  assert.match(run.output, /: WEB \S+ swats .*\n.*: proves what it claims\n$/);
 });
 
 test('the console shows no error', () => {

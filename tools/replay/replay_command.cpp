@@ -85,25 +85,21 @@ bool ApplyWords(const Words& words, ReplayCommand& command, std::string* error) 
   }
   if (!words.name.empty()) {
     if (!NameTypable(words.name)) {
-      *error = "--name takes one to three capital letters or digits, not " +
-               QuotedText(words.name);
+      *error = "--name takes one to three capital letters or digits, not " + QuotedText(words.name);
       return false;
     }
     command.name = words.name;
   }
   // A day of game time at most (the virtual clock counts milliseconds in 32 bits); a fraction
   // of a minute for a quick check.
-  if (!words.minutes.empty() &&
-      !(ParseNumber(words.minutes, &command.minutes) && command.minutes >= 0 &&
-        command.minutes <= 24 * 60)) {
-    *error = "--minutes takes a number of minutes from 0 to 1440, not " +
-             QuotedText(words.minutes);
+  if (!words.minutes.empty() && !(ParseNumber(words.minutes, &command.minutes) &&
+                                  command.minutes >= 0 && command.minutes <= 24 * 60)) {
+    *error = "--minutes takes a number of minutes from 0 to 1440, not " + QuotedText(words.minutes);
     return false;
   }
   command.minutesGiven = !words.minutes.empty();
-  if (!words.cpuLimit.empty() &&
-      !(ParseNumber(words.cpuLimit, &command.cpuLimit) && command.cpuLimit > 0 &&
-        command.cpuLimit <= 3600)) {
+  if (!words.cpuLimit.empty() && !(ParseNumber(words.cpuLimit, &command.cpuLimit) &&
+                                   command.cpuLimit > 0 && command.cpuLimit <= 3600)) {
     *error = "--cpu-limit takes a number of seconds above 0 and at most 3600, not " +
              QuotedText(words.cpuLimit);
     return false;
@@ -119,9 +115,12 @@ bool ApplyWords(const Words& words, ReplayCommand& command, std::string* error) 
 // The options each verb takes with a value, and where each one's value goes.
 std::map<std::string, std::string*> OptionsOf(ReplayCommand& command, Words* words) {
   switch (command.verb) {
-    case ReplayVerb::Soak: return {{"--minutes", &words->minutes}};
-    case ReplayVerb::Verify: return {{"--cpu-limit", &words->cpuLimit}};
-    default: break;
+    case ReplayVerb::Soak:
+      return {{"--minutes", &words->minutes}};
+    case ReplayVerb::Verify:
+      return {{"--cpu-limit", &words->cpuLimit}};
+    default:
+      break;
   }
   std::map<std::string, std::string*> options = {
       {"--lines", &command.outputs.linesPath},
@@ -276,7 +275,8 @@ bool FilesApart(ReplayCommand& command, std::string* error) {
   }
   // Paths given on the command line are the caller's, whatever folder the game then runs in;
   // a replay that is read is named as it was given.
-  const bool fileWritten = command.verb == ReplayVerb::Record || command.verb == ReplayVerb::Autoplay;
+  const bool fileWritten =
+      command.verb == ReplayVerb::Record || command.verb == ReplayVerb::Autoplay;
   for (size_t i = fileWritten ? 0 : 1; i < files.size(); ++i) {
     if (!files[i].second->empty()) *files[i].second = fs::absolute(*files[i].second).string();
   }

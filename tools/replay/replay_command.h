@@ -23,8 +23,8 @@ struct ReplayCommand {
   // soak: minutes of game time in which new games are started; autoplay: the same, when given
   double minutes = 30;
   bool minutesGiven = false;
-  double cpuLimit = 30;        // verify: CPU seconds a file may take
-  PlayerOptions window;        // watch: the window and the sound
+  double cpuLimit = 30;  // verify: CPU seconds a file may take
+  PlayerOptions window;  // watch: the window and the sound
 };
 
 // The command, or nothing with `error` saying what is wrong with the arguments.

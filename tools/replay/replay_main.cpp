@@ -14,7 +14,7 @@
 
 #include "platform/options/command_line.h"
 #include "platform/options/player_options.h"
-#include "platform/sdl/event_pump.h"
+#include "platform/options/quoted_text.h"
 #include "platform/sdl/platform_quit.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/game_named.h"
@@ -27,6 +27,7 @@
 #include "replay/replay_player.h"
 #include "replay/replay_recorder.h"
 #include "replay/scratch_folder.h"
+#include "replay/watching.h"
 #include "shell/win_main.h"
 #include "tools/autoplay/scripted_player.h"
 #include "tools/replay/output_file.h"
@@ -42,8 +43,10 @@ constexpr int kSoakFailed = 3;  // memory or descriptors grew, or the highscores
 constexpr int kNotProven = 1;   // verify: a file does not prove what it claims
 constexpr int kUnreadable = 2;  // verify: a file cannot be read as a replay
 
+// A message names files and words as they were given: their control characters are shown
+// escaped, never sent to the terminal.
 void SayFault(const std::string& message) {
-  std::fprintf(stderr, "zimbrel-replay: %s\n", message.c_str());
+  std::fprintf(stderr, "zimbrel-replay: %s\n", ShownText(message).c_str());
 }
 
 int Refuse(const std::string& message) {
@@ -92,22 +95,25 @@ void ReportPlay(const std::string& file) {
   const unsigned long long flips = PresentedFlipCount();
   if (const int signalNumber = EndingSignal()) {
     std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the game shut down\n",
-                file.c_str(), SignalName(signalNumber), flips);
+                ShownText(file).c_str(), SignalName(signalNumber), flips);
   } else if (report.closedAtEnd) {
-    std::printf("zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
-                "ends, and the game shut down after flip %llu\n",
-                file.c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
+    std::printf(
+        "zimbrel-replay: %s: the window was closed after flip %llu, where the replay "
+        "ends, and the game shut down after flip %llu\n",
+        ShownText(file).c_str(), static_cast<unsigned long long>(*report.endFlip), flips);
   } else {
-    std::printf("zimbrel-replay: %s: the game ended by itself after flip %llu\n", file.c_str(),
-                flips);
+    std::printf("zimbrel-replay: %s: the game ended by itself after flip %llu\n",
+                ShownText(file).c_str(), flips);
   }
   if (report.firstLateLine != 0) {
-    std::fprintf(stderr, "zimbrel-replay: %s:%d: note: the game never made this read; the line "
-                 "counted at its next read of that device\n", file.c_str(), report.firstLateLine);
+    std::fprintf(stderr,
+                 "zimbrel-replay: %s:%d: note: the game never made this read; the line "
+                 "counted at its next read of that device\n",
+                 ShownText(file).c_str(), report.firstLateLine);
   }
   if (report.firstUnreadLine != 0) {
     std::fprintf(stderr, "zimbrel-replay: %s:%d: note: the game ended before this line\n",
-                 file.c_str(), report.firstUnreadLine);
+                 ShownText(file).c_str(), report.firstUnreadLine);
   }
 }
 
@@ -143,7 +149,7 @@ int Play(const ReplayCommand& command) {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
     std::fprintf(stderr, "zimbrel-replay: %s: %s; stopped without the game's shutdown\n",
-                 command.file.c_str(), stopped.why.c_str());
+                 ShownText(command.file).c_str(), stopped.why.c_str());
     FinishRun(command, *scratch, false);
     return kStopped;
   }
@@ -153,16 +159,6 @@ int Play(const ReplayCommand& command) {
   return complete ? 0 : kRefused;
 }
 
-// Escape ends the watching as Ctrl+C would: the waits give up and the window closes.
-bool escaped = false;
-
-void EndTheWatching() {
-  escaped = true;
-  EndSessionFromWithin();
-  HWND window = PlatformMainWindow();
-  if (WindowAlive(window)) PostWindowMessage(window, WM_CLOSE, 0, 0);
-}
-
 // A kept game in the game's own window, at the pace it was played.
 int Watch(const ReplayCommand& command) {
   std::optional<ScratchFolder> scratch;
@@ -170,25 +166,27 @@ int Watch(const ReplayCommand& command) {
   std::optional<Replay> replay = EnterWithReplay(command, &scratch, &status);
   if (!replay) return status;
   CurrentPlayerOptions() = command.window;
-  ReplayPlayerStart(std::move(*replay));
-  SetEscapeHandler(EndTheWatching);
+  WatchReplay(std::move(*replay));
   try {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
-    std::fprintf(stderr, "zimbrel-replay: %s: %s\n", command.file.c_str(), stopped.why.c_str());
+    std::fprintf(stderr, "zimbrel-replay: %s: %s\n", ShownText(command.file).c_str(),
+                 stopped.why.c_str());
     LeaveScratchFolder(*scratch);
     PlatformQuit();
     return kStopped;
   }
   LeaveScratchFolder(*scratch);
   PlatformQuit();
-  if (escaped) {
+  if (WatchingEndedByEscape()) {
     std::printf("zimbrel-replay: %s: watched up to flip %llu, where Escape ended it\n",
-                command.file.c_str(), static_cast<unsigned long long>(PresentedFlipCount()));
+                ShownText(command.file).c_str(),
+                static_cast<unsigned long long>(PresentedFlipCount()));
     return 0;
   }
   if (EndingSignal() != 0) return SignalStatus();
-  std::printf("zimbrel-replay: %s: watched to its end, %llu flips\n", command.file.c_str(),
+  std::printf("zimbrel-replay: %s: watched to its end, %llu flips\n",
+              ShownText(command.file).c_str(),
               static_cast<unsigned long long>(PresentedFlipCount()));
   return 0;
 }
@@ -209,13 +207,14 @@ int Verify(const ReplayCommand& command) {
     }
     const ProofVerdict verdict = CheckProof(text, file, limits);
     for (const ProvenGame& game : verdict.games) {
-      std::printf("%s: %s\n", file.c_str(), ShownGame(game).c_str());
+      std::printf("%s: %s\n", ShownText(file).c_str(), ShownGame(game).c_str());
     }
     switch (verdict.outcome) {
       case ProofOutcome::Proven:
-        std::printf("%s: %s\n", file.c_str(),
-                    verdict.claimsGames ? "proves what it claims"
-                                        : "claims no game; the games above are what it proves");
+        std::printf("%s: %s\n", ShownText(file).c_str(),
+                    verdict.claimsGames     ? "proves what it claims"
+                    : verdict.games.empty() ? "claims no game and enters none in the table"
+                                            : "claims no game; it proves the games above");
         break;
       case ProofOutcome::NotProven:
         SayFault(verdict.reason);
@@ -268,7 +267,8 @@ int RecordRun(const ReplayCommand& command, const char* done) {
   }
   RunTheGame();
   if (command.verb == ReplayVerb::Autoplay) {
-    claims = ProofClaimsText("zimbrel-replay " + ProgramVersion(), autoplayed);
+    // Headless, its flips keep the desktop's pace on the virtual clock, in any build.
+    claims = ProofClaimsText("zimbrel-replay " + ProgramVersion(), ProofBuild::Desktop, autoplayed);
   }
   const std::string text = ReplayHeaderText() + claims + ReplayRecordedLines();
   bool complete = FinishRun(command, *scratch);
@@ -278,16 +278,19 @@ int RecordRun(const ReplayCommand& command, const char* done) {
   }
   const unsigned long long flips = PresentedFlipCount();
   if (ReplayRecordingFull()) {
-    SayFault(command.file + ": the session grew longer than a replay may be; it holds the "
+    SayFault(command.file +
+             ": the session grew longer than a replay may be; it holds the "
              "game up to where it did, and cannot be played to its end");
     complete = false;
   }
   if (const int signalNumber = EndingSignal()) {
     std::printf("zimbrel-replay: %s: interrupted by %s after flip %llu; the replay ends there\n",
-                command.file.c_str(), SignalName(signalNumber), flips);
+                ShownText(command.file).c_str(), SignalName(signalNumber), flips);
     return SignalStatus();
   }
-  if (complete) std::printf("zimbrel-replay: %s: %s %llu flips\n", command.file.c_str(), done, flips);
+  if (complete)
+    std::printf("zimbrel-replay: %s: %s %llu flips\n", ShownText(command.file).c_str(), done,
+                flips);
   return complete ? 0 : kRefused;
 }
 
@@ -326,9 +329,11 @@ void ShowHelp() {
   for (size_t at = usage.find(" | "); at != std::string::npos; at = usage.find(" | ", at)) {
     usage.replace(at, 3, "\n  ");
   }
-  std::printf("%s\n\nRun it in the runnable folder, beside zimbrel, which it plays headless "
-              "(but for record\nand watch); every run starts from the table its replay carries, "
-              "else the default one.\nSee zimbrel(6) and docs/replay.md.\n", usage.c_str());
+  std::printf(
+      "%s\n\nRun it in the runnable folder, beside zimbrel, which it plays headless "
+      "(but for record\nand watch); every run starts from the table its replay carries, "
+      "else the default one.\nSee zimbrel(6) and docs/replay.md.\n",
+      usage.c_str());
 }
 
 int Run(int argc, char** argv) {
@@ -337,14 +342,24 @@ int Run(int argc, char** argv) {
   if (!command) return Refuse(error);
   if (!FilesApart(*command, &error)) return Refuse(error);
   switch (command->verb) {
-    case ReplayVerb::Play: return Play(*command);
-    case ReplayVerb::Record: return RecordRun(*command, "recorded");
-    case ReplayVerb::Autoplay: return RecordRun(*command, "the scripted player played");
-    case ReplayVerb::Verify: return Verify(*command);
-    case ReplayVerb::Watch: return Watch(*command);
-    case ReplayVerb::Soak: return Soak(*command);
-    case ReplayVerb::Help: ShowHelp(); return 0;
-    case ReplayVerb::Version: std::printf("zimbrel-replay %s\n", ProgramVersion().c_str()); return 0;
+    case ReplayVerb::Play:
+      return Play(*command);
+    case ReplayVerb::Record:
+      return RecordRun(*command, "recorded");
+    case ReplayVerb::Autoplay:
+      return RecordRun(*command, "the scripted player played");
+    case ReplayVerb::Verify:
+      return Verify(*command);
+    case ReplayVerb::Watch:
+      return Watch(*command);
+    case ReplayVerb::Soak:
+      return Soak(*command);
+    case ReplayVerb::Help:
+      ShowHelp();
+      return 0;
+    case ReplayVerb::Version:
+      std::printf("zimbrel-replay %s\n", ProgramVersion().c_str());
+      return 0;
   }
   return kRefused;
 }

@@ -136,9 +136,11 @@ void EndOfGame() {
   reading.rssKb = ResidentKb();
   reading.fds = OpenDescriptors();
   if (soak.report) {
-    std::printf("game %d: score %d, ended at %u.%03u s of game time, VmRSS %ld kB, %d open "
-                "descriptors\n", reading.number, reading.score, reading.gameMs / 1000,
-                reading.gameMs % 1000, reading.rssKb, reading.fds);
+    std::printf(
+        "game %d: score %d, ended at %u.%03u s of game time, VmRSS %ld kB, %d open "
+        "descriptors\n",
+        reading.number, reading.score, reading.gameMs / 1000, reading.gameMs % 1000, reading.rssKb,
+        reading.fds);
     std::fflush(stdout);
   }
   if (!soak.first) soak.first = reading;

@@ -1,5 +1,6 @@
 // The page around the game: the picture fitted to the window, full screen, the sound started
-// on a click, input let go when the tab is hidden, and a line for what went wrong.
+// on a click, input let go when the tab is hidden, a line for what went wrong, and the games
+// kept in the save folder, each to watch again or to download.
 'use strict';
 
 (function () {
@@ -80,6 +81,46 @@
     }
   });
 
+  // The kept games, newest first: "2026-12-09_19-42-05_K9A_1200.replay" shown as its date,
+  // time, name and score, with a link that reloads the page to watch it and one to download it.
+  const keptFolder = '/save/replays';
+  const keptList = document.getElementById('kept-games');
+  let downloads = [];
+  function listKeptGames() {
+    let names = [];
+    try {
+      names = Module.FS.readdir(keptFolder).filter((name) => name.endsWith('.replay'));
+    } catch (error) {
+      return;  // none kept yet
+    }
+    names.sort().reverse();
+    downloads.forEach((url) => URL.revokeObjectURL(url));
+    downloads = [];
+    keptList.replaceChildren(...names.map((name) => {
+      const item = document.createElement('li');
+      const parts = name.replace(/\.replay$/, '').split('_');
+      item.textContent = parts.length >= 4
+        ? `${parts[0]} ${parts[1].replace(/-/g, ':')}  ${parts[2]}  ${parts[3]}`
+        : name;
+      const watch = document.createElement('a');
+      watch.href = `?watch=${encodeURIComponent(name)}`;
+      watch.textContent = 'watch';
+      const download = document.createElement('a');
+      const url = URL.createObjectURL(new Blob([Module.FS.readFile(`${keptFolder}/${name}`)],
+        { type: 'text/plain' }));
+      downloads.push(url);
+      download.href = url;
+      download.download = name;
+      download.textContent = 'download';
+      item.append(watch, download);
+      return item;
+    }));
+    document.getElementById('kept').hidden = names.length === 0;
+  }
+
+  const watching = new URLSearchParams(location.search).get('watch');
+  if (watching) say(`Watching the kept game ${watching}: Escape ends it.`);
+
   window.Module = {
     canvas,
     print: (text) => console.log(text),
@@ -88,7 +129,20 @@
       if (!Module.storageRefused) say('This browser keeps no storage for the page: scores will not be kept.');
       Module.storageRefused = true;
     },
+    // The save folder read from IndexedDB at the start, or carried there after a save.
+    onSaveFolderCarried() {
+      listKeptGames();
+    },
+    onWatchFailed(why) {
+      fail(`This kept game cannot be watched: ${why}`);
+    },
     onGameEnded() {
+      if (watching) {
+        notice.replaceChildren('The watching has ended. ', Object.assign(
+          document.createElement('a'), { href: location.pathname, textContent: 'Back to the game' }));
+        notice.hidden = false;
+        return;
+      }
       say('The game has ended. Reload the page to play again.');
     },
     onAbort(what) {

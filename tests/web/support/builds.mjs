@@ -21,7 +21,8 @@ export function scratch(name) {
   return mkdtempSync(path.join(tmpdir(), `zimbrel-web-${name}-`));
 }
 
-// Runs the named build's tool with these arguments; its exit code and what it said.
+// Runs the named build's tool with these arguments; its exit code and what it said on its
+// standard output and error.
 export function replayTool(build, args) {
   const [command, ...first] = tools[build];
   const run = spawnSync(command, [...first, ...args], {
@@ -30,7 +31,7 @@ export function replayTool(build, args) {
     encoding: 'utf8',
     timeout: 120000,
   });
-  return { code: run.status, errors: run.stderr ?? String(run.error) };
+  return { code: run.status, output: run.stdout ?? '', errors: run.stderr ?? String(run.error) };
 }
 
 export const bytes = (file) => readFileSync(file);
