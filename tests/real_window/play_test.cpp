@@ -140,7 +140,7 @@ class RealWindowPlay : public RealWindowPlayer {
       std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     EXPECT_NE(game_.Output().find("Zimbrel: the leaderboard at " + leaderboard_.Url() + " ranks K9A (" +
-                                  Grouped(score_) + ") 1 of 1\n"),
+                                  ShownScore(score_) + ") 1 of 1\n"),
               std::string::npos)
         << game_.Output();
     EXPECT_TRUE(fs::is_empty(game_.Folder() / "replays/unsent"));
