@@ -16,6 +16,7 @@
 #include "leaderboard/game_views.h"
 #include "leaderboard/rate_limiter.h"
 #include "leaderboard/sha256.h"
+#include "leaderboard/site_files.h"
 
 using Clock = std::chrono::steady_clock;
 using nlohmann::json;
@@ -264,10 +265,7 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
       currentRequest.note = fault.what();
     }
   });
-  if (!options.site.empty()) {
-    http.set_mount_point("/play", options.site);
-    http.Get("/play", [](const httplib::Request&, httplib::Response& response) { response.set_redirect("/play/"); });
-  }
+  if (!options.site.empty()) ServeSite(http, options.site);
   // What httplib answers itself (a body too large, an unknown path) gets a reason too.
   http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
     if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
