@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include <cctype>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <tuple>
 #include <regex>
@@ -16,6 +18,7 @@
 namespace {
 
 using nlohmann::json;
+namespace fs = std::filesystem;
 
 // The golden proof changed line by line: `change` gives each line's new text ("" drops it).
 std::string Doctored(const std::function<std::string(const std::string&)>& change,
@@ -131,6 +134,36 @@ TEST(LeaderboardSubmission, HoldsEachAddressToItsRate) {
   EXPECT_NE(refused.body.find("too many submissions from 127.0.0.1; try again in 30 s"), std::string::npos)
       << refused.body;
   EXPECT_EQ(server.Get("/api/v1/top").status, 200) << "reading is not held to the rate";
+}
+
+TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
+  LeaderboardRun server;
+  // A site as the web build lays it out: files named by content, each with its gzip beside it.
+  const fs::path site = server.Folder() / "site";
+  fs::create_directories(site);
+  std::string program;
+  for (int i = 0; i < 5000; ++i) program += static_cast<char>(i * 7919 % 251);
+  WriteText(site / "index.html", "<p>the game</p>\n");
+  WriteText(site / "zimbrel.0123456789ab.wasm", program);
+  ASSERT_EQ(std::system(("gzip -k " + (site / "*").string()).c_str()), 0);
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--site", site.string()}));
+  // Compressed once, whoever compresses it; only what is named by content kept for good.
+  const std::vector<std::tuple<std::string, std::string, std::string>> files = {
+      {"/play/", "<p>the game</p>\n", "no-cache"},
+      {"/play/zimbrel.0123456789ab.wasm", program, "public, max-age=31536000, immutable"},
+  };
+  for (const auto& [path, body, caching] : files) {
+    HttpAnswer answer = server.Get(path);
+    EXPECT_EQ(answer.status, 200) << path;
+    EXPECT_EQ(answer.body, body) << path;
+    EXPECT_EQ(answer.headers["content-encoding"], "gzip") << path;
+    EXPECT_EQ(answer.headers["cache-control"], caching) << path;
+    EXPECT_EQ(answer.headers["zimbrel-leaderboard"], "../") << path << ": the page would send nothing";
+  }
+  HttpAnswer bare = server.Get("/play");
+  EXPECT_EQ(bare.status, 302);
+  EXPECT_EQ(bare.headers["location"], "/play/") << "the page's relative links need the slash";
+  EXPECT_NE(server.Get("/").body.find("<a href=\"/play/\">Play in your browser</a>"), std::string::npos);
 }
 
 }  // namespace

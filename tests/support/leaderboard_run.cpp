@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <regex>
 #include <thread>
@@ -72,15 +73,22 @@ HttpAnswer LeaderboardRun::Post(const std::string& proof, const std::string& pat
   httplib::Client client("127.0.0.1", port_);
   client.set_read_timeout(120, 0);
   const httplib::Result result = client.Post(path.c_str(), proof, "text/plain");
-  if (!result) return {-1, httplib::to_string(result.error())};
-  return {result->status, result->body};
+  if (!result) return {-1, httplib::to_string(result.error()), {}};
+  return {result->status, result->body, {}};
 }
 
 HttpAnswer LeaderboardRun::Get(const std::string& path) const {
   httplib::Client client("127.0.0.1", port_);
-  const httplib::Result result = client.Get(path.c_str());
+  // As a browser asks.
+  const httplib::Result result = client.Get(path.c_str(), {{"Accept-Encoding", "gzip, deflate"}});
   if (!result) return {};
-  return {result->status, result->body};
+  HttpAnswer answer{result->status, result->body, {}};
+  for (const auto& [name, value] : result->headers) {
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    answer.headers[lower] = value;
+  }
+  return answer;
 }
 
 std::optional<nlohmann::json> LeaderboardRun::WaitForGames(int games) const {

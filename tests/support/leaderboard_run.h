@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,7 +17,8 @@
 
 struct HttpAnswer {
   int status = -1;  // -1: no answer (refused, reset, timed out)
-  std::string body;
+  std::string body;  // as sent, or as it was before its Content-Encoding
+  std::map<std::string, std::string> headers;  // by their names in lower case
 };
 
 class LeaderboardRun {
