@@ -2,6 +2,7 @@
 
 #include "graphics/cursor_images.h"
 #include "input/input_devices.h"
+#include "platform/seams/cursor_place.h"
 #include "platform/session/ending_signals.h"
 
 DIMOUSESTATE MouseState = {0, 0, 0, {0, 0, 0, 0}};
@@ -46,6 +47,7 @@ void UpdateMouse() {
   if (Cursor.x > CursorImages.limitX - 1) Cursor.x = CursorImages.limitX - 1;
   if (Cursor.y < 0) Cursor.y = 0;
   if (Cursor.y > CursorImages.limitY - 1) Cursor.y = CursorImages.limitY - 1;
+  NoteCursorPlace(Cursor.x, Cursor.y);
   UpdateSwat();
 }
 

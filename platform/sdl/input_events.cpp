@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/sdl/lost_pointer.h"
 #include "platform/sdl/scancode_table.h"
 #include "platform/session/ending_signals.h"
 
@@ -37,7 +38,9 @@ int ButtonIndex(uint8_t sdlButton) {
 }
 
 void ApplyPointerCapture() {
-  SDL_SetRelativeMouseMode(gathered.mouseAcquired && gathered.focused ? SDL_TRUE : SDL_FALSE);
+  const bool captured = gathered.mouseAcquired && gathered.focused;
+  SDL_SetRelativeMouseMode(captured ? SDL_TRUE : SDL_FALSE);
+  LostPointerSetWanted(captured);
 }
 
 void ForgetEverything() {
@@ -144,6 +147,7 @@ void InputEventsReadMouse(DIMOUSESTATE* state) {
     state->rgbButtons[button] =
         (gathered.buttonsHeld[button] | gathered.buttonsTapped[button]) ? 0x80 : 0;
   }
+  LostPointerTakeCounts(&state->lX, &state->lY);
   gathered.motionX = 0;
   gathered.motionY = 0;
   gathered.motionZ = 0;
