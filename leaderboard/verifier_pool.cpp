@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <signal.h>
+
 #include <cstdio>
 
 #include "leaderboard/worker_process.h"
@@ -86,9 +88,35 @@ void VerifierPool::Drain(Clock::time_point deadline) {
     }
   }
   wake_.notify_all();
+  {
+    // A check may run up to its CPU cap: past the deadline it is not waited for.
+    std::unique_lock<std::mutex> lock(mutex_);
+    idle_.wait_until(lock, *deadline_, [&] { return checking_.empty() && queue_.empty(); });
+    for (const pid_t worker : checking_) kill(-worker, SIGKILL);
+  }
   for (std::thread& thread : threads_) {
     if (thread.joinable()) thread.join();
   }
+}
+
+std::optional<std::string> VerifierPool::Checked(WorkerProcess& worker, const std::string& proof, std::string* why) {
+  const pid_t pid = worker.Pid();
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    checking_.insert(pid);
+  }
+  std::optional<std::string> answer = worker.Ask(proof, Clock::now() + options_.patience, why);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    checking_.erase(pid);
+  }
+  idle_.notify_all();
+  return answer;
+}
+
+bool VerifierPool::CutShort() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return stopping_ && Clock::now() >= *deadline_;
 }
 
 void VerifierPool::Verify() {
@@ -112,8 +140,10 @@ void VerifierPool::Verify() {
     Verdict verdict;
     if (!worker.Start(&why)) {
       verdict = Verdict{Verdict::Outcome::Crashed, "no verifier could be started: " + why, {}};
-    } else if (const std::optional<std::string> answer = worker.Ask(job.proof, Clock::now() + options_.patience, &why)) {
+    } else if (const std::optional<std::string> answer = Checked(worker, job.proof, &why)) {
       verdict = VerdictOf(*answer);
+    } else if (CutShort()) {
+      verdict = Verdict{Verdict::Outcome::Stopping, "the server stopped while checking it; send it again later", {}};
     } else if (why == "ran past its time") {
       verdict = Verdict{Verdict::Outcome::NotProven, "its check ran past its time and was stopped", {}};
     } else {

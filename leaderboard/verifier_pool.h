@@ -4,17 +4,22 @@
 // crashes or runs past its time costs the proof it had, and is replaced.
 #pragma once
 
+#include <sys/types.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <future>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "leaderboard/kept_game.h"
+
+class WorkerProcess;
 
 struct Verdict {
   enum class Outcome {
@@ -46,7 +51,8 @@ class VerifierPool {
   // Nothing when the queue is full or the pool is stopping.
   std::optional<std::future<Verdict>> Submit(std::string proof);
   // Takes no more proofs; those waiting are still verified until `deadline`, then answered
-  // as Stopping; returns once every verifier has finished.
+  // as Stopping, and a check still under way then is cut short and answered so too; returns
+  // once every verifier has finished.
   void Drain(std::chrono::steady_clock::time_point deadline);
   size_t Waiting();
 
@@ -56,10 +62,16 @@ class VerifierPool {
     std::promise<Verdict> answer;
   };
   void Verify();
+  // The worker's answer to the proof, the worker marked as checking meanwhile.
+  std::optional<std::string> Checked(WorkerProcess& worker, const std::string& proof, std::string* why);
+  // Stopping, and past the deadline.
+  bool CutShort();
 
   VerifierPoolOptions options_;
   std::mutex mutex_;
   std::condition_variable wake_;
+  std::condition_variable idle_;  // a check has ended
+  std::set<pid_t> checking_;      // the workers with a proof under way
   std::deque<Job> queue_;
   bool stopping_ = false;
   std::optional<std::chrono::steady_clock::time_point> deadline_;

@@ -51,6 +51,14 @@ std::vector<pid_t> Verifiers(pid_t server) {
   return children;
 }
 
+// The title left alone for `hours` of flips, ten minutes a line: seconds of CPU to play a
+// few hours.
+std::string IdleTitle(int hours, const std::string& comment = "") {
+  std::string idle = "zimbrel-replay 1\n" + comment;
+  for (int line = 0; line <= hours * 6; ++line) idle += std::to_string(line * 36000) + " 0 mouse 0 0 0 0\n";
+  return idle + std::to_string(hours * 216000 + 1) + " end\n";
+}
+
 std::set<std::string> RankedNames(const LeaderboardRun& server) {
   std::set<std::string> names;
   const json top = json::parse(server.Get("/api/v1/top?limit=100").body);
@@ -90,15 +98,12 @@ TEST(LeaderboardLoad, AThousandSubmissionsAtOnceAreEachAnsweredAndEachGameRanked
 TEST(LeaderboardLoad, AVerifierCrashedOrRunPastItsCapCostsOnlyItsProof) {
   LeaderboardRun server;
   ASSERT_NO_FATAL_FAILURE(server.Start({"--verifiers", "1", "--cpu-cap", "2"}));
-  // The title left alone for ten hours of flips, ten minutes a line: seconds of CPU to play.
-  std::string idle = "zimbrel-replay 1\n";
-  for (int line = 0; line <= 60; ++line) idle += std::to_string(line * 36000) + " 0 mouse 0 0 0 0\n";
-  HttpAnswer answer = server.Post(idle + "2160000 end\n");
+  HttpAnswer answer = server.Post(IdleTitle(10));
   EXPECT_EQ(answer.status, 422) << answer.body;
   EXPECT_NE(answer.body.find("CPU-time cap"), std::string::npos) << answer.body;
 
   // The verifier killed while it plays that proof.
-  std::thread crash([&] { answer = server.Post(idle + "# crashed\n2160001 end\n"); });
+  std::thread crash([&] { answer = server.Post(IdleTitle(10, "# crashed\n")); });
   const std::vector<pid_t> before = Verifiers(server.Process().Pid());
   ASSERT_EQ(before.size(), 1u);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -114,10 +119,11 @@ TEST(LeaderboardLoad, AVerifierCrashedOrRunPastItsCapCostsOnlyItsProof) {
 TEST(LeaderboardLoad, SigtermAnswersWhatIsUnderWayAndStops) {
   LeaderboardRun server;
   ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "1000", "--verifiers", "1"}));
-  std::vector<std::string> proofs;
+  // Among them a check far longer than the drain: cut short, not waited for.
+  std::vector<std::string> proofs = {IdleTitle(200)};
   for (int game = 0; game < 6; ++game) proofs.push_back(GoldenProof(NameOf(game)));
   std::vector<HttpAnswer> answers;
-  std::thread burst([&] { answers = SendAtOnce(server, proofs, 6); });
+  std::thread burst([&] { answers = SendAtOnce(server, proofs, static_cast<int>(proofs.size())); });
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   const auto signalled = std::chrono::steady_clock::now();
   server.Process().Signal(SIGTERM);
