@@ -7,9 +7,12 @@
 #   4  shell: the program, its screens and its frame loop
 #   5  replay: the replay room (a replay read, played, recorded, checked; the games kept)
 #   6  tools, assets: the programs built beside the game
+#   7  leaderboard: the server that ranks proven games, over the replay room
 # One exception: the entries platform/sdl/entry.cpp and platform/web/entry.cpp include
-# shell/win_main.h, since main calls the game's WinMain, and the replay room's headers, since
-# the program keeps its games from its start (and the page shows one again). And SDL's headers are seen only by
+# shell/win_main.h, since main calls the game's WinMain, the replay room's headers, since
+# the program keeps its games from its start (and the page shows one again), and
+# leaderboard/sender/proof_sender.h, since the desktop's starts the process that sends them to a
+# leaderboard. And SDL's headers are seen only by
 # platform/sdl/ and platform/web/ (tests and benchmarks, not checked here, may look at pixels
 # through SDL).
 set(levels
@@ -19,7 +22,8 @@ set(levels
   "(graphics|input|sound|scores|game)/=3"
   "shell/=4"
   "replay/=5"
-  "(tools|assets)/=6")
+  "(tools|assets)/=6"
+  "leaderboard/=7")
 
 function(level_of path out)
   set(found "")
@@ -36,7 +40,7 @@ function(level_of path out)
 endfunction()
 
 set(globs "")
-foreach(folder IN ITEMS platform globals shell graphics input sound game scores replay tools assets)
+foreach(folder IN ITEMS platform globals shell graphics input sound game scores replay tools assets leaderboard)
   list(APPEND globs ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
 endforeach()
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${globs})
@@ -54,7 +58,7 @@ foreach(file IN LISTS sources)
     elseif(NOT target_level STREQUAL "" AND NOT file_level STREQUAL ""
            AND target_level GREATER file_level
            AND NOT (file MATCHES "^platform/(sdl|web)/entry\\.cpp$"
-                    AND target MATCHES "^(shell/win_main|replay/[a-z_]+)\\.h$"))
+                    AND target MATCHES "^(shell/win_main|replay/[a-z_]+|leaderboard/sender/proof_sender)\\.h$"))
       set(fault "level ${file_level} does not include level ${target_level}")
     endif()
     if(fault)

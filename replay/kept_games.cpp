@@ -30,6 +30,7 @@ struct Keeper {
   std::vector<ProvenGame> named;
   bool proofDue = false;
   bool saidFull = false;
+  std::vector<void (*)(const std::string&)> proofKept;
 };
 Keeper keeper;
 
@@ -89,6 +90,7 @@ void WriteProofText(const std::string& text) {
     return;
   }
   KeepTheLast();
+  for (const auto observer : keeper.proofKept) observer(path);
 }
 
 void WriteProof() {
@@ -131,6 +133,10 @@ void OnNamed(int row) {
 }
 
 }  // namespace
+
+void AddProofKeptObserver(void (*observer)(const std::string& path)) {
+  keeper.proofKept.push_back(observer);
+}
 
 void KeepGames() {
   static_assert(sizeof(ReplayTable) == kHighscoreFileBytes);

@@ -8,8 +8,14 @@
 // costs nothing else.
 #pragma once
 
+#include <string>
+
 // In the program's entry, before WinMain.
 void KeepGames();
+
+// Told the path of each proof once it is in place, on the game's thread: what it does must
+// cost no more than a file's link (the leaderboard's sender queues it so).
+void AddProofKeptObserver(void (*observer)(const std::string& path));
 
 // Where the proofs go, beside Highscore.dat in the working folder.
 constexpr char kKeptGamesFolder[] = "replays";

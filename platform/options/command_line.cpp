@@ -1,6 +1,7 @@
 #include "platform/options/command_line.h"
 
 #include <charconv>
+#include <optional>
 
 #include "platform/options/quoted_text.h"
 
@@ -22,6 +23,20 @@ bool ReadScale(const std::string& text, int* scale) {
   return error == std::errc() && stop == end && *scale >= 1 && *scale <= kLargestScale;
 }
 
+// True when arguments[*i] is the option `name`, given as "NAME VALUE" (the value then taken,
+// and *i moved past it) or "NAME=VALUE"; `value` is left empty where none follows.
+bool OptionValue(const std::vector<std::string>& arguments, size_t* i, const std::string& name,
+                 std::optional<std::string>* value) {
+  const std::string& argument = arguments[*i];
+  if (argument.rfind(name + "=", 0) == 0) {
+    *value = argument.substr(name.size() + 1);
+    return true;
+  }
+  if (argument != name) return false;
+  if (*i + 1 < arguments.size()) *value = arguments[++*i];
+  return true;
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -31,6 +46,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   bool fullscreen = false;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    std::optional<std::string> value;
     if (argument == "-h" || argument == "--help") {
       help = true;
     } else if (argument == "--version") {
@@ -41,17 +57,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
       line.options.window = true;
     } else if (argument == "--mute") {
       line.options.mute = true;
-    } else if (argument == "--scale" || argument.rfind("--scale=", 0) == 0) {
-      std::string value;
-      if (argument == "--scale") {
-        if (i + 1 == arguments.size()) return Refused("option '--scale' needs a value");
-        value = arguments[++i];
-      } else {
-        value = argument.substr(8);
+    } else if (OptionValue(arguments, &i, "--leaderboard", &value)) {
+      if (!value) return Refused("option '--leaderboard' needs a value");
+      if (value->rfind("http://", 0) != 0 && value->rfind("https://", 0) != 0) {
+        return Refused("option '--leaderboard' takes an address starting http:// or https://, not " +
+                       QuotedText(*value));
       }
-      if (!ReadScale(value, &line.options.scale)) {
+      line.options.leaderboard = *value;
+    } else if (OptionValue(arguments, &i, "--scale", &value)) {
+      if (!value) return Refused("option '--scale' needs a value");
+      if (!ReadScale(*value, &line.options.scale)) {
         return Refused("option '--scale' takes a whole number from 1 to " +
-                       std::to_string(kLargestScale) + ", not " + QuotedText(value));
+                       std::to_string(kLargestScale) + ", not " + QuotedText(*value));
       }
     } else {
       return Refused("unknown option " + QuotedText(argument));
@@ -66,7 +83,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 }
 
 std::string UsageText() {
-  return "Usage: zimbrel [--fullscreen | --window] [--scale N] [--mute] [-h | --help] [--version]\n"
+  return "Usage: zimbrel [--fullscreen | --window] [--scale N] [--mute] [--leaderboard URL]\n"
+         "               [-h | --help] [--version]\n"
          "\n"
          "Zimbrel, a full-screen fly-swatting arcade game. The mouse moves the swatter, the left\n"
          "button swats, the right button drops a blob of cream that lures the flies; Alt+Enter\n"
@@ -76,6 +94,9 @@ std::string UsageText() {
          "  --window      play in a window of 640 x 480 times the scale\n"
          "  --scale N     the window's scale, 1 to 4 (by default 2 where the screen has room)\n"
          "  --mute        play without opening a sound device\n"
+         "  --leaderboard URL\n"
+         "                send every game that enters the table to the leaderboard at URL (also\n"
+         "                read from $XDG_CONFIG_HOME/zimbrel/leaderboard, one line)\n"
          "  -h, --help    show this text and exit\n"
          "  --version     show the version and exit\n"
          "\n"

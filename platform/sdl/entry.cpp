@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "leaderboard/sender/proof_sender.h"
 #include "platform/options/command_line.h"
 #include "platform/sdl/platform_quit.h"
 #include "platform/win32/win.h"
@@ -29,6 +30,11 @@ int main(int argc, char** argv) {
       break;
   }
   CurrentPlayerOptions() = line.options;
+  const std::string leaderboard = ConfiguredLeaderboard(line.options.leaderboard);
+  if (!leaderboard.empty()) {
+    StartSendingProofs(leaderboard);
+    AddProofKeptObserver(NoteProofKept);
+  }
   KeepGames();
   char commandLine[] = "";
   const int status = WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);

@@ -32,6 +32,13 @@ EM_JS(void, TellPageGameEnded, (), {
   if (Module.onGameEnded) Module.onGameEnded();
 });
 
+// A kept game's proof, as text, to the page, which sends it to the leaderboard that served it.
+EM_JS(void, TellPageProofKept, (const char* path), {
+  if (Module.onProofKept) Module.onProofKept(FS.readFile(UTF8ToString(path), {encoding: "utf8"}));
+});
+
+void OnProofKept(const std::string& path) { TellPageProofKept(path.c_str()); }
+
 // The page's ?watch=NAME into `out`, or nothing; the name a file of replays/ and no more.
 EM_JS(void, WatchedGame, (char* out, int size), {
   const name = new URLSearchParams(location.search).get("watch") || "";
@@ -74,6 +81,7 @@ int main(int, char**) {
   } else {
     if (chdir(kSaveFolder) != 0) return 1;
     KeepGames();
+    AddProofKeptObserver(OnProofKept);
   }
   HoldRulesClockWhileHidden();
   TellPageGameStarting();

@@ -4,9 +4,10 @@
 # icon, the icon at every size and as vectors, valid AppStream metainfo that names the desktop
 # entry and the launcher's version, the manual page, and the game with all of its pictures and
 # sounds, hardened and linked to nothing it does not use. Then makes the Debian package and
-# checks its files and lintian's verdict: no error and no warning.
+# checks its files and lintian's verdict: no error and no warning. The same for the leaderboard's
+# server and its package.
 # Usage: installed_files_test.sh <build folder> <run folder>; the layout comes from the
-# environment (APP_ID, BIN_DIR, DATA_DIR, GAME_DIR, GAME_DATA_DIR, ICON_SIZES) as the build
+# environment (APP_ID, BIN_DIR, DATA_DIR, GAME_DIR, GAME_DATA_DIR, ICON_SIZES, SERVER_DIR) as the build
 # configured it.
 set -eu
 build=$1
@@ -59,16 +60,35 @@ for folder in gfx snd; do
   diff "$work/built" "$work/installed" >&2 || fail "the installed $folder differs from the built one"
 done
 
+# The leaderboard's server: its manual page, a unit systemd takes, and the server itself, which
+# finds the game's pictures and sounds from where it is installed and answers on 127.0.0.1.
+server="$prefix/$SERVER_DIR/zimbrel-leaderboard"
+page="$prefix/$DATA_DIR/man/man1/zimbrel-leaderboard.1.gz"
+warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
+[ -z "$warnings" ] || fail "man finds fault with the manual page: $warnings"
+unit="$prefix/lib/systemd/system/zimbrel-leaderboard.service"
+grep -qx "ExecStart=\"$server\" .*" "$unit" || fail "the unit does not start $server"
+# Only the manual page it documents is missing: it is under the prefix, not in man's path.
+faults=$(systemd-analyze verify "$unit" 2>&1 | grep -v "Command 'man zimbrel-leaderboard(1)' failed" || true)
+[ -z "$faults" ] || fail "systemd-analyze refuses the unit: $faults"
+"$server" --listen 127.0.0.1:0 --database "sqlite:$work/leaderboard.sqlite" 2>"$work/server.log" &
+server_pid=$!
+for _ in $(seq 100); do grep -q 'listening on http://127.0.0.1:' "$work/server.log" && break; sleep 0.1; done
+kill -TERM $server_pid 2>/dev/null || true
+wait $server_pid || fail "the installed server ended with status $?: $(cat "$work/server.log")"
+grep -q 'listening on' "$work/server.log" || fail "the installed server never listened: $(cat "$work/server.log")"
+
 # Hardening only where the build is optimised, as a package's is. Control-flow protection is
 # not asked for: Debian 12's own start files (Scrt1.o, crti.o) lack the property, so no
 # program linked there can have it, whatever it is compiled with.
 case $(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt") in
   Release | RelWithDebInfo | MinSizeRel)
-    hardening-check --nocfprotection "$game" >&2 || fail "the game is not hardened" ;;
+    hardening-check --nocfprotection "$game" >&2 || fail "the game is not hardened"
+    hardening-check --nocfprotection "$server" >&2 || fail "the server is not hardened" ;;
 esac
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null || fail "cpack failed"
-deb=$(ls "$work/package"/zimbrel_*.deb)
+deb=$(ls "$work/package"/zimbrel_[0-9]*.deb)
 dpkg-deb -c "$deb" | awk '{print $6}' >"$work/contents"
 for wanted in ./usr/games/zimbrel ./usr/lib/games/zimbrel/zimbrel \
   ./usr/share/games/zimbrel/gfx/Start.bmp ./usr/share/games/zimbrel/snd/Hit.WAV \
@@ -77,6 +97,15 @@ for wanted in ./usr/games/zimbrel ./usr/lib/games/zimbrel/zimbrel \
   ./usr/share/icons/hicolor/scalable/apps/$APP_ID.svg; do
   grep -qx "$wanted" "$work/contents" || fail "the package holds no $wanted"
 done
+server_deb=$(ls "$work/package"/zimbrel-leaderboard_*.deb)
+dpkg-deb -c "$server_deb" | awk '{print $6}' >"$work/contents"
+for wanted in ./usr/bin/zimbrel-leaderboard ./usr/lib/systemd/system/zimbrel-leaderboard.service \
+  ./usr/share/man/man1/zimbrel-leaderboard.1.gz ./usr/share/doc/zimbrel-leaderboard/copyright \
+  ./usr/share/doc/zimbrel-leaderboard/changelog.gz; do
+  grep -qx "$wanted" "$work/contents" || fail "the server's package holds no $wanted"
+done
+dpkg-deb -f "$server_deb" Depends | grep -q "^zimbrel (= " || fail "the server's package does not need the game's"
 # Every tag of error or warning level makes lintian fail; what it says is shown either way.
-lintian --fail-on error,warning --tag-display-limit 0 "$deb" >&2 || fail "lintian finds fault with $deb"
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" "$server_deb" >&2 \
+  || fail "lintian finds fault with the packages"
 echo "installed files and the package are complete and valid"

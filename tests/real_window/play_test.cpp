@@ -7,6 +7,8 @@
 // from the title).
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
@@ -16,9 +18,11 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/support/file_bytes.h"
+#include "tests/support/leaderboard_run.h"
 #include "tests/support/game_text.h"
 #include "tests/support/real_window_player.h"
 #include "tests/support/replay_tool_run.h"
@@ -27,18 +31,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// A kept game changed line by line: `change` gives each line's new text ("" drops it).
-std::string Doctored(const std::string& proof,
-                     const std::function<std::string(const std::string&)>& change) {
-  std::istringstream lines(proof);
-  std::string doctored;
-  for (std::string line; std::getline(lines, line);) {
-    const std::string changed = change(line);
-    if (!changed.empty()) doctored += changed + "\n";
-  }
-  return doctored;
-}
 
 // The ways a cheat would change a kept game, each with what verify must say of it.
 struct Cheat {
@@ -93,12 +85,14 @@ std::vector<Cheat> Cheats(int score) {
 
 class RealWindowPlay : public RealWindowPlayer {
  protected:
+  LeaderboardRun leaderboard_;
+
   // The game's one proof in replays/ claims the row the table shows, verify proves it, and
   // refuses each cheat for what it is.
   void ExpectTheGameKeptAsItsProof() {
     std::vector<fs::path> kept;
     for (const auto& entry : fs::directory_iterator(game_.Folder() / "replays")) {
-      kept.push_back(entry.path());
+      if (entry.is_regular_file()) kept.push_back(entry.path());  // not unsent/, the sender's
     }
     ASSERT_EQ(kept.size(), 1u);
     EXPECT_TRUE(
@@ -120,7 +114,7 @@ class RealWindowPlay : public RealWindowPlayer {
     EXPECT_NE(run.output.find("proof.replay: K9A "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("proof.replay: proves what it claims\n"), std::string::npos);
     for (const Cheat& cheat : Cheats(score_)) {
-      WriteText("cheat.replay", Doctored(proof, cheat.change));
+      WriteText("cheat.replay", EachLineChanged(proof, cheat.change));
       run = RunReplayTool({"verify", "cheat.replay"});
       EXPECT_EQ(run.exitCode, 1) << cheat.what << ": " << run.output;
       EXPECT_TRUE(std::any_of(cheat.refusals.begin(), cheat.refusals.end(),
@@ -129,6 +123,27 @@ class RealWindowPlay : public RealWindowPlayer {
                               }))
           << cheat.what << ": " << run.errors;
     }
+  }
+
+  // The leaderboard played the proof again and ranks the game as the table shows it; the game
+  // said so, and left nothing waiting.
+  void ExpectTheLeaderboardRanksIt() {
+    const std::optional<nlohmann::json> top = leaderboard_.WaitForGames(1);
+    ASSERT_TRUE(top) << leaderboard_.Log();
+    const nlohmann::json& game = (*top)["games"][0];
+    EXPECT_EQ(game["name"], "K9A");
+    EXPECT_EQ(game["score"], score_);
+    EXPECT_EQ((game["swats"].get<std::array<int, 8>>()), swatCounts_);
+    // The sender says it once it has the answer, which may come after the game has ended.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (game_.Output().find(" ranks K9A (") == std::string::npos && std::chrono::steady_clock::now() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    EXPECT_NE(game_.Output().find("Zimbrel: the leaderboard at " + leaderboard_.Url() + " ranks K9A (" +
+                                  ShownScore(score_) + ") 1 of 1\n"),
+              std::string::npos)
+        << game_.Output();
+    EXPECT_TRUE(fs::is_empty(game_.Folder() / "replays/unsent"));
   }
 
   Image CreditsList() const {
@@ -160,14 +175,17 @@ class RealWindowPlay : public RealWindowPlayer {
       const bool diskDriver =
           line == "CRITICAL: You are using the SDL disk i/o audio driver!" ||
           line == "CRITICAL:  Writing to file [" + sound_.File().string() + "].";
-      if (!diskDriver) unexpected += line + "\n";
+      const bool ranked = line.rfind("Zimbrel: the leaderboard at " + leaderboard_.Url() + " ranks K9A (", 0) == 0;
+      if (!diskDriver && !ranked) unexpected += line + "\n";
     }
     return unexpected;
   }
 };
 
 TEST_F(RealWindowPlay, APlayerSwatsGivesUpTypesANameLooksAroundAndLeaves) {
-  ASSERT_NO_FATAL_FAILURE(Start());
+  // The game sends what it keeps to a leaderboard on this machine.
+  ASSERT_NO_FATAL_FAILURE(leaderboard_.Start());
+  ASSERT_NO_FATAL_FAILURE(Start({"zimbrel", "--leaderboard", leaderboard_.Url()}));
   ASSERT_NO_FATAL_FAILURE(StartAGame());
 
   // The first frames of play: the swatter where the fly cursor clicked, the flies out.
@@ -211,6 +229,7 @@ TEST_F(RealWindowPlay, APlayerSwatsGivesUpTypesANameLooksAroundAndLeaves) {
 
   EXPECT_EQ(FileBytes(game_.Folder() / "Highscore.dat"), HighscoreFileWithThisGame(name));
   ExpectTheGameKeptAsItsProof();
+  ExpectTheLeaderboardRanksIt();
   const std::uintmax_t silenceFrom = soundStoppedAt_ + DiskSound::kQuarterSecond;
   EXPECT_GE(sound_.BytesBetween(silenceFrom, UINTMAX_MAX), DiskSound::kQuarterSecond);
   EXPECT_EQ(sound_.SoundingShare(silenceFrom, UINTMAX_MAX), 0.0)

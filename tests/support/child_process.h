@@ -35,6 +35,7 @@ class ChildProcess {
   bool Start(const Options& options, std::string* error);
 
   bool Running();
+  pid_t Pid() const { return pid_; }
   void Signal(int signalNumber);
   // Whether the child has put in its own handler for the signal (its /proc status says it
   // catches it) within `timeout`: a signal sent before that ends it before it can say so.

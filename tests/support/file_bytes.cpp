@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 Bytes FileBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -27,4 +28,15 @@ std::vector<std::string> FileLines(const std::filesystem::path& path) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+std::string EachLineChanged(const std::string& text,
+                            const std::function<std::string(const std::string&)>& change) {
+  std::istringstream lines(text);
+  std::string changed;
+  for (std::string line; std::getline(lines, line);) {
+    const std::string now = change(line);
+    if (!now.empty()) changed += now + "\n";
+  }
+  return changed;
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,5 +15,8 @@ void WriteBytes(const std::filesystem::path& path, const Bytes& bytes);
 
 std::string FileText(const std::filesystem::path& path);
 void WriteText(const std::filesystem::path& path, const std::string& text);
+// `text` with each of its lines as `change` gives it back ("" drops the line).
+std::string EachLineChanged(const std::string& text,
+                            const std::function<std::string(const std::string&)>& change);
 // The file's text line by line, without the line ends.
 std::vector<std::string> FileLines(const std::filesystem::path& path);

@@ -1,20 +1,19 @@
 // The page in a real browser: Debian's Chromium, headless, driven over the DevTools protocol,
-// the page served on 127.0.0.1. One visit played as a person would, each moment's screenshot
-// checked against the desktop's headless frame of the same moment (the pointer let go in play
-// on the way), the game it kept in IndexedDB checked by the web build's replay tool, and the
-// exit picture's click at the end.
+// the page served on 127.0.0.1 by the leaderboard, as ./play --web serves it. One visit played
+// as a person would, each moment's screenshot checked against the desktop's headless frame of
+// the same moment (the pointer let go in play on the way), the game it kept ranked by the
+// leaderboard and checked in IndexedDB by the web build's replay tool, and the exit picture's
+// click at the end.
 import assert from 'node:assert/strict';
 import { writeFileSync } from 'node:fs';
 import path from 'node:path';
 import { after, before, test } from 'node:test';
 
-import { serve } from '../../tools/web/serve.mjs';
-import { replayTool, scratch, webDir } from './support/builds.mjs';
+import { replayTool, scratch } from './support/builds.mjs';
 import { GamePage, flipMs, launchBrowser, sleep } from './support/game_page.mjs';
+import { serveFromLeaderboard } from './support/leaderboard.mjs';
 import { agreement, keep, picture } from './support/pictures.mjs';
 import { highscoresButton, okButton, referenceGame } from './support/reference_game.mjs';
-
-const site = path.join(webDir, 'site');
 
 let browser;
 let served;
@@ -34,7 +33,7 @@ const pointerLocked = () => game.page.evaluate(() => document.pointerLockElement
 
 before(async () => {
   reference = referenceGame();
-  served = await serve(site);
+  served = await serveFromLeaderboard();
   browser = await launchBrowser();
   game = await GamePage.open(browser);
 });
@@ -109,16 +108,42 @@ test('Escape gives up, and the OK box answers a click', async () => {
   await assertLike(await game.shot(), reference.nameEntry, 0.95, 'name entry (the game qualifies)');
 });
 
-test('the typed letters appear, and after a reload the highscores show the name', async () => {
+// The first row of the highscores holds the game: its score, its name and its swats.
+const table = { x: 0, y: 0, width: 640, height: 420 };
+const firstRow = { x: 0, y: 38, width: 640, height: 36 };
+
+test('the typed letters appear', async () => {
   await game.type(['w', 'e', 'b']);
   await sleep(800);
-  // The first row holds the game: its score, its name and its swats.
-  const table = { x: 0, y: 0, width: 640, height: 420 };
-  const firstRow = { x: 0, y: 38, width: 640, height: 36 };
   const typed = await game.shot();
   await assertLike(typed, reference.nameTyped, 0.97, 'the name typed', table);
   await assertLike(typed, reference.nameTyped, 0.995, 'the name typed, its row', firstRow);
+});
 
+test('the leaderboard that served the page plays the game again and ranks it, and the page ' +
+     'says so under the picture', async () => {
+  const rankLine = () => game.page.$eval('#rank', (p) => (p.hidden ? null : {
+    text: p.textContent, link: p.querySelector('a')?.href,
+  }));
+  let line = null;
+  for (let i = 0; i < 100 && !line?.text.startsWith('Your game ranks'); i++) {
+    await sleep(100);
+    line = await rankLine();
+  }
+  assert.deepEqual(line, { text: 'Your game ranks 1 of 1 in the world\'s table.', link: served.root },
+    served.log());
+  const box = await game.page.$eval('#rank', (p) => {
+    const r = p.getBoundingClientRect();
+    return { x: 0, y: r.bottom - 200, width: 640, height: 200 };
+  });
+  keep(picture(await game.page.screenshot({ clip: box, type: 'png' })), 'the-rank-under-the-picture');
+  const top = await (await fetch(`${served.root}api/v1/top`)).json();
+  assert.equal(top.total, 1);
+  assert.equal(top.games[0].name, 'WEB');
+  assert.equal(top.games[0].score, reference.score);
+});
+
+test('after a reload the highscores show the name', async () => {
   await game.load(served.url);
   await game.placeMouse();
   await game.moveCursorTo(highscoresButton);

@@ -97,6 +97,8 @@ test('two tabs each enter a name: IndexedDB keeps both, and a third tab shows bo
     assert.ok(agreement(shownByThird, shownByC, table) > 0.99,
       'the third tab does not show the table the second merged');
     assert.deepEqual([...b.errors, ...c.errors, ...third.errors], []);
+    // Served by no leaderboard, the page sends its games nowhere and says nothing of a rank.
+    assert.equal(await c.page.$eval('#rank', (p) => p.hidden), true);
   } finally {
     await browser.close();
   }

@@ -2,7 +2,7 @@
 // the window, full screen, the sound started on a click and stopped while the page is hidden,
 // the pointer's place for the game while the browser keeps the pointer lock, a new start of
 // the game when it ends, a line for what went wrong, and the games kept in the save folder,
-// each to watch again or to download.
+// each to watch again or to download, and sent to the leaderboard that served the page.
 'use strict';
 
 (function () {
@@ -151,6 +151,59 @@
   const watching = new URLSearchParams(location.search).get('watch');
   if (watching) say(`Watching the kept game ${watching}: Escape ends it.`);
 
+  // Served by a leaderboard (its header on the page's files says where it is from here), the
+  // page sends it each game it keeps and says under the picture where the game ranks. Served
+  // by anything else, nothing is sent.
+  const rankLine = document.getElementById('rank');
+  const leaderboard = fetch(location.pathname, { method: 'HEAD', cache: 'no-store' })
+    .then((response) => {
+      const root = response.headers.get('Zimbrel-Leaderboard');
+      return root === null ? null : new URL(root, location.href);
+    })
+    .catch(() => null);
+  // A busy leaderboard (a full queue, the address's rate) says when to send again.
+  const mostSends = 3;
+  const longestRetrySeconds = 60;
+  let sending = Promise.resolve();
+
+  function showRank(...line) {
+    rankLine.replaceChildren(...line);
+    rankLine.hidden = false;
+  }
+
+  async function sendProof(proof) {
+    const root = await leaderboard;
+    if (!root) return;
+    const table = (text) => Object.assign(document.createElement('a'), { href: root.href, textContent: text });
+    for (let sent = 1; ; sent++) {
+      let response;
+      let answer;
+      try {
+        response = await fetch(new URL('api/v1/games', root), {
+          method: 'POST', headers: { 'Content-Type': 'text/plain' }, body: proof,
+        });
+        answer = await response.json().catch(() => ({}));
+      } catch {
+        showRank('Your game could not be sent to ', table('the world\'s table'), ': the network failed.');
+        return;
+      }
+      if (response.ok && answer.game) {
+        showRank(`Your game ranks ${answer.game.rank} of ${answer.total} in `, table('the world\'s table'), '.');
+        return;
+      }
+      const retry = Number(response.headers.get('Retry-After'));
+      if ([429, 503].includes(response.status) && sent < mostSends && retry > 0 &&
+          retry <= longestRetrySeconds) {
+        showRank(`The leaderboard is busy: your game is sent again in ${retry} s.`);
+        await new Promise((resolve) => setTimeout(resolve, retry * 1000));
+        continue;
+      }
+      showRank(table('The world\'s table'), ` did not rank your game: ${answer.error ||
+        `${response.status} ${response.statusText}`}`);
+      return;
+    }
+  }
+
   // The game's files, named by the build's content hash, and their sizes unpacked.
   const script = document.currentScript;
   const [codeFile, wasmFile, dataFile] = script.dataset.game.split(' ');
@@ -263,6 +316,9 @@
         window.storageRefused = true;
       },
       // The save folder read from IndexedDB at the start, or carried there after a save.
+      onProofKept(proof) {
+        sending = sending.then(() => sendProof(proof));
+      },
       onSaveFolderCarried() {
         listKeptGames();
       },

@@ -34,8 +34,9 @@ export class GamePage {
   static async open(browser) {
     const game = new GamePage();
     game.page = await browser.newPage();
-    // Room for the picture at its own size above the line of help.
-    await game.page.setViewport({ width: 640, height: 700 });
+    // Room for the picture at its own size above the lines under it: the rank, the help, the
+    // kept games.
+    await game.page.setViewport({ width: 640, height: 760 });
     game.page.on('console', (m) => { if (m.type() === 'error') game.errors.push(m.text()); });
     game.page.on('pageerror', (e) => game.errors.push(String(e)));
     // The game's flips that changed the picture, counted where the page draws them: in play,
@@ -76,11 +77,12 @@ export class GamePage {
     return this.page.$$eval('#notice, #fault', (all) => all.map((p) => (p.hidden ? '' : p.textContent)));
   }
 
-  // Until the game's first frame: the canvas shows something but black.
+  // Until the game's first frame: the loading line gone, the canvas shows something but black.
   async load(url) {
     await this.page.goto(url);
     for (let i = 0; i < 100; i++) {
       await sleep(100);
+      if (!await this.page.$eval('#loading', (line) => line.hidden)) continue;
       const seen = await this.shot();
       if (seen.data.some((v, index) => index % 4 !== 3 && v > 16)) return;
     }

@@ -1,0 +1,43 @@
+// Where the leaderboard keeps its games: one interface, with SQLite and PostgreSQL behind it
+// and the same schema in both (leaderboard/schema.h). Every call may come from any thread; a
+// store that cannot reach its database throws StoreError.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "leaderboard/kept_game.h"
+
+struct StoreError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+class GameStore {
+ public:
+  virtual ~GameStore() = default;
+
+  // Keeps the proof with those of its games that no proof brought before, in one transaction,
+  // and returns all of its games as kept (each with its id, and the time its first proof came).
+  // A proof that brings no new game is not kept. `fresh` (when given) says for each game
+  // whether this call kept it.
+  virtual std::vector<KeptGame> Keep(const ProofToKeep& proof, std::vector<bool>* fresh) = 0;
+  // The games the proof of this hash brought, when it is kept; empty otherwise.
+  virtual std::vector<KeptGame> GamesOfProof(const std::string& hash) = 0;
+  // Best first: the higher score, and of equal scores the game kept first.
+  virtual std::vector<KeptGame> Top(int64_t limit, int64_t offset) = 0;
+  virtual std::optional<KeptGame> Game(int64_t id) = 0;
+  // The text of the proof that brought the game.
+  virtual std::optional<std::string> ProofOf(int64_t gameId) = 0;
+  // 1 for the best game.
+  virtual int64_t RankOf(const KeptGame& game) = 0;
+  virtual int64_t Count() = 0;
+};
+
+// Opens the store a --database address names, creating or bringing its schema up to date:
+// "sqlite:PATH" (or a path alone), or a "postgresql://" address as libpq takes it. Throws
+// StoreError, saying which database and why, when it cannot.
+std::unique_ptr<GameStore> OpenGameStore(const std::string& address);

@@ -1,0 +1,26 @@
+// A kept game as the API shows it (JSON) and the world's table as a page of HTML.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "leaderboard/kept_game.h"
+
+// "2026-12-09T19:37:02Z"
+std::string UtcText(int64_t seconds);
+
+nlohmann::json GameJson(const KeptGame& game, int64_t rank);
+
+struct TablePageView {
+  std::vector<KeptGame> games;  // the page's rows, best first
+  int64_t offset = 0;           // the rank of the first, less one
+  int64_t pageSize = 100;
+  bool more = false;      // rows follow this page
+  bool playable = false;  // the browser's game is served under /play/
+};
+
+// The whole page: plain HTML and a little CSS, no script.
+std::string TablePage(const TablePageView& view);

@@ -1,0 +1,37 @@
+// The HTTP side: the API, the world's table as a page, the browser's game under /play/, and
+// one line on standard error for every request. Its threads read the store and queue proofs;
+// they never verify.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "leaderboard/game_store.h"
+#include "leaderboard/server_options.h"
+#include "leaderboard/verifier_pool.h"
+
+namespace httplib {
+class Server;
+}
+
+class LeaderboardServer {
+ public:
+  LeaderboardServer(GameStore& store, VerifierPool& pool, const ServerOptions& options);
+  ~LeaderboardServer();
+
+  // Takes the address; false, with the reason, when it cannot. Port() then says the port.
+  bool Bind(std::string* error);
+  int Port() const { return port_; }
+  // Answers until Stop(), from another thread.
+  void Serve();
+  void Stop();
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+  std::unique_ptr<httplib::Server> http_;
+  int port_ = 0;
+};
+
+// The largest proof taken: a replay's own cap.
+constexpr size_t kLargestProofBytes = 8 << 20;

@@ -1,0 +1,95 @@
+#include <pqxx/pqxx>
+
+#include "leaderboard/game_store.h"
+#include "leaderboard/sql_connection.h"
+
+namespace {
+
+constexpr pqxx::oid kByteaType = 17;
+
+// Every value goes as text, bytes in bytea's hex form, so that one call takes any mix of them.
+std::string ParamText(const SqlParam& value) {
+  if (const auto* whole = std::get_if<int64_t>(&value)) return std::to_string(*whole);
+  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  static const char kDigits[] = "0123456789abcdef";
+  const std::string& bytes = std::get<SqlBytes>(value).bytes;
+  std::string hex = "\\x";
+  hex.reserve(2 + 2 * bytes.size());
+  for (const unsigned char byte : bytes) {
+    hex += kDigits[byte >> 4];
+    hex += kDigits[byte & 15];
+  }
+  return hex;
+}
+
+class PostgresConnection final : public SqlConnection {
+ public:
+  explicit PostgresConnection(const std::string& address) : connection_(address) {
+    connection_.set_variable("client_min_messages", "warning");
+  }
+
+  SqlDialect Dialect() const override { return SqlDialect::Postgres; }
+  void Begin() override { Guarded([&] { transaction_ = std::make_unique<pqxx::work>(connection_); }); }
+  void Commit() override {
+    Guarded([&] {
+      transaction_->commit();
+      transaction_.reset();
+    });
+  }
+  void Rollback() override {
+    try {
+      if (transaction_) transaction_->abort();
+    } catch (const std::exception&) {
+    }
+    transaction_.reset();
+  }
+
+  std::vector<SqlRow> Run(const std::string& statement, const std::vector<SqlParam>& params) override {
+    std::vector<std::string> texts;
+    for (const SqlParam& param : params) texts.push_back(ParamText(param));
+    std::vector<SqlRow> rows;
+    Guarded([&] {
+      std::unique_ptr<pqxx::nontransaction> alone;
+      pqxx::transaction_base* in = transaction_.get();
+      if (!in) {
+        alone = std::make_unique<pqxx::nontransaction>(connection_);
+        in = alone.get();
+      }
+      const pqxx::result result = in->exec_params(statement, pqxx::prepare::make_dynamic_params(texts));
+      for (const pqxx::row& found : result) {
+        SqlRow row;
+        for (const pqxx::field& field : found) {
+          row.push_back(field.type() == kByteaType ? pqxx::binarystring(field).str() : field.c_str());
+        }
+        rows.push_back(std::move(row));
+      }
+    });
+    return rows;
+  }
+
+ private:
+  template <typename Work>
+  void Guarded(Work work) {
+    try {
+      work();
+    } catch (const std::exception& fault) {
+      transaction_.reset();
+      throw StoreError(std::string("PostgreSQL: ") + fault.what());
+    }
+  }
+
+  pqxx::connection connection_;
+  std::unique_ptr<pqxx::work> transaction_;
+};
+
+}  // namespace
+
+std::unique_ptr<SqlConnection> OpenPostgres(const std::string& address) {
+  try {
+    return std::make_unique<PostgresConnection>(address);
+  } catch (const StoreError&) {
+    throw;
+  } catch (const std::exception& fault) {
+    throw StoreError(std::string("PostgreSQL: ") + fault.what());
+  }
+}

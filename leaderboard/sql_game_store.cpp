@@ -1,0 +1,231 @@
+// The store over either database: the same statements in both, a few connections taken in
+// turn by the threads that ask.
+#include <condition_variable>
+#include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <type_traits>
+#include <mutex>
+
+#include "leaderboard/game_store.h"
+#include "leaderboard/schema.h"
+#include "leaderboard/sql_connection.h"
+#include "platform/options/quoted_text.h"
+
+namespace {
+
+constexpr int kConnections = 4;
+
+// The games are counted by runs of scores (the schema's score_buckets): score / 1024, as C++
+// and both databases divide, toward zero.
+constexpr int64_t kBucketWidth = 1024;
+int64_t BucketOf(int64_t score) { return score / kBucketWidth; }
+int64_t HighestIn(int64_t bucket) { return bucket >= 0 ? bucket * kBucketWidth + kBucketWidth - 1 : bucket * kBucketWidth; }
+
+const std::string kColumns =
+    "games.id, name, score, swats_0, swats_1, swats_2, swats_3, swats_4, swats_5, swats_6,"
+    " swats_7, stage, flips, games.received_at";
+
+KeptGame GameOf(const SqlRow& row) {
+  KeptGame game;
+  size_t column = 0;
+  game.id = std::stoll(row[column++]);
+  game.name = row[column++];
+  game.score = std::stoi(row[column++]);
+  for (int32_t& count : game.swats) count = std::stoi(row[column++]);
+  game.stage = std::stoi(row[column++]);
+  game.flips = std::stoll(row[column++]);
+  game.receivedAt = std::stoll(row[column++]);
+  return game;
+}
+
+std::vector<KeptGame> GamesOf(const std::vector<SqlRow>& rows) {
+  std::vector<KeptGame> games;
+  for (const SqlRow& row : rows) games.push_back(GameOf(row));
+  return games;
+}
+
+class SqlGameStore final : public GameStore {
+ public:
+  explicit SqlGameStore(std::function<std::unique_ptr<SqlConnection>()> open) {
+    for (int i = 0; i < kConnections; ++i) idle_.push_back(open());
+    MigrateSchema(*idle_.front());
+  }
+
+  std::vector<KeptGame> Keep(const ProofToKeep& proof, std::vector<bool>* fresh) override {
+    return With([&](SqlConnection& db) {
+      db.Begin();
+      try {
+        std::vector<KeptGame> kept;
+        std::vector<bool> isNew;
+        for (const GameToKeep& game : proof.games) {
+          const std::optional<KeptGame> known = ByKey(db, game.key);
+          kept.push_back(known.value_or(game.game));
+          isNew.push_back(!known);
+        }
+        if (std::find(isNew.begin(), isNew.end(), true) != isNew.end()) {
+          const int64_t proofId = ProofId(db, proof);
+          for (size_t i = 0; i < kept.size(); ++i) {
+            if (isNew[i]) isNew[i] = Insert(db, proofId, proof.games[i], proof.receivedAt, &kept[i]);
+            db.Run("INSERT INTO proof_games (proof_id, game_id) VALUES ($1, $2) ON CONFLICT DO NOTHING",
+                   {proofId, kept[i].id});
+          }
+        }
+        db.Commit();
+        if (fresh) *fresh = isNew;
+        return kept;
+      } catch (...) {
+        db.Rollback();
+        throw;
+      }
+    });
+  }
+
+  std::vector<KeptGame> GamesOfProof(const std::string& hash) override {
+    return With([&](SqlConnection& db) {
+      return GamesOf(db.Run("SELECT " + kColumns + " FROM games JOIN proof_games ON game_id = games.id"
+                            " JOIN proofs ON proofs.id = proof_games.proof_id"
+                            " WHERE hash = $1 ORDER BY flips",
+                            {hash}));
+    });
+  }
+
+  std::vector<KeptGame> Top(int64_t limit, int64_t offset) override {
+    return With([&](SqlConnection& db) {
+      // Far down, the page starts in the run of scores that holds its first game.
+      int64_t highest = INT32_MAX;
+      int64_t before = 0;
+      if (offset > 0) {
+        const std::vector<SqlRow> buckets = db.Run("SELECT bucket, games FROM score_buckets ORDER BY bucket DESC", {});
+        size_t b = 0;
+        for (; b < buckets.size() && before + std::stoll(buckets[b][1]) <= offset; ++b) before += std::stoll(buckets[b][1]);
+        if (b == buckets.size()) return std::vector<KeptGame>();
+        highest = HighestIn(std::stoll(buckets[b][0]));
+      }
+      return GamesOf(db.Run("SELECT " + kColumns +
+                                " FROM games WHERE score <= $1 ORDER BY score DESC, id LIMIT $2 OFFSET $3",
+                            {highest, limit, offset - before}));
+    });
+  }
+
+  std::optional<KeptGame> Game(int64_t id) override {
+    return With([&](SqlConnection& db) -> std::optional<KeptGame> {
+      const std::vector<SqlRow> rows = db.Run("SELECT " + kColumns + " FROM games WHERE id = $1", {id});
+      if (rows.empty()) return std::nullopt;
+      return GameOf(rows[0]);
+    });
+  }
+
+  std::optional<std::string> ProofOf(int64_t gameId) override {
+    return With([&](SqlConnection& db) -> std::optional<std::string> {
+      const std::vector<SqlRow> rows = db.Run(
+          "SELECT text FROM proofs JOIN games ON games.proof_id = proofs.id WHERE games.id = $1", {gameId});
+      if (rows.empty()) return std::nullopt;
+      return rows[0][0];
+    });
+  }
+
+  int64_t RankOf(const KeptGame& game) override {
+    return With([&](SqlConnection& db) {
+      // The runs of higher scores, then two ranges of the ranking's index: the higher scores in
+      // the game's own run, and the equal ones kept before it.
+      const int64_t bucket = BucketOf(game.score);
+      const int64_t higherRuns = std::stoll(
+          db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets WHERE bucket > $1", {bucket})[0][0]);
+      const int64_t above = std::stoll(db.Run("SELECT count(*) FROM games WHERE score > $1 AND score <= $2",
+                                              {int64_t{game.score}, HighestIn(bucket)})[0][0]);
+      const int64_t level = std::stoll(db.Run("SELECT count(*) FROM games WHERE score = $1 AND id < $2",
+                                              {int64_t{game.score}, game.id})[0][0]);
+      return higherRuns + above + level + 1;
+    });
+  }
+
+  int64_t Count() override {
+    return With([&](SqlConnection& db) {
+      return std::stoll(db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets", {})[0][0]);
+    });
+  }
+
+ private:
+  static std::optional<KeptGame> ByKey(SqlConnection& db, const std::string& key) {
+    const std::vector<SqlRow> rows = db.Run("SELECT " + kColumns + " FROM games WHERE game_key = $1", {key});
+    if (rows.empty()) return std::nullopt;
+    return GameOf(rows[0]);
+  }
+
+  static int64_t ProofId(SqlConnection& db, const ProofToKeep& proof) {
+    std::vector<SqlRow> rows = db.Run(
+        "INSERT INTO proofs (hash, text, received_at) VALUES ($1, $2, $3)"
+        " ON CONFLICT (hash) DO NOTHING RETURNING id",
+        {proof.hash, SqlBytes{proof.text}, proof.receivedAt});
+    if (rows.empty()) rows = db.Run("SELECT id FROM proofs WHERE hash = $1", {proof.hash});
+    return std::stoll(rows.at(0).at(0));
+  }
+
+  // Keeps the game, and says so; false, with the game as kept, where another transaction kept
+  // it since this one looked (a proof of the same session under way at the same time).
+  static bool Insert(SqlConnection& db, int64_t proofId, const GameToKeep& toKeep, int64_t receivedAt,
+                     KeptGame* kept) {
+    const KeptGame& game = toKeep.game;
+    std::vector<SqlParam> values = {proofId, toKeep.key, game.name, int64_t{game.score}};
+    for (const int32_t count : game.swats) values.emplace_back(int64_t{count});
+    values.insert(values.end(), {int64_t{game.stage}, game.flips, receivedAt});
+    const std::vector<SqlRow> rows = db.Run(
+        "INSERT INTO games (proof_id, game_key, name, score, swats_0, swats_1, swats_2, swats_3,"
+        " swats_4, swats_5, swats_6, swats_7, stage, flips, received_at)"
+        " VALUES ($1, $2, $3, $4, $5, $6, $7, $8, $9, $10, $11, $12, $13, $14, $15)"
+        " ON CONFLICT (game_key) DO NOTHING RETURNING id",
+        values);
+    if (rows.empty()) {
+      *kept = ByKey(db, toKeep.key).value();
+      return false;
+    }
+    db.Run("INSERT INTO score_buckets (bucket, games) VALUES ($1, 1)"
+           " ON CONFLICT (bucket) DO UPDATE SET games = score_buckets.games + 1",
+           {BucketOf(game.score)});
+    *kept = game;
+    kept->id = std::stoll(rows[0][0]);
+    kept->receivedAt = receivedAt;
+    return true;
+  }
+
+  // Runs `work` on a connection of its own for the while.
+  template <typename Work>
+  std::invoke_result_t<Work, SqlConnection&> With(Work work) {
+    std::unique_ptr<SqlConnection> connection;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      free_.wait(lock, [&] { return !idle_.empty(); });
+      connection = std::move(idle_.back());
+      idle_.pop_back();
+    }
+    struct Return {
+      SqlGameStore& store;
+      std::unique_ptr<SqlConnection>& connection;
+      ~Return() {
+        std::lock_guard<std::mutex> lock(store.mutex_);
+        store.idle_.push_back(std::move(connection));
+        store.free_.notify_one();
+      }
+    } giveBack{*this, connection};
+    return work(*connection);
+  }
+
+  std::mutex mutex_;
+  std::condition_variable free_;
+  std::vector<std::unique_ptr<SqlConnection>> idle_;
+};
+
+}  // namespace
+
+std::unique_ptr<GameStore> OpenGameStore(const std::string& address) {
+  const std::string sqlite = "sqlite:";
+  if (address.rfind(sqlite, 0) == 0 && address.size() > sqlite.size()) {
+    const std::string path = address.substr(sqlite.size());
+    return std::make_unique<SqlGameStore>([path] { return OpenSqlite(path); });
+  }
+  if (address.rfind("postgresql://", 0) == 0 || address.rfind("postgres://", 0) == 0) {
+    return std::make_unique<SqlGameStore>([address] { return OpenPostgres(address); });
+  }
+  throw StoreError(QuotedText(address) + " is no database address: sqlite:PATH or postgresql://...");
+}

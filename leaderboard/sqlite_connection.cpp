@@ -1,0 +1,92 @@
+#include <sqlite3.h>
+
+#include "leaderboard/game_store.h"
+#include "leaderboard/sql_connection.h"
+
+namespace {
+
+class SqliteConnection final : public SqlConnection {
+ public:
+  explicit SqliteConnection(const std::string& path) : path_(path) {
+    const int opened = sqlite3_open_v2(path.c_str(), &db_,
+                                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                                       nullptr);
+    if (opened != SQLITE_OK) {
+      const std::string why = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(opened);
+      sqlite3_close(db_);
+      db_ = nullptr;
+      throw StoreError(path + ": " + why);
+    }
+    // Writers wait for each other rather than fail; readers never wait for a writer (WAL); a
+    // row answered as kept survives the server's crash and the machine's (FULL).
+    sqlite3_busy_timeout(db_, 10000);
+    Run("PRAGMA journal_mode = WAL", {});
+    Run("PRAGMA synchronous = FULL", {});
+    Run("PRAGMA foreign_keys = ON", {});
+  }
+  ~SqliteConnection() override { sqlite3_close_v2(db_); }
+
+  SqlDialect Dialect() const override { return SqlDialect::Sqlite; }
+  void Begin() override { Run("BEGIN IMMEDIATE", {}); }
+  void Commit() override { Run("COMMIT", {}); }
+  void Rollback() override {
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+  }
+
+  std::vector<SqlRow> Run(const std::string& statement, const std::vector<SqlParam>& params) override {
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v2(db_, statement.c_str(), static_cast<int>(statement.size()), &prepared,
+                           nullptr) != SQLITE_OK) {
+      Fail();
+    }
+    std::vector<SqlRow> rows;
+    try {
+      for (size_t i = 0; i < params.size(); ++i) Bind(prepared, i + 1, params[i]);
+      for (;;) {
+        const int step = sqlite3_step(prepared);
+        if (step == SQLITE_DONE) break;
+        if (step != SQLITE_ROW) Fail();
+        SqlRow row;
+        for (int column = 0; column < sqlite3_column_count(prepared); ++column) {
+          const auto* bytes = static_cast<const char*>(sqlite3_column_blob(prepared, column));
+          row.emplace_back(bytes ? bytes : "", static_cast<size_t>(sqlite3_column_bytes(prepared, column)));
+        }
+        rows.push_back(std::move(row));
+      }
+    } catch (...) {
+      sqlite3_finalize(prepared);
+      throw;
+    }
+    sqlite3_finalize(prepared);
+    return rows;
+  }
+
+ private:
+  // $1, $2, ... by name, as PostgreSQL numbers them.
+  void Bind(sqlite3_stmt* prepared, size_t number, const SqlParam& value) {
+    const int index = sqlite3_bind_parameter_index(prepared, ("$" + std::to_string(number)).c_str());
+    if (index == 0) return;  // a value the statement does not use
+    int bound = SQLITE_OK;
+    if (const auto* whole = std::get_if<int64_t>(&value)) {
+      bound = sqlite3_bind_int64(prepared, index, *whole);
+    } else if (const auto* text = std::get_if<std::string>(&value)) {
+      bound = sqlite3_bind_text64(prepared, index, text->data(), text->size(), SQLITE_TRANSIENT,
+                                  SQLITE_UTF8);
+    } else {
+      const std::string& bytes = std::get<SqlBytes>(value).bytes;
+      bound = sqlite3_bind_blob64(prepared, index, bytes.data(), bytes.size(), SQLITE_TRANSIENT);
+    }
+    if (bound != SQLITE_OK) Fail();
+  }
+
+  [[noreturn]] void Fail() { throw StoreError(path_ + ": " + sqlite3_errmsg(db_)); }
+
+  std::string path_;
+  sqlite3* db_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<SqlConnection> OpenSqlite(const std::string& path) {
+  return std::make_unique<SqliteConnection>(path);
+}

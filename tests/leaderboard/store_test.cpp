@@ -1,0 +1,181 @@
+// The store on both databases: SQLite in a fresh file, and PostgreSQL where the test runs
+// under pg_virtualenv (ctest's LeaderboardStorePostgres does), which sets libpq's environment.
+// Each proof and game is kept once, whichever way it comes; the ranking's order and ties; a
+// proof's bytes come back exactly; the schema made, brought up to date from its first version,
+// and refused when it is newer.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <thread>
+
+#include "leaderboard/game_store.h"
+#include "leaderboard/schema.h"
+#include "platform/files/temporary_folder.h"
+#include "tests/support/leaderboard_run.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class StoreTest : public testing::TestWithParam<std::string> {
+ protected:
+  void SetUp() override {
+    folder_ = MakeTemporaryFolder("zimbrel-store").value();
+    address_ = TestDatabase(GetParam(), folder_);
+    if (address_.empty()) GTEST_SKIP() << "no PostgreSQL here (ctest runs these under pg_virtualenv)";
+    store_ = OpenGameStore(address_);
+  }
+  void TearDown() override {
+    store_.reset();
+    fs::remove_all(folder_);
+  }
+
+  static GameToKeep Game(const std::string& key, const std::string& name, int32_t score, int64_t flips) {
+    GameToKeep game;
+    game.key = key;
+    game.game.name = name;
+    game.game.score = score;
+    game.game.swats = {3, 1, 0, 2, 0, 0, 0, 1};
+    game.game.stage = 4;
+    game.game.flips = flips;
+    return game;
+  }
+  static ProofToKeep Proof(const std::string& hash, std::vector<GameToKeep> games, int64_t at = 1000) {
+    return ProofToKeep{hash, "zimbrel-replay 1\n# " + hash + "\n", at, std::move(games)};
+  }
+
+  std::string address_;
+  fs::path folder_;
+  std::unique_ptr<GameStore> store_;
+};
+
+TEST_P(StoreTest, KeepsEachGameOnceWhicheverProofBringsIt) {
+  std::vector<bool> fresh;
+  const std::vector<KeptGame> first = store_->Keep(Proof("p1", {Game("a", "AAA", 500, 900)}), &fresh);
+  ASSERT_EQ(first.size(), 1u);
+  EXPECT_EQ(fresh, std::vector<bool>{true});
+  EXPECT_EQ(first[0].receivedAt, 1000);
+  // The same proof again, and the session's next proof that also claims the first game.
+  EXPECT_EQ(store_->Keep(Proof("p1", {Game("a", "AAA", 500, 900)}, 2000), &fresh), first);
+  EXPECT_EQ(fresh, std::vector<bool>{false});
+  const std::vector<KeptGame> second =
+      store_->Keep(Proof("p2", {Game("a", "AAA", 500, 900), Game("b", "BBB", 700, 1800)}, 3000), &fresh);
+  EXPECT_EQ(fresh, (std::vector<bool>{false, true}));
+  ASSERT_EQ(second.size(), 2u);
+  EXPECT_EQ(second[0], first[0]);
+  EXPECT_EQ(second[1].receivedAt, 3000);
+  EXPECT_EQ(store_->Count(), 2);
+  EXPECT_EQ(store_->GamesOfProof("p2"), second);
+  EXPECT_EQ(store_->GamesOfProof("p1"), first);
+  EXPECT_TRUE(store_->GamesOfProof("unknown").empty());
+  EXPECT_EQ(store_->Game(second[1].id), second[1]);
+  EXPECT_EQ(store_->ProofOf(first[0].id), "zimbrel-replay 1\n# p1\n");
+  EXPECT_EQ(store_->ProofOf(second[1].id), "zimbrel-replay 1\n# p2\n");
+  EXPECT_FALSE(store_->Game(second[1].id + 100));
+  EXPECT_FALSE(store_->ProofOf(second[1].id + 100));
+}
+
+TEST_P(StoreTest, RanksByScoreThenByTheGameKeptFirst) {
+  // Kept in this order; equal scores rank by the order they came in, as in the game's table.
+  // The scores fall in runs of 1024 points counted apart: both sides of 0, and edges of runs.
+  const std::vector<std::pair<std::string, int32_t>> games = {
+      {"AAA", 300},  {"BBB", 1024}, {"CCC", 300},    {"DDD", -100}, {"EEE", 300},
+      {"FFF", 1023}, {"GGG", -1024}, {"HHH", 250000}, {"III", 2047}, {"JJJ", -5000}};
+  std::vector<KeptGame> kept;
+  for (const auto& [name, score] : games) {
+    kept.push_back(store_->Keep(Proof(name, {Game(name, name, score, 10)}), nullptr).at(0));
+  }
+  const std::vector<std::string> order = {"HHH", "III", "BBB", "FFF", "AAA", "CCC", "EEE", "DDD", "GGG", "JJJ"};
+  for (size_t offset = 0; offset <= order.size(); ++offset) {
+    std::vector<std::string> page;
+    for (const KeptGame& game : store_->Top(3, static_cast<int64_t>(offset))) page.push_back(game.name);
+    const std::vector<std::string> expected(order.begin() + static_cast<long>(offset),
+                                            order.begin() + static_cast<long>(std::min(offset + 3, order.size())));
+    EXPECT_EQ(page, expected) << "from " << offset;
+  }
+  for (const KeptGame& game : kept) {
+    const auto rank = std::find(order.begin(), order.end(), game.name) - order.begin() + 1;
+    EXPECT_EQ(store_->RankOf(game), rank) << game.name;
+  }
+  EXPECT_EQ(store_->Count(), 10);
+}
+
+TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
+  std::string bytes = "zimbrel-replay 1\n# \xff\xfe";
+  bytes += std::string(1, '\0') + "'); DROP TABLE games; --\n";
+  GameToKeep game = Game("k'; DELETE FROM games; --", "'--", 1, 2);
+  const KeptGame kept = store_->Keep(ProofToKeep{"h\"", bytes, 5, {game}}, nullptr).at(0);
+  EXPECT_EQ(store_->Game(kept.id)->name, "'--");
+  EXPECT_EQ(store_->ProofOf(kept.id), bytes);
+  EXPECT_EQ(store_->Count(), 1);
+}
+
+TEST_P(StoreTest, ProofsKeptAtOnceFromManyThreadsKeepEachGameOnce) {
+  std::vector<std::thread> threads;
+  std::vector<std::vector<KeptGame>> answers(8);
+  std::vector<std::vector<bool>> fresh(8);
+  for (size_t t = 0; t < answers.size(); ++t) {
+    threads.emplace_back([&, t] {
+      // Two proofs of one session, each sent four times.
+      answers[t] = store_->Keep(t % 2 ? Proof("q2", {Game("x", "XXX", 10, 5), Game("y", "YYY", 20, 9)})
+                                      : Proof("q1", {Game("x", "XXX", 10, 5)}),
+                                &fresh[t]);
+    });
+  }
+  for (std::thread& thread : threads) thread.join();
+  EXPECT_EQ(store_->Count(), 2);
+  // Each game is said to be new to exactly one of them.
+  int freshX = 0;
+  int freshY = 0;
+  for (const std::vector<bool>& said : fresh) {
+    freshX += said[0];
+    freshY += said.size() > 1 && said[1];
+  }
+  EXPECT_EQ(freshX, 1);
+  EXPECT_EQ(freshY, 1);
+  for (const auto& answer : answers) EXPECT_EQ(answer.front(), answers[0].front());
+  EXPECT_EQ(store_->GamesOfProof("q2").size(), 2u);
+}
+
+TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
+  const KeptGame kept = store_->Keep(Proof("p", {Game("a", "AAA", 5, 1)}), nullptr).at(0);
+  store_.reset();
+  store_ = OpenGameStore(address_);  // opened again: migrated already, nothing lost
+  EXPECT_EQ(store_->Game(kept.id), kept);
+  store_.reset();
+  std::unique_ptr<SqlConnection> db = address_.rfind("sqlite:", 0) == 0
+                                          ? OpenSqlite(address_.substr(7))
+                                          : OpenPostgres(address_);
+  EXPECT_EQ(SchemaVersionOf(*db), NewestSchemaVersion());
+  // A database as the first schema left it: the counts by runs of scores are made from its games.
+  db->Run("DROP TABLE score_buckets", {});
+  db->Run("UPDATE schema_version SET version = 1", {});
+  db.reset();
+  store_ = OpenGameStore(address_);
+  EXPECT_EQ(store_->Count(), 1);
+  EXPECT_EQ(store_->RankOf(kept), 1);
+  store_.reset();
+  db = address_.rfind("sqlite:", 0) == 0 ? OpenSqlite(address_.substr(7)) : OpenPostgres(address_);
+  db->Run("UPDATE schema_version SET version = $1", {int64_t{NewestSchemaVersion() + 1}});
+  try {
+    OpenGameStore(address_);
+    ADD_FAILURE() << "a schema newer than the server's was taken";
+  } catch (const StoreError& refused) {
+    EXPECT_NE(std::string(refused.what()).find("newer than this server's"), std::string::npos)
+        << refused.what();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, StoreTest, testing::Values("sqlite", "postgresql"),
+                         [](const testing::TestParamInfo<std::string>& database) { return database.param; });
+
+TEST(StoreAddress, RefusesWhatNamesNoDatabase) {
+  for (const std::string address : {"mysql://x", "sqlite:", "", "/tmp/file"}) {
+    EXPECT_THROW(OpenGameStore(address), StoreError) << address;
+  }
+  EXPECT_THROW(OpenGameStore("sqlite:/nonexistent-folder/x.sqlite"), StoreError);
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// Submissions to the real server, each answered with its status and its reason, and only a
+// proven game ever ranked: the kept game, then what a cheat or an attacker would send instead.
+#include <gtest/gtest.h>
+
+#include <nlohmann/json.hpp>
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <tuple>
+#include <regex>
+#include <sstream>
+
+#include "tests/support/file_bytes.h"
+#include "tests/support/leaderboard_run.h"
+
+namespace {
+
+using nlohmann::json;
+namespace fs = std::filesystem;
+
+// The golden proof changed line by line: `change` gives each line's new text ("" drops it).
+std::string Doctored(const std::function<std::string(const std::string&)>& change,
+                     const std::string& proof = GoldenProof()) {
+  return EachLineChanged(proof, change);
+}
+
+std::string Replaced(const std::string& pattern, const std::string& with) {
+  return Doctored([&](const std::string& line) { return std::regex_replace(line, std::regex(pattern), with); });
+}
+
+struct Hostile {
+  const char* what;
+  std::string proof;
+  int status;
+  std::string reason;  // part of the answer's error
+};
+
+std::vector<Hostile> HostileSubmissions() {
+  int pressesSeen = 0;
+  const std::regex press("^[0-9]+ [0-9]+ mouse -?[0-9]+ -?[0-9]+ 1 [01]$");
+  // The rules clock read at each hundredth flip from a tick count of a running machine's, at
+  // nine tenths of the flips' pace.
+  int clockFlip = 100;
+  const auto slowed = [&clockFlip](const std::string& line) {
+    std::string clocked;
+    for (; std::isdigit(static_cast<unsigned char>(line[0])) && std::stoi(line) >= clockFlip; clockFlip += 100) {
+      clocked += std::to_string(clockFlip) + " 0 clock " + std::to_string(5000000 + clockFlip * 1000 / 60 * 9 / 10) + "\n";
+    }
+    return clocked + line;
+  };
+  const auto flipOf = [](const std::string& line) {
+    return std::isdigit(static_cast<unsigned char>(line[0])) ? std::stoi(line) : -1;
+  };
+  std::string garbage(4096, '\0');
+  for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<char>((i * 7919 + 13) % 256);
+  return {
+      {"a raised score", Replaced("score 197530", "score 297530"), 422,
+       "the replay gives 197,530, the file claims 297,530"},
+      {"a swat's line taken out",
+       Doctored([&](const std::string& line) {
+         return std::regex_match(line, press) && ++pressesSeen == 40 ? std::string() : line;
+       }),
+       422, "proof:"},
+      {"a clock slowed by a tenth", Doctored(slowed), 422,
+       "the rules clock advances"},
+      {"another name claimed", Replaced("^# proves: GLD", "# proves: ZZZ"), 422,
+       "the replay gives the name GLD, the file claims ZZZ"},
+      {"a name outside the game's letters and digits", Replaced("^# proves: GLD", "# proves: g-D"), 400,
+       "the name three capital letters or digits"},
+      {"SQL in a claim", Replaced("^# proves: GLD", "# proves: G'); DROP TABLE games; --"), 400, "a claim reads"},
+      {"9 MiB", GoldenProof() + std::string(9 << 20, '#'), 413, "a proof is at most 8388608 bytes"},
+      {"binary garbage", garbage, 400, "proof:"},
+      {"a game that never ends (claiming none)",
+       Doctored([&](const std::string& line) { return flipOf(line) >= 600 || line[0] == '#' ? "" : line; }),
+       422, "does not bring the game to its end"},
+  };
+}
+
+TEST(LeaderboardSubmission, RanksTheProvenGameOnceAndRefusesEveryCheat) {
+  LeaderboardRun server;
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "1000"}));
+  for (const Hostile& hostile : HostileSubmissions()) {
+    const HttpAnswer answer = server.Post(hostile.proof);
+    EXPECT_EQ(answer.status, hostile.status) << hostile.what << ": " << answer.body;
+    EXPECT_NE(answer.body.find(hostile.reason), std::string::npos) << hostile.what << ": " << answer.body;
+  }
+  EXPECT_EQ(json::parse(server.Get("/api/v1/top").body)["total"], 0) << "a refused proof was ranked";
+
+  const HttpAnswer kept = server.Post(GoldenProof());
+  ASSERT_EQ(kept.status, 201) << kept.body;
+  const json game = json::parse(kept.body)["game"];
+  EXPECT_EQ(game["name"], "GLD");
+  EXPECT_EQ(game["score"], kGoldenScore);
+  EXPECT_EQ(game["stage"], 10);
+  EXPECT_EQ(game["rank"], 1);
+  // The same text again, and another text of the same game: ranked once.
+  EXPECT_EQ(server.Post(GoldenProof()).status, 200);
+  EXPECT_EQ(server.Post(GoldenProof("GLD", "sent again")).status, 200);
+  const json top = json::parse(server.Get("/api/v1/top").body);
+  EXPECT_EQ(top["total"], 1);
+  EXPECT_EQ(top["games"][0], game);
+  EXPECT_EQ(server.Get(game["replay"]).body, GoldenProof()) << "the proof as it came";
+  // What the table and the API answer, the world's table as a page among them.
+  const std::vector<std::tuple<std::string, int, std::string>> reads = {
+      {"/", 200, "<tr><td>1</td><td class=\"name\">GLD</td><td>197,530</td><td class=\"tally\">0</td>"},
+      {"/?offset=-1", 400, "offset"},
+      {"/api/v1/top?limit=0", 400, "limit is 1 to 100"},
+      {"/api/v1/top?limit=1&offset=1", 200, "\"games\":[]"},
+      {"/api/v1/games/2", 404, "no game 2"},
+      {"/api/v1/games/x'", 404, "no game x'"},
+      {"/healthz", 200, "\"status\":\"ok\""},
+      {"/nothing", 404, "no such page"},
+  };
+  for (const auto& [path, status, shows] : reads) {
+    const HttpAnswer answer = server.Get(path);
+    EXPECT_EQ(answer.status, status) << path;
+    EXPECT_NE(answer.body.find(shows), std::string::npos) << path << ": " << answer.body;
+  }
+  const std::string log = server.Log();
+  EXPECT_NE(log.find("POST /api/v1/games 201 "), std::string::npos) << log;
+  EXPECT_NE(log.find("verified: GLD 197530 (game 1)"), std::string::npos) << log;
+  EXPECT_NE(log.find("POST /api/v1/games 422 "), std::string::npos) << log;
+}
+
+TEST(LeaderboardSubmission, HoldsEachAddressToItsRate) {
+  LeaderboardRun server;
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "2"}));
+  EXPECT_EQ(server.Post("not a replay").status, 400);
+  EXPECT_EQ(server.Post("not a replay").status, 400);
+  const HttpAnswer refused = server.Post(GoldenProof());
+  EXPECT_EQ(refused.status, 429);
+  EXPECT_NE(refused.body.find("too many submissions from 127.0.0.1; try again in 30 s"), std::string::npos)
+      << refused.body;
+  EXPECT_EQ(server.Get("/api/v1/top").status, 200) << "reading is not held to the rate";
+}
+
+TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
+  LeaderboardRun server;
+  // A site as the web build lays it out: files named by content, each with its gzip beside it.
+  const fs::path site = server.Folder() / "site";
+  fs::create_directories(site);
+  std::string program;
+  for (int i = 0; i < 5000; ++i) program += static_cast<char>(i * 7919 % 251);
+  WriteText(site / "index.html", "<p>the game</p>\n");
+  WriteText(site / "zimbrel.0123456789ab.wasm", program);
+  ASSERT_EQ(std::system(("gzip -k " + (site / "*").string()).c_str()), 0);
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--site", site.string()}));
+  // Compressed once, whoever compresses it; only what is named by content kept for good.
+  const std::vector<std::tuple<std::string, std::string, std::string>> files = {
+      {"/play/", "<p>the game</p>\n", "no-cache"},
+      {"/play/zimbrel.0123456789ab.wasm", program, "public, max-age=31536000, immutable"},
+  };
+  for (const auto& [path, body, caching] : files) {
+    HttpAnswer answer = server.Get(path);
+    EXPECT_EQ(answer.status, 200) << path;
+    EXPECT_EQ(answer.body, body) << path;
+    EXPECT_EQ(answer.headers["content-encoding"], "gzip") << path;
+    EXPECT_EQ(answer.headers["cache-control"], caching) << path;
+    EXPECT_EQ(answer.headers["zimbrel-leaderboard"], "../") << path << ": the page would send nothing";
+  }
+  HttpAnswer bare = server.Get("/play");
+  EXPECT_EQ(bare.status, 302);
+  EXPECT_EQ(bare.headers["location"], "/play/") << "the page's relative links need the slash";
+  EXPECT_NE(server.Get("/").body.find("<a href=\"/play/\">Play in your browser</a>"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include "tests/support/leaderboard_run.h"
+
+#include <httplib.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <regex>
+#include <thread>
+
+#include "leaderboard/sql_connection.h"
+#include "platform/files/temporary_folder.h"
+#include "tests/support/file_bytes.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The keys of the letters and digits, as a replay writes them.
+int KeyCode(char c) {
+  static const std::string kRows[] = {"1234567890", "QWERTYUIOP", "ASDFGHJKL", "ZXCVBNM"};
+  static const int kFirst[] = {2, 16, 30, 44};
+  for (int row = 0; row < 4; ++row) {
+    const size_t at = kRows[row].find(c);
+    if (at != std::string::npos) return kFirst[row] + static_cast<int>(at);
+  }
+  return 0;
+}
+
+}  // namespace
+
+LeaderboardRun::LeaderboardRun() : folder_(MakeTemporaryFolder("zimbrel-leaderboard-test").value()) {}
+
+LeaderboardRun::~LeaderboardRun() {
+  server_.Stop();
+  std::error_code ignored;
+  fs::remove_all(folder_, ignored);
+}
+
+void LeaderboardRun::Start(const std::vector<std::string>& options) {
+  ChildProcess::Options run;
+  run.command = {ZIMBREL_LEADERBOARD, "--listen", "127.0.0.1:0"};
+  run.command.insert(run.command.end(), options.begin(), options.end());
+  run.environment = EnvironmentWith({});
+  run.workingDirectory = folder_;
+  run.outputFile = folder_ / "server.out";
+  run.errorFile = folder_ / ("server-" + std::to_string(++started_) + ".log");
+  std::string error;
+  ASSERT_TRUE(server_.Start(run, &error)) << error;
+  const std::regex listening("listening on http://127\\.0\\.0\\.1:([0-9]+)/");
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  for (;;) {
+    std::smatch found;
+    const std::string log = FileText(run.errorFile);
+    if (std::regex_search(log, found, listening)) {
+      port_ = std::stoi(found[1]);
+      return;
+    }
+    ASSERT_TRUE(server_.Running()) << "the server ended: " << log;
+    ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the server never listened: " << log;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+
+std::string LeaderboardRun::Log() const {
+  std::string log;
+  for (int i = 1; i <= started_; ++i) log += FileText(folder_ / ("server-" + std::to_string(i) + ".log"));
+  return log;
+}
+
+HttpAnswer LeaderboardRun::Post(const std::string& proof, const std::string& path) const {
+  httplib::Client client("127.0.0.1", port_);
+  client.set_read_timeout(120, 0);
+  const httplib::Result result = client.Post(path.c_str(), proof, "text/plain");
+  if (!result) return {-1, httplib::to_string(result.error()), {}};
+  return {result->status, result->body, {}};
+}
+
+HttpAnswer LeaderboardRun::Get(const std::string& path) const {
+  httplib::Client client("127.0.0.1", port_);
+  // As a browser asks.
+  const httplib::Result result = client.Get(path.c_str(), {{"Accept-Encoding", "gzip, deflate"}});
+  if (!result) return {};
+  HttpAnswer answer{result->status, result->body, {}};
+  for (const auto& [name, value] : result->headers) {
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    answer.headers[lower] = value;
+  }
+  return answer;
+}
+
+std::optional<nlohmann::json> LeaderboardRun::WaitForGames(int games) const {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  do {
+    const HttpAnswer top = Get("/api/v1/top");
+    if (top.status == 200) {
+      nlohmann::json answer = nlohmann::json::parse(top.body);
+      if (answer["total"] >= games) return answer;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  } while (std::chrono::steady_clock::now() < deadline);
+  return std::nullopt;
+}
+
+std::string TestDatabase(const std::string& kind, const fs::path& folder) {
+  if (kind == "sqlite") return "sqlite:" + (folder / "leaderboard.sqlite").string();
+  if (!std::getenv("PGHOST")) {
+    if (std::getenv("ZIMBREL_POSTGRES_REQUIRED")) ADD_FAILURE() << "no PostgreSQL: PGHOST is not set";
+    return "";
+  }
+  OpenPostgres("postgresql://")->Run("DROP TABLE IF EXISTS score_buckets, proof_games, games, proofs, schema_version", {});
+  return "postgresql://";
+}
+
+std::string GoldenProof(const std::string& name, const std::string& comment) {
+  std::string replay = FileText(fs::path(ZIMBREL_SOURCE_DIR) / "tests/replays/whole_game.replay");
+  // The name typed at flips 1222 to 1224.
+  const char* const typed[] = {"1222 1 keys ", "1223 1 keys ", "1224 1 keys "};
+  for (size_t i = 0; i < 3; ++i) {
+    const size_t at = replay.find(typed[i]);
+    const size_t end = replay.find('\n', at);
+    replay.replace(at, end - at, typed[i] + std::to_string(KeyCode(name[i])));
+  }
+  const std::string claims = "# program: zimbrel 1.0.0 desktop\n# proves: " + name + " score " +
+                             std::to_string(kGoldenScore) + " swats 0,1,56,8,9,0,1,4 stage 10 flip 1224\n" +
+                             (comment.empty() ? "" : "# " + comment + "\n");
+  return replay.insert(replay.find('\n') + 1, claims);
+}

@@ -1,0 +1,60 @@
+// zimbrel-leaderboard run as an operator runs it: the built server in a folder of its own, on
+// 127.0.0.1 at a free port, its log kept; and proofs to send it, made from the golden whole
+// game by the scripted player (any name typed in place of its own).
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "tests/support/child_process.h"
+
+struct HttpAnswer {
+  int status = -1;  // -1: no answer (refused, reset, timed out)
+  std::string body;  // as sent, or as it was before its Content-Encoding
+  std::map<std::string, std::string> headers;  // by their names in lower case
+};
+
+class LeaderboardRun {
+ public:
+  // A fresh folder of its own, removed with the object.
+  LeaderboardRun();
+  ~LeaderboardRun();
+
+  // Starts the server in the folder with these options (after --listen 127.0.0.1:0) and waits,
+  // 20 s at most, for it to say where it listens; a failure fails the test.
+  void Start(const std::vector<std::string>& options = {});
+  int Port() const { return port_; }
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }
+  HttpAnswer Post(const std::string& proof, const std::string& path = "/api/v1/games") const;
+  HttpAnswer Get(const std::string& path) const;
+  // /api/v1/top once it holds `games` games (waited for 30 s at most); nothing if it never does.
+  std::optional<nlohmann::json> WaitForGames(int games) const;
+  ChildProcess& Process() { return server_; }
+  std::string Log() const;  // its standard error so far
+  const std::filesystem::path& Folder() const { return folder_; }
+
+ private:
+  std::filesystem::path folder_;
+  ChildProcess server_;
+  int port_ = 0;
+  int started_ = 0;  // how many times, for the log's name
+};
+
+// The database a test runs on: "sqlite", a file in `folder`; or "postgresql", the one libpq's
+// environment names (pg_virtualenv sets it), emptied first. "" where there is no PostgreSQL
+// (the test then skips; it fails instead where ZIMBREL_POSTGRES_REQUIRED is set, as ctest
+// sets it).
+std::string TestDatabase(const std::string& kind, const std::filesystem::path& folder);
+
+// The golden whole game (GLD, 197,530 points, stage 10) as a kept proof claims it, with `name`
+// typed instead: a game of its own for each name. `comment` goes into its comments, making
+// another text of the same proof.
+std::string GoldenProof(const std::string& name = "GLD", const std::string& comment = "");
+constexpr int32_t kGoldenScore = 197530;

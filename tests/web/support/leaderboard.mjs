@@ -1,0 +1,36 @@
+// The desktop build's zimbrel-leaderboard serving the page (--site), on 127.0.0.1 at a free
+// port with a SQLite file of its own, as ./play --web starts it.
+import { spawn } from 'node:child_process';
+import path from 'node:path';
+
+import { runDir, scratch, webDir } from './builds.mjs';
+
+// Resolves once it says where it listens (20 s at most): its root, the page's address, its log
+// so far and a close that stops it.
+export function serveFromLeaderboard() {
+  const folder = scratch('leaderboard');
+  const server = spawn(path.join(runDir, 'zimbrel-leaderboard'), [
+    '--listen', '127.0.0.1:0', '--database', `sqlite:${path.join(folder, 'leaderboard.sqlite')}`,
+    '--site', path.join(webDir, 'site'),
+  ], { cwd: folder, stdio: ['ignore', 'ignore', 'pipe'] });
+  let log = '';
+  return new Promise((resolve, reject) => {
+    const giveUp = setTimeout(() => {
+      server.kill();
+      reject(new Error(`zimbrel-leaderboard did not start within 20 s: ${log}`));
+    }, 20000);
+    server.on('exit', (code) => reject(new Error(`zimbrel-leaderboard ended (${code}): ${log}`)));
+    server.stderr.setEncoding('utf8').on('data', (text) => {
+      log += text;
+      const listening = /listening on (http:\/\/127\.0\.0\.1:\d+\/)/.exec(log);
+      if (!listening) return;
+      clearTimeout(giveUp);
+      resolve({
+        root: listening[1],
+        url: `${listening[1]}play/`,
+        log: () => log,
+        close: () => server.kill(),
+      });
+    });
+  });
+}
