@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/controls/controls.h"
 #include "platform/sdl/scancode_table.h"
 #include "platform/session/ending_signals.h"
 
@@ -53,16 +54,14 @@ void ForgetEverything() {
 // A key counts by its place, whatever the layout prints on it (names too: the key at QWERTY's
 // A types A). Presses count only while the window has the focus; releases always, so nothing
 // sticks.
-void SetKey(const SDL_Keysym& key, bool down) {
-  const uint8_t dik = DikFromScancode(key.scancode);
+void SetKey(uint8_t dik, bool down) {
   if (dik == 0 || (down && !gathered.focused)) return;
   gathered.keysHeld[dik] = down ? 1 : 0;
   if (down) gathered.keysTapped[dik] = 1;
 }
 
-void SetButton(uint8_t sdlButton, bool down) {
-  const int index = ButtonIndex(sdlButton);
-  if (index < 0 || (down && !gathered.focused)) return;
+void SetButton(int index, bool down) {
+  if (index < 0 || index > 3 || (down && !gathered.focused)) return;
   gathered.buttonsHeld[index] = down ? 1 : 0;
   if (down) gathered.buttonsTapped[index] = 1;
 }
@@ -98,19 +97,21 @@ void InputEventsConsume(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      SetKey(event.key.keysym, event.type == SDL_KEYDOWN);
+      SetKey(DikFromScancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      SetButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+      // A touch screen's fingers are the controls' own; SDL's mouse made of them is not.
+      if (event.button.which == SDL_TOUCH_MOUSEID) return;
+      SetButton(ButtonIndex(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
       break;
     case SDL_MOUSEMOTION:
-      if (!gathered.focused) return;
+      if (!gathered.focused || event.motion.which == SDL_TOUCH_MOUSEID) return;
       gathered.motionX = AddMotion(gathered.motionX, event.motion.xrel);
       gathered.motionY = AddMotion(gathered.motionY, event.motion.yrel);
       break;
     case SDL_MOUSEWHEEL: {
-      if (!gathered.focused) return;
+      if (!gathered.focused || event.wheel.which == SDL_TOUCH_MOUSEID) return;
       const int64_t notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
                                                                               : event.wheel.y;
       gathered.motionZ = AddMotion(gathered.motionZ, notches * kWheelDelta);
@@ -120,8 +121,19 @@ void InputEventsConsume(const SDL_Event& event) {
       OnWindowEvent(event.window);
       break;
     default:
-      return;
+      if (!ControlsConsume(event)) return;
+      break;
   }
+  gathered.serial += 1;
+}
+
+void InputEventsSetKey(uint8_t dik, bool down) {
+  SetKey(dik, down);
+  gathered.serial += 1;
+}
+
+void InputEventsSetButton(int index, bool down) {
+  SetButton(index, down);
   gathered.serial += 1;
 }
 
@@ -144,6 +156,7 @@ void InputEventsReadMouse(DIMOUSESTATE* state) {
     state->rgbButtons[button] =
         (gathered.buttonsHeld[button] | gathered.buttonsTapped[button]) ? 0x80 : 0;
   }
+  ControlsTakeMotion(&state->lX, &state->lY);
   gathered.motionX = 0;
   gathered.motionY = 0;
   gathered.motionZ = 0;
