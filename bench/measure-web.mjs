@@ -1,14 +1,15 @@
 // The web build's figures in Debian's headless Chromium (bench/RESULTS.md):
-//   node bench/measure-web.mjs [RUNS]
-// the page's whole download compressed with gzip, navigation to the first title frame, the
-// CPU of the browser's processes while the title waits and while a stage plays, and the
-// benchmark's busy play frame timed in the browser. Needs tools/build-web and tools/web/test's
-// npm folder.
+//   node bench/measure-web.mjs [RUNS] [SITE]
+// the page's download as the server sends it (gzip) and raw, navigation to the first title
+// frame (cache off) as served and at an emulated 10 Mbit/s, the frames a second the game draws
+// while stage 1 plays and while the credits sweep beside the page's own refreshes, the CPU of
+// the browser's processes while the title waits and while the stage plays, and the benchmark's
+// busy play frame timed in the browser. SITE is build/web/site unless given (an older build's
+// site may be measured the same way). Needs tools/build-web and tools/web/test's npm folder.
 import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
-import { gzipSync } from 'node:zlib';
 
 import { serve } from '../tools/web/serve.mjs';
 
@@ -17,23 +18,11 @@ const webDir = path.join(sourceDir, 'build/web');
 const require = createRequire(`${webDir}/npm/`);
 const puppeteer = require('puppeteer-core');
 const runs = Number(process.argv[2] ?? 5);
+const site = path.resolve(process.argv[3] ?? path.join(webDir, 'site'));
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const clockTicks = 100;  // /proc's ticks a second on Linux
-
-function downloadSizes() {
-  const site = path.join(webDir, 'site');
-  let raw = 0;
-  let gzipped = 0;
-  for (const name of ['index.html', 'page.css', 'page.js', 'zimbrel.js', 'zimbrel.wasm',
-    'zimbrel.data']) {
-    const bytes = readFileSync(path.join(site, name));
-    raw += bytes.length;
-    gzipped += gzipSync(bytes, { level: 9 }).length;
-    console.log(`  ${name}: ${bytes.length} bytes, ${gzipSync(bytes, { level: 9 }).length} gzipped`);
-  }
-  return { raw, gzipped };
-}
+const tenMegabits = { offline: false, latency: 20, downloadThroughput: 10e6 / 8, uploadThroughput: 10e6 / 8 };
 
 // User and system time of a process and all its descendants, in seconds.
 function treeCpu(root) {
@@ -55,61 +44,144 @@ function treeCpu(root) {
   return total;
 }
 
-async function launch() {
+function launch() {
   return puppeteer.launch({
-    executablePath: '/usr/bin/chromium', headless: true, args: ['--no-sandbox'],
+    executablePath: '/usr/bin/chromium', headless: true,
+    args: ['--no-sandbox', '--disable-gpu', '--disable-quic'],
   });
 }
 
-async function firstTitleFrame(url) {
-  const browser = await launch();
+// A fresh tab counting the canvas's drawn frames and the page's own refreshes.
+async function countingPage(browser) {
   const page = await browser.newPage();
+  await page.setViewport({ width: 640, height: 700 });
   await page.setCacheEnabled(false);
   await page.evaluateOnNewDocument(() => {
+    window.drawn = 0;
+    window.refreshes = 0;
     const draw = CanvasRenderingContext2D.prototype.putImageData;
     CanvasRenderingContext2D.prototype.putImageData = function (...args) {
       if (window.firstFrameAt === undefined) window.firstFrameAt = performance.now();
+      window.drawn++;
       return draw.apply(this, args);
     };
+    const refresh = () => { window.refreshes++; requestAnimationFrame(refresh); };
+    requestAnimationFrame(refresh);
+  });
+  return page;
+}
+
+// The bytes the browser took over the network for the whole visit, and what they unpack to.
+async function download(url) {
+  const browser = await launch();
+  const page = await countingPage(browser);
+  const network = await page.target().createCDPSession();
+  await network.send('Network.enable');
+  const sizes = new Map();
+  network.on('Network.responseReceived', (event) => {
+    if (event.response.url.startsWith('http')) sizes.set(event.requestId, { url: event.response.url });
+  });
+  network.on('Network.dataReceived', (event) => {
+    const entry = sizes.get(event.requestId);
+    if (entry) entry.raw = (entry.raw ?? 0) + event.dataLength;
+  });
+  network.on('Network.loadingFinished', (event) => {
+    const entry = sizes.get(event.requestId);
+    if (entry) entry.sent = event.encodedDataLength;
   });
   await page.goto(url);
+  for (let i = 0; i < 200 && await page.evaluate(() => window.firstFrameAt) === undefined; i++) {
+    await sleep(50);
+  }
+  await browser.close();
+  let sent = 0;
+  let raw = 0;
+  for (const { url: file, sent: s = 0, raw: r = 0 } of sizes.values()) {
+    console.log(`  ${path.basename(new URL(file).pathname) || 'index.html'}: ${s} bytes sent, ${r} unpacked`);
+    sent += s;
+    raw += r;
+  }
+  return { sent, raw };
+}
+
+async function firstTitleFrame(url, conditions) {
+  const browser = await launch();
+  const page = await countingPage(browser);
+  if (conditions) {
+    const network = await page.target().createCDPSession();
+    await network.send('Network.enable');
+    await network.send('Network.emulateNetworkConditions', conditions);
+  }
+  await page.goto(url);
   let at;
-  for (let i = 0; i < 200 && at === undefined; i++) {
+  for (let i = 0; i < 1200 && at === undefined; i++) {
     await sleep(25);
     at = await page.evaluate(() => window.firstFrameAt);
   }
   await browser.close();
-  if (at === undefined) throw new Error(`${url}: the page drew no frame within 5 s`);
+  if (at === undefined) throw new Error(`${url}: the page drew no frame within 30 s`);
   return at;
 }
 
-async function cpuShares(url) {
+// Drawn frames and the page's refreshes a second over the next seconds, and the browser's CPU.
+async function sample(page, pid, seconds) {
+  const count = () => page.evaluate(() => [window.drawn, window.refreshes, performance.now()]);
+  const [drawn, refreshes, start] = await count();
+  const cpu = treeCpu(pid);
+  await sleep(seconds * 1000);
+  const [drawnLater, refreshesLater, end] = await count();
+  const elapsed = (end - start) / 1000;
+  return {
+    drawn: (drawnLater - drawn) / elapsed,
+    refreshes: (refreshesLater - refreshes) / elapsed,
+    cpu: (treeCpu(pid) - cpu) / elapsed,
+  };
+}
+
+// The title waiting, stage 1 playing, the credits sweeping (their first 394 frames draw a new
+// picture each). The cursor is first driven into the top-left corner, so that the moves that
+// follow work whether or not the page's first click takes the pointer.
+async function play(url) {
   const browser = await launch();
-  const page = await browser.newPage();
-  await page.setViewport({ width: 640, height: 700 });
+  const page = await countingPage(browser);
   await page.goto(url);
   await sleep(3000);
   const pid = browser.process().pid;
-  const share = async (seconds) => {
-    const before = treeCpu(pid);
-    await sleep(seconds * 1000);
-    return (treeCpu(pid) - before) / seconds;
-  };
-  const title = await share(10);
+  const title = await sample(page, pid, 10);
   const box = await page.$eval('#canvas', (c) => c.getBoundingClientRect().toJSON());
-  await page.mouse.move(box.x + 320, box.y + 240);
-  await sleep(100);
-  await page.mouse.click(box.x + 320, box.y + 240);  // the sound and the pointer
-  await sleep(300);
-  await page.mouse.move(box.x + 320 + 264, box.y + 240 + 175);  // the cursor onto Play
-  await sleep(200);
-  await page.mouse.click(box.x + 584, box.y + 415);
+  const mouse = { x: box.x + 320, y: box.y + 240 };
+  const move = async (dx, dy) => {
+    mouse.x += dx;
+    mouse.y += dy;
+    await page.mouse.move(mouse.x, mouse.y);
+    await sleep(150);
+  };
+  const click = async () => {
+    await page.mouse.down();
+    await sleep(50);
+    await page.mouse.up();
+    await sleep(150);
+  };
+  await move(0, 0);
+  await click();  // the sound and the pointer
+  await move(-400, -300);  // the cursor at (0, 0)
+  await move(264, 175);  // (528, 350): Play
+  await click();
   await sleep(800);
-  await page.mouse.click(box.x + 584, box.y + 415);  // the intro
-  await sleep(500);
-  const playing = await share(10);
+  await click();  // the intro
+  await sleep(1000);
+  const stage = await sample(page, pid, 10);
+  await page.keyboard.press('Escape');  // surrender
+  await sleep(800);
+  await move(-124, -7);  // (280, 336): OK
+  await click();
+  await sleep(800);
+  await move(116, 49);  // (512, 434): Credits
+  await click();
+  await sleep(300);
+  const credits = await sample(page, pid, 5);
   await browser.close();
-  return { title, playing };
+  return { title, stage, credits };
 }
 
 async function browserPlayFrame() {
@@ -129,21 +201,27 @@ async function browserPlayFrame() {
   await page.goto(served.url);
   for (let i = 0; i < 600 && result === undefined; i++) await sleep(100);
   await browser.close();
-  served.server.close();
+  served.close();
   if (result === undefined) throw new Error(`${served.url}: the benchmark printed no median`);
   return result;
 }
 
-const sizes = downloadSizes();
-console.log(`download: ${sizes.raw} bytes, ${(sizes.gzipped / 1e6).toFixed(2)} MB gzipped`);
-const served = await serve(path.join(webDir, 'site'));
-const starts = [];
-for (let i = 0; i < runs; i++) starts.push(await firstTitleFrame(served.url));
-console.log(`navigation to the first title frame: median ${median(starts).toFixed(0)} ms ` +
-  `(runs ${starts.map((t) => t.toFixed(0)).join(' ')})`);
-const cpu = await cpuShares(served.url);
-console.log(`browser CPU: title waiting ${(cpu.title * 100).toFixed(1)} % of a core, ` +
-  `stage 1 playing ${(cpu.playing * 100).toFixed(1)} %`);
-served.server.close();
+const load = () => readFileSync('/proc/loadavg', 'utf8').trim();
+console.log(`site: ${site}; load average at the start: ${load()}`);
+const served = await serve(site);
+const sizes = await download(served.url);
+console.log(`download: ${(sizes.sent / 1e6).toFixed(2)} MB sent, ${(sizes.raw / 1e6).toFixed(2)} MB unpacked`);
+for (const [what, conditions] of [['as served', undefined], ['at 10 Mbit/s', tenMegabits]]) {
+  const starts = [];
+  for (let i = 0; i < runs; i++) starts.push(await firstTitleFrame(served.url, conditions));
+  console.log(`navigation to the first title frame ${what}: median ${median(starts).toFixed(0)} ms ` +
+    `(runs ${starts.map((t) => t.toFixed(0)).join(' ')})`);
+}
+const seen = await play(served.url);
+served.close();
+for (const [what, figures] of Object.entries(seen)) {
+  console.log(`${what}: ${figures.drawn.toFixed(1)} frames drawn a second, the page's refresh ` +
+    `${figures.refreshes.toFixed(1)} a second, browser CPU ${(figures.cpu * 100).toFixed(1)} % of a core`);
+}
 console.log(`busy boss-stage play frame in the browser: median ${await browserPlayFrame()} ms`);
-console.log(`load average: ${readFileSync('/proc/loadavg', 'utf8').trim()}`);
+console.log(`load average at the end: ${load()}`);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/files/atomic_file.h"
+#include "platform/files/folder_lock.h"
 #include "platform/options/command_line.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/game_named.h"
@@ -73,20 +74,7 @@ void SayNotKept(const std::string& path, int reason) {
                std::strerror(reason));
 }
 
-void WriteProof() {
-  if (ReplayRecordingFull()) {
-    if (!keeper.saidFull) {
-      std::fprintf(stderr,
-                   "Zimbrel: this session is longer than a replay may be (%ld bytes); "
-                   "its games are no longer kept, until the game is started again\n",
-                   kLargestReplayBytes);
-    }
-    keeper.saidFull = true;
-    return;
-  }
-  const std::string text =
-      ReplayHeaderText() + ProofClaimsText("zimbrel " + ProgramVersion(), ThisBuild(), keeper.named) +
-      ReplayTableText(keeper.table) + ReplayRecordedLines() + ReplayEndText(PresentedFlipCount());
+void WriteProofText(const std::string& text) {
   if (mkdir(kKeptGamesFolder, 0777) != 0 && errno != EEXIST) {
     SayNotKept(kKeptGamesFolder, errno);
     return;
@@ -101,6 +89,27 @@ void WriteProof() {
     return;
   }
   KeepTheLast();
+}
+
+void WriteProof() {
+  if (ReplayRecordingFull()) {
+    if (!keeper.saidFull) {
+      std::fprintf(stderr,
+                   "Zimbrel: this session is longer than a replay may be (%ld bytes); "
+                   "its games are no longer kept, until the game is started again\n",
+                   kLargestReplayBytes);
+    }
+    keeper.saidFull = true;
+    return;
+  }
+  const std::string text =
+      ReplayHeaderText() + ProofClaimsText("zimbrel " + ProgramVersion(), ThisBuild(), keeper.named) +
+      ReplayTableText(keeper.table) + ReplayRecordedLines() + ReplayEndText(PresentedFlipCount());
+  // The game's turn at the save folder: in a browser the turn fills the folder afresh from
+  // the page's storage and carries the kept game back, beside what other tabs kept.
+  const int lock = LockFolder(".");
+  WriteProofText(text);
+  UnlockFolder(lock);
 }
 
 void OnFlip() {

@@ -13,7 +13,6 @@
 
 #include "platform/files/link_target.h"
 #include "platform/seams/headless.h"
-#include "platform/seams/save_observer.h"
 
 namespace {
 
@@ -92,7 +91,6 @@ bool WriteInPlace(const std::string& path, const void* bytes, size_t size) {
   }
   if (close(fd) != 0 && reason == 0) reason = errno;
   if (reason != 0) return Failed(reason);
-  NotifyFileSaved(path.c_str());
   return true;
 }
 
@@ -152,7 +150,6 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
     return Failed(reason);
   }
   FlushFolder(folder);
-  NotifyFileSaved(path.c_str());
   return true;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/win32/guiddef.h"
 #include "platform/seams/headless.h"
 #include "platform/sdl/input_events.h"
+#include "platform/sdl/waits.h"
 #include "platform/session/ending_signals.h"
 
 const GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
@@ -116,7 +117,7 @@ HRESULT IDirectInputDeviceA::GetDeviceState(DWORD size, void* data) {
   HeadlessYield(kind == DeviceKind::Keyboard ? YieldPoint::KeyboardRead : YieldPoint::MouseRead);
   // A loop that reads until something changes must not spin a core: after a read that found
   // nothing new, wait a moment before looking again.
-  if (idleLastRead && !HeadlessActive()) SDL_Delay(1);
+  if (idleLastRead && !HeadlessActive()) RestBetweenReads();
   PumpEvents();
   idleLastRead = InputEventsSerial() == seenSerial;
   if (DeviceStepFails("GetDeviceState", kind)) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/controls/controls.h"
+#include "platform/controls/lost_pointer.h"
 #include "platform/sdl/scancode_table.h"
 #include "platform/session/ending_signals.h"
 
@@ -38,7 +39,9 @@ int ButtonIndex(uint8_t sdlButton) {
 }
 
 void ApplyPointerCapture() {
-  SDL_SetRelativeMouseMode(gathered.mouseAcquired && gathered.focused ? SDL_TRUE : SDL_FALSE);
+  const bool captured = gathered.mouseAcquired && gathered.focused;
+  SDL_SetRelativeMouseMode(captured ? SDL_TRUE : SDL_FALSE);
+  LostPointerSetWanted(captured);
 }
 
 void ForgetEverything() {
@@ -101,17 +104,15 @@ void InputEventsConsume(const SDL_Event& event) {
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      // A touch screen's fingers are the controls' own; SDL's mouse made of them is not.
-      if (event.button.which == SDL_TOUCH_MOUSEID) return;
       SetButton(ButtonIndex(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
       break;
     case SDL_MOUSEMOTION:
-      if (!gathered.focused || event.motion.which == SDL_TOUCH_MOUSEID) return;
+      if (!gathered.focused) return;
       gathered.motionX = AddMotion(gathered.motionX, event.motion.xrel);
       gathered.motionY = AddMotion(gathered.motionY, event.motion.yrel);
       break;
     case SDL_MOUSEWHEEL: {
-      if (!gathered.focused || event.wheel.which == SDL_TOUCH_MOUSEID) return;
+      if (!gathered.focused) return;
       const int64_t notches = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
                                                                               : event.wheel.y;
       gathered.motionZ = AddMotion(gathered.motionZ, notches * kWheelDelta);

@@ -15,6 +15,8 @@ Uint64 lastFlipCounter = 0;  // real time of the previous flip
 // fraction of a millisecond of its time.
 void RestWhilePolling() { std::this_thread::sleep_for(std::chrono::microseconds(250)); }
 
+void RestBetweenReads() { SDL_Delay(1); }
+
 // Slept to the microsecond rather than spun, with or without vsync: a sleep may end late,
 // never early, and the loop checks again.
 void PaceRealFlip() {

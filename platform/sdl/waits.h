@@ -4,5 +4,8 @@
 
 // Between two readings of the clock that found the same millisecond.
 void RestWhilePolling();
+// Between two reads of a device that found nothing new, so that a loop waiting for the player
+// does not spin a core.
+void RestBetweenReads();
 // Returns no sooner than 1/60 s after the previous flip.
 void PaceRealFlip();

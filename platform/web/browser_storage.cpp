@@ -4,46 +4,52 @@
 
 namespace {
 
-EM_JS(void, TellPageStorageRefused, (), {
-  if (Module.onStorageRefused) Module.onStorageRefused();
-});
+// How long IndexedDB has to answer before it counts as refused: a browser that never answers
+// (a broken profile, a storage stuck behind a prompt) must not hold the game at a black picture.
+constexpr int kAnswerMilliseconds = 3000;
 
-EM_JS(void, TellPageSaveFolderOpened, (), {
-  if (Module.onSaveFolderCarried) Module.onSaveFolderCarried();
-});
-
-EM_ASYNC_JS(int, MountAndFill, (const char* folder), {
-  const path = UTF8ToString(folder);
-  FS.mkdirTree(path);
-  FS.mount(IDBFS, {}, path);
-  return await new Promise(function(resolve) {
-    try {
-      FS.syncfs(true, function(error) { resolve(error ? 0 : 1); });
-    } catch (error) {
-      resolve(0);
-    }
-  });
-});
-
-EM_JS(void, CarryToIndexedDb, (), {
+// Module.saveFolder: the folder's path, whether IndexedDB still keeps it, and its carrying
+// each way (FS.syncfs given up after the bound; false where it failed or did not answer).
+EM_ASYNC_JS(void, MountAndFill, (const char* folder, int answerMilliseconds), {
+  const kept = {
+    path: UTF8ToString(folder),
+    alive: true,
+    refuse: function() {
+      if (kept.alive && Module.onStorageRefused) Module.onStorageRefused();
+      kept.alive = false;
+    },
+    carry: function(fromIndexedDb) {
+      if (!kept.alive) return Promise.resolve(false);
+      return new Promise(function(resolve) {
+        const timer = setTimeout(function() { resolve(false); }, answerMilliseconds);
+        try {
+          FS.syncfs(fromIndexedDb, function(error) {
+            clearTimeout(timer);
+            resolve(!error);
+          });
+        } catch (error) {
+          clearTimeout(timer);
+          resolve(false);
+        }
+      }).then(function(carried) {
+        if (!carried) kept.refuse();
+        // the page lists the kept games afresh from what the folder now holds
+        if (carried && Module.onSaveFolderCarried) Module.onSaveFolderCarried();
+        return carried;
+      });
+    },
+  };
+  Module.saveFolder = kept;
+  FS.mkdirTree(kept.path);
   try {
-    FS.syncfs(false, function(error) {
-      if (error && Module.onStorageRefused) Module.onStorageRefused();
-      if (!error && Module.onSaveFolderCarried) Module.onSaveFolderCarried();
-    });
+    FS.mount(IDBFS, {}, kept.path);
   } catch (error) {
-    if (Module.onStorageRefused) Module.onStorageRefused();
+    kept.refuse();
+    return;
   }
+  await kept.carry(true);
 });
 
 }  // namespace
 
-void OpenSaveFolder(const char* folder) {
-  if (MountAndFill(folder)) {
-    TellPageSaveFolderOpened();
-  } else {
-    TellPageStorageRefused();
-  }
-}
-
-void FlushSaveFolder(const char*) { CarryToIndexedDb(); }
+void OpenSaveFolder(const char* folder) { MountAndFill(folder, kAnswerMilliseconds); }

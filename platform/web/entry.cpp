@@ -11,8 +11,8 @@
 
 #include "platform/files/game_data_folder.h"
 #include "platform/sdl/platform_quit.h"
-#include "platform/seams/save_observer.h"
 #include "platform/web/browser_storage.h"
+#include "platform/web/hidden_page.h"
 #include "platform/win32/win.h"
 #include "replay/kept_games.h"
 #include "replay/scratch_folder.h"
@@ -23,6 +23,10 @@ namespace {
 
 constexpr char kSaveFolder[] = "/save";
 constexpr char kWatchFolder[] = "/watch";
+
+EM_JS(void, TellPageGameStarting, (), {
+  if (Module.onGameStarting) Module.onGameStarting();
+});
 
 EM_JS(void, TellPageGameEnded, (), {
   if (Module.onGameEnded) Module.onGameEnded();
@@ -69,9 +73,10 @@ int main(int, char**) {
     if (!StartWatching(name)) return 1;
   } else {
     if (chdir(kSaveFolder) != 0) return 1;
-    SetSaveObserver(FlushSaveFolder);
     KeepGames();
   }
+  HoldRulesClockWhileHidden();
+  TellPageGameStarting();
   char commandLine[] = "";
   WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
   PlatformQuit();

@@ -2,6 +2,8 @@
 // on one frame, and the boss beaten.
 #include <gtest/gtest.h>
 
+#include "platform/seams/headless.h"
+#include "platform/seams/rules_clock.h"
 #include "tests/support/picture_file.h"
 #include "tests/support/play_session.h"
 #include "tests/support/screen_places.h"
@@ -52,6 +54,33 @@ TEST_F(StageEndTest, TheSecondsCountDownAndTheStageTimesOutOnTheSixtiethSecond) 
   ClickOk();
   EXPECT_EQ(CurrentScreen, ScreenTitle);
   for (int i = 0; i < 7; ++i) EXPECT_FALSE(BuzzOf(i).playing) << i;
+}
+
+// A host that holds the rules clock (a browser's hidden page) for longer than the stage lasts
+// costs it none of its seconds: they stand still while held, the rules' time goes on from
+// where it stood once let go, and the stage times out when its 60 s of that time are up. A
+// hold from a moment before the clock's last reading holds it from that reading: it never goes
+// back.
+TEST_F(StageEndTest, ARulesClockHeldLongerThanTheStageCostsItNoSeconds) {
+  StartPlaying();
+  ParkFlies();
+  Frames(300);
+  const int left = IntField(Line(), "left");
+  const uint32_t held = IntField(Line(), "tick");
+  HoldRulesClock(HeadlessClockNow() - 2000);
+  Frames(4000);
+  EXPECT_EQ(IntField(Line(), "left"), left);
+  EXPECT_EQ(static_cast<uint32_t>(IntField(Line(), "tick")), held);
+  ReleaseRulesClock(HeadlessClockNow());
+  Frames(1);
+  EXPECT_LT(static_cast<uint32_t>(IntField(Line(), "tick")) - held, 100u);
+  while (CurrentScreen == ScreenPlay && IntField(Line(), "left") > 0) Frames(1);
+  const uint32_t start = StageStartTick;
+  EXPECT_GE(static_cast<uint32_t>(IntField(Line(), "tick")) - start, 60000u);
+  EXPECT_LT(static_cast<uint32_t>(IntField(lines_[lines_.size() - 2], "tick")) - start, 60000u);
+  for (size_t k = 1; k < lines_.size(); ++k) {
+    ASSERT_LE(IntField(lines_[k - 1], "tick"), IntField(lines_[k], "tick")) << k;
+  }
 }
 
 // The last fly of stage 3 swatted with 12 whole seconds left: 120 points of bonus, the tally,

@@ -1,6 +1,8 @@
-// The page around the game: the picture fitted to the window, full screen, the sound started
-// on a click, input let go when the tab is hidden, a line for what went wrong, and the games
-// kept in the save folder, each to watch again or to download.
+// The page around the game: its files loaded with their progress shown, the picture fitted to
+// the window, full screen, the sound started on a click and stopped while the page is hidden,
+// the pointer's place for the game while the browser keeps the pointer lock, a new start of
+// the game when it ends, a line for what went wrong, and the games kept in the save folder,
+// each to watch again or to download.
 'use strict';
 
 (function () {
@@ -8,7 +10,16 @@
   const stage = document.getElementById('stage');
   const notice = document.getElementById('notice');
   const fault = document.getElementById('fault');
+  const faultLine = document.getElementById('fault-line');
+  const retry = document.getElementById('retry');
+  const loading = document.getElementById('loading');
+  const loadingLine = document.getElementById('loading-line');
+  const loadingBar = document.getElementById('loading-bar');
   const root = document.documentElement;
+
+  // A part that brings no byte for this long has stalled: the page says so and offers to try
+  // again, rather than leave a black picture for ever.
+  const stallMilliseconds = 10000;
 
   // The largest size of the stage's room with the 640 x 480 picture's aspect.
   function fit() {
@@ -25,10 +36,13 @@
     notice.hidden = false;
   }
 
-  // What keeps the game from starting takes the picture's place, said once.
-  function fail(line) {
-    if (!fault.hidden) return;
-    fault.textContent = line;
+  // What keeps the game from starting takes the picture's place; with a retry where trying
+  // again may help.
+  function fail(line, tryAgain) {
+    loading.hidden = true;
+    faultLine.textContent = line;
+    retry.hidden = !tryAgain;
+    retry.onclick = tryAgain ? () => { fault.hidden = true; tryAgain(); } : null;
     fault.hidden = false;
     canvas.hidden = true;
   }
@@ -54,31 +68,47 @@
     }
   }, true);
 
+  const audio = () => window.Module && Module.SDL2 && Module.SDL2.audioContext;
+
   // Sound may start only after a gesture: the first click resumes SDL's audio context.
   function resumeSound() {
-    const audio = Module.SDL2 && Module.SDL2.audioContext;
-    if (audio && audio.state !== 'running') audio.resume();
+    const context = audio();
+    if (context && context.state !== 'running' && !document.hidden) context.resume();
   }
   canvas.addEventListener('mousedown', resumeSound);
   canvas.addEventListener('contextmenu', (event) => event.preventDefault());  // the right button drops cream
   window.addEventListener('keydown', resumeSound);
 
-  // Escape with the pointer captured is the browser's own: it gives the pointer back. The
-  // game hears the key where the browser passes it on, and at the next press in any case.
-
-  // A hidden tab lets go of every key and button, as a window losing the focus does.
+  // A hidden page lets go of every key and button, as a window losing the focus does, and is
+  // silent: the game holds, its buzzing would not.
+  let soundWasRunning = false;
   document.addEventListener('visibilitychange', () => {
     window.dispatchEvent(new FocusEvent(document.hidden ? 'blur' : 'focus'));
+    const context = audio();
+    if (!context) return;
+    if (document.hidden) {
+      soundWasRunning = context.state === 'running';
+      if (soundWasRunning) context.suspend();
+    } else if (soundWasRunning) {
+      context.resume();
+    }
   });
 
+  // Where the pointer is over the picture, in its pixels, for the game while the browser keeps
+  // the pointer lock (Escape, a switch of window): the swatter follows it there. Captured on
+  // the document, so that it is known before SDL's own handler on the canvas sees the move.
+  const freePointer = { over: false, x: 0, y: 0 };
+  document.addEventListener('mousemove', (event) => {
+    const box = canvas.getBoundingClientRect();
+    if (!(box.width > 0 && box.height > 0)) return;
+    freePointer.x = Math.floor((event.clientX - box.left) * canvas.width / box.width);
+    freePointer.y = Math.floor((event.clientY - box.top) * canvas.height / box.height);
+    freePointer.over = freePointer.x >= 0 && freePointer.y >= 0 &&
+      freePointer.x < canvas.width && freePointer.y < canvas.height;
+  }, true);
+
   window.addEventListener('error', (event) => {
-    const what = String(event.message || event.error || 'an error');
-    if (/zimbrel\.data|NetworkError|Not Found/i.test(what)) {
-      fail('The game\'s pictures and sounds (zimbrel.data) could not be loaded from this ' +
-           'server, so the game cannot start.');
-    } else {
-      fail(`The game stopped: ${what}`);
-    }
+    fail(`The game stopped: ${String(event.message || event.error || 'an error')}`);
   });
 
   // The kept games, newest first: "2026-12-09_19-42-05_K9A_1200.replay" shown as its date,
@@ -98,9 +128,9 @@
     downloads = [];
     keptList.replaceChildren(...names.map((name) => {
       const item = document.createElement('li');
-      const parts = name.replace(/\.replay$/, '').split('_');
-      item.textContent = parts.length >= 4
-        ? `${parts[0]} ${parts[1].replace(/-/g, ':')}  ${parts[2]}  ${parts[3]}`
+      const fields = name.replace(/\.replay$/, '').split('_');
+      item.textContent = fields.length >= 4
+        ? `${fields[0]} ${fields[1].replace(/-/g, ':')}  ${fields[2]}  ${fields[3]}`
         : name;
       const watch = document.createElement('a');
       watch.href = `?watch=${encodeURIComponent(name)}`;
@@ -121,32 +151,140 @@
   const watching = new URLSearchParams(location.search).get('watch');
   if (watching) say(`Watching the kept game ${watching}: Escape ends it.`);
 
-  window.Module = {
-    canvas,
-    print: (text) => console.log(text),
-    printErr: (text) => console.warn(text),
-    onStorageRefused() {
-      if (!Module.storageRefused) say('This browser keeps no storage for the page: scores will not be kept.');
-      Module.storageRefused = true;
-    },
-    // The save folder read from IndexedDB at the start, or carried there after a save.
-    onSaveFolderCarried() {
-      listKeptGames();
-    },
-    onWatchFailed(why) {
-      fail(`This kept game cannot be watched: ${why}`);
-    },
-    onGameEnded() {
-      if (watching) {
-        notice.replaceChildren('The watching has ended. ', Object.assign(
-          document.createElement('a'), { href: location.pathname, textContent: 'Back to the game' }));
-        notice.hidden = false;
-        return;
+  // The game's files, named by the build's content hash, and their sizes unpacked.
+  const script = document.currentScript;
+  const [codeFile, wasmFile, dataFile] = script.dataset.game.split(' ');
+  const [codeSize, wasmSize, dataSize] = script.dataset.sizes.split(' ').map(Number);
+  const parts = [
+    { what: 'The game\'s program', file: codeFile, size: codeSize },
+    { what: 'The game\'s program', file: wasmFile, size: wasmSize },
+    { what: 'The game\'s pictures and sounds', file: dataFile, size: dataSize },
+  ];
+  const megabytes = (bytes) => (bytes / 1e6).toFixed(1);
+
+  function showProgress() {
+    const loaded = parts.reduce((sum, part) => sum + (part.loaded || 0), 0);
+    const total = parts.reduce((sum, part) => sum + part.size, 0);
+    loadingLine.textContent = `Loading the game: ${megabytes(loaded)} of ${megabytes(total)} MB`;
+    loadingBar.value = total > 0 ? loaded / total : 0;
+  }
+
+  // One part's bytes, counted as they come; rejects with the line to show.
+  async function fetchPart(part) {
+    part.loaded = 0;
+    const giveUp = new AbortController();
+    let stalled = false;
+    let timer;
+    const watch = () => {
+      clearTimeout(timer);
+      timer = setTimeout(() => { stalled = true; giveUp.abort(); }, stallMilliseconds);
+    };
+    watch();
+    try {
+      const response = await fetch(part.file, { signal: giveUp.signal });
+      if (!response.ok) {
+        throw new Error(`${part.what} (${part.file}) could not be loaded from this server ` +
+          `(${response.status} ${response.statusText}), so the game cannot start.`);
       }
-      say('The game has ended. Reload the page to play again.');
-    },
-    onAbort(what) {
-      fail(`The game could not start: ${what}`);
-    },
-  };
+      const chunks = [];
+      const reader = response.body.getReader();
+      for (;;) {
+        const { done, value } = await reader.read();
+        if (done) break;
+        chunks.push(value);
+        part.loaded += value.length;
+        showProgress();
+        watch();
+      }
+      return await new Blob(chunks).arrayBuffer();
+    } catch (error) {
+      if (stalled) {
+        throw new Error(`${part.what} (${part.file}) stopped coming: ${megabytes(part.loaded)} of ` +
+          `${megabytes(part.size)} MB came, then nothing for ${stallMilliseconds / 1000} s.`);
+      }
+      if (error.name === 'TypeError') {
+        throw new Error(`${part.what} (${part.file}) could not be loaded: the network failed.`);
+      }
+      throw error;
+    } finally {
+      clearTimeout(timer);
+    }
+  }
+
+  // Loads the parts not loaded yet; on a failure, says which and offers to load them again.
+  async function load() {
+    loading.hidden = false;
+    canvas.hidden = false;
+    showProgress();
+    const wanted = parts.filter((part) => !part.bytes);
+    const results = await Promise.allSettled(wanted.map(async (part) => {
+      part.bytes = await fetchPart(part);
+    }));
+    const failure = results.find((result) => result.status === 'rejected');
+    if (failure) {
+      fail(failure.reason.message, load);
+      return;
+    }
+    try {
+      const code = document.createElement('script');
+      code.src = URL.createObjectURL(new Blob([parts[0].bytes], { type: 'text/javascript' }));
+      await new Promise((resolve, reject) => {
+        code.onload = resolve;
+        code.onerror = () => reject(new Error('The game\'s program could not be read.'));
+        document.body.appendChild(code);
+      });
+      parts[1].compiled = await WebAssembly.compile(parts[1].bytes);
+    } catch (error) {
+      fail(String(error.message || error));
+      return;
+    }
+    startGame();
+  }
+
+  // A fresh start of the game on the files already loaded: at the page's opening, and again
+  // when the game has ended (the exit picture's click), so that the title comes back.
+  function startGame() {
+    loadingLine.textContent = 'Starting the game…';
+    const config = {
+      canvas,
+      freePointer,
+      print: (text) => console.log(text),
+      printErr: (text) => console.warn(text),
+      instantiateWasm(imports, done) {
+        WebAssembly.instantiate(parts[1].compiled, imports).then((instance) => done(instance));
+        return {};
+      },
+      getPreloadedPackage: () => parts[2].bytes,
+      onGameStarting() {
+        loading.hidden = true;
+      },
+      onStorageRefused() {
+        if (!window.storageRefused) say('This browser keeps no storage for the page: scores will not be kept.');
+        window.storageRefused = true;
+      },
+      // The save folder read from IndexedDB at the start, or carried there after a save.
+      onSaveFolderCarried() {
+        listKeptGames();
+      },
+      onWatchFailed(why) {
+        fail(`This kept game cannot be watched: ${why}`);
+      },
+      onGameEnded() {
+        if (watching) {
+          notice.replaceChildren('The watching has ended. ', Object.assign(
+            document.createElement('a'), { href: location.pathname, textContent: 'Back to the game' }));
+          notice.hidden = false;
+          return;
+        }
+        setTimeout(startGame, 0);  // once this run has wound down
+      },
+      onAbort(what) {
+        fail(`The game could not start: ${what}`);
+      },
+    };
+    window.Module = config;
+    createZimbrel(config);
+  }
+
+  load();
 })();

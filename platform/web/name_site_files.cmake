@@ -1,0 +1,36 @@
+# Lays out the page's site from the build's staging folder: the game's files and the page's
+# script and style named by the build's content hash (zimbrel.<hash>.js, ...), so that a
+# browser may keep them for good and a new build is never mixed with an old one; index.html,
+# which names them, written from its template; and beside every file its gzip, for a server
+# to send compressed.
+#   cmake -DSTAGING=<folder> -DPAGE=<platform/web/page> -DSITE=<folder> -P name_site_files.cmake
+set(hashed zimbrel.js zimbrel.wasm zimbrel.data page.js page.css)
+set(sums "")
+foreach(name IN LISTS hashed)
+  file(SHA256 ${STAGING}/${name} sum)
+  string(APPEND sums ${sum})
+endforeach()
+string(SHA256 build "${sums}")
+string(SUBSTRING ${build} 0 12 build)
+
+file(REMOVE_RECURSE ${SITE})
+file(MAKE_DIRECTORY ${SITE})
+foreach(name IN LISTS hashed)
+  string(REGEX REPLACE "^([a-z]+)\\.(.*)$" "\\1.${build}.\\2" named ${name})
+  file(COPY_FILE ${STAGING}/${name} ${SITE}/${named})
+  string(MAKE_C_IDENTIFIER ${name} key)
+  set(${key} ${named})
+  file(SIZE ${STAGING}/${name} ${key}_size)
+endforeach()
+set(PAGE_JS ${page_js})
+set(PAGE_CSS ${page_css})
+set(GAME_FILES "${zimbrel_js} ${zimbrel_wasm} ${zimbrel_data}")
+set(GAME_SIZES "${zimbrel_js_size} ${zimbrel_wasm_size} ${zimbrel_data_size}")
+configure_file(${PAGE}/index.html ${SITE}/index.html @ONLY)
+file(COPY_FILE ${STAGING}/ComicNeue-OFL.txt ${SITE}/ComicNeue-OFL.txt)
+
+file(GLOB files ${SITE}/*)
+foreach(file IN LISTS files)
+  file(ARCHIVE_CREATE OUTPUT ${file}.gz PATHS ${file} FORMAT raw COMPRESSION GZip
+    COMPRESSION_LEVEL 9)
+endforeach()
