@@ -99,7 +99,8 @@ void Open(int deviceIndex) {
   free->id = id;
   // Its sticks and buttons as they are now: SDL tells only of changes from here on.
   for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis) {
-    SetAxis(*free, axis, SDL_GameControllerGetAxis(controller, static_cast<SDL_GameControllerAxis>(axis)));
+    const auto which = static_cast<SDL_GameControllerAxis>(axis);
+    SetAxis(*free, axis, SDL_GameControllerGetAxis(controller, which));
   }
   for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
     free->buttons[button] =

@@ -9,8 +9,11 @@
 #include <string>
 
 #include "game/play_state.h"
+#include "input/input_devices.h"
+#include "input/keyboard.h"
 #include "replay/kept_games.h"
 #include "scores/highscore_screen.h"
+#include "tests/support/input_fixture.h"
 #include "tests/support/play_session.h"
 #include "tests/support/replay_tool_run.h"
 
@@ -213,6 +216,52 @@ TEST_F(Controls, AGamePadPlaysAGameThatIsKeptAndVerified) {
   again.Button(SDL_CONTROLLER_BUTTON_START, false);
   Frames(2);
   TakeOkNameAndVerify(false);
+}
+
+using PadButtons = InputFixture;
+
+// Each of a pad's ways to swat, to drop cream and to give up holds its mouse button or key
+// while it is held, and only then.
+TEST_F(PadButtons, EachHoldsItsMouseButtonOrKey) {
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+  VirtualPad pad;
+  struct Case {
+    const char* what;
+    int button;  // 0 the left, 1 the right; -1 for Escape
+    SDL_GameControllerButton padButton;
+    SDL_GameControllerAxis trigger;  // used where the button is SDL_CONTROLLER_BUTTON_INVALID
+  };
+  const Case cases[] = {
+      {"A", 0, SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_AXIS_INVALID},
+      {"the right trigger", 0, SDL_CONTROLLER_BUTTON_INVALID, SDL_CONTROLLER_AXIS_TRIGGERRIGHT},
+      {"B", 1, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_AXIS_INVALID},
+      {"the left trigger", 1, SDL_CONTROLLER_BUTTON_INVALID, SDL_CONTROLLER_AXIS_TRIGGERLEFT},
+      {"Start", -1, SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_AXIS_INVALID},
+      {"Back", -1, SDL_CONTROLLER_BUTTON_BACK, SDL_CONTROLLER_AXIS_INVALID},
+  };
+  const auto held = [] {
+    DIMOUSESTATE mouse{};
+    EXPECT_EQ(Input.mouse->GetDeviceState(sizeof mouse, &mouse), DI_OK);
+    PollKeyboard();
+    return std::to_string(mouse.rgbButtons[0] != 0) + std::to_string(mouse.rgbButtons[1] != 0) +
+           std::to_string((KeyboardState[DIK_ESCAPE] & 0x80) != 0);
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto hold = [&](bool down) {
+      if (c.padButton != SDL_CONTROLLER_BUTTON_INVALID) {
+        pad.Button(c.padButton, down);
+      } else {
+        pad.Axis(c.trigger, down ? 32767 : -32768);
+      }
+    };
+    hold(true);
+    EXPECT_EQ(held(), c.button == 0 ? "100" : c.button == 1 ? "010" : "001");
+    EXPECT_EQ(held(), c.button == 0 ? "100" : c.button == 1 ? "010" : "001");
+    hold(false);
+    EXPECT_EQ(held(), "000");
+  }
 }
 
 }  // namespace
