@@ -310,6 +310,10 @@
       fail(String(error.message || error));
       return;
     }
+    // A later visit plays without the network: the service worker keeps this build's files.
+    // Only now, so that it takes them from the browser's cache rather than download them a
+    // second time beside the page.
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
     startGame();
   }
 
@@ -357,11 +361,6 @@
     };
     window.Module = config;
     createZimbrel(config);
-  }
-
-  // A later visit plays without the network: the service worker keeps this build's files.
-  if ('serviceWorker' in navigator) {
-    navigator.serviceWorker.register('sw.js').catch(() => {});
   }
 
   load();
