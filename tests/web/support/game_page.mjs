@@ -35,7 +35,7 @@ export class GamePage {
     const game = new GamePage();
     game.page = await browser.newPage();
     // Room for the picture at its own size above the line of help.
-    await game.page.setViewport({ width: 640, height: 760 });
+    await game.page.setViewport({ width: 640, height: 820 });
     game.page.on('console', (m) => { if (m.type() === 'error') game.errors.push(m.text()); });
     game.page.on('pageerror', (e) => game.errors.push(String(e)));
     // The game's flips that changed the picture, counted where the page draws them: in play,
