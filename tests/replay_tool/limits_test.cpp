@@ -187,7 +187,8 @@ TEST_P(Interrupted, IsSaidAndEndsWithTheSignalsStatus) {
   options.errorFile = fs::absolute("replay-tool.err");
   std::string error;
   ASSERT_TRUE(tool.Start(options, &error)) << error;
-  // Into the game, which takes a few seconds headless.
+  // Into the game, which takes a few seconds headless, once the tool heeds the signal.
+  ASSERT_TRUE(tool.WaitUntilCatching(GetParam().signalNumber, std::chrono::seconds(20)));
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   tool.Signal(GetParam().signalNumber);
   EXPECT_EQ(tool.WaitForExit(std::chrono::seconds(30)), 128 + GetParam().signalNumber)

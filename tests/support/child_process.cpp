@@ -125,6 +125,22 @@ void ChildProcess::Signal(int signalNumber) {
   if (Running()) kill(pid_, signalNumber);
 }
 
+bool ChildProcess::WaitUntilCatching(int signalNumber, std::chrono::milliseconds timeout) {
+  const auto deadline = Clock::now() + timeout;
+  const std::string status = "/proc/" + std::to_string(pid_) + "/status";
+  while (Running()) {
+    const std::string text = FileText(status);
+    const size_t at = text.find("SigCgt:");
+    if (at != std::string::npos &&
+        (std::stoull(text.substr(at + 7), nullptr, 16) >> (signalNumber - 1) & 1) != 0) {
+      return true;
+    }
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return false;
+}
+
 std::optional<int> ChildProcess::WaitForExit(std::chrono::milliseconds timeout) {
   if (exitStatus_ || pid_ <= 0) return exitStatus_;
   const auto deadline = Clock::now() + timeout;

@@ -36,6 +36,9 @@ class ChildProcess {
 
   bool Running();
   void Signal(int signalNumber);
+  // Whether the child has put in its own handler for the signal (its /proc status says it
+  // catches it) within `timeout`: a signal sent before that ends it before it can say so.
+  bool WaitUntilCatching(int signalNumber, std::chrono::milliseconds timeout);
   // The exit code once the child has ended, or 128 + the signal that ended it (as a shell
   // reports it); nothing when it still runs after `timeout`.
   std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
