@@ -11,6 +11,11 @@ CursorRecord Cursor = {0, 0, false, 0, false, false, false, 0, false};
 namespace {
 
 constexpr int32_t kSwatFrames = 10;
+// Where a finger puts the cursor, from its corner: a fly under the swatter's head is hit
+// squarely (the middle of the hit box, and half a fly); the title's fly points with its
+// corner, where the menu tests it.
+constexpr int32_t kSwatterTipX = 33;
+constexpr int32_t kSwatterTipY = 38;
 
 void ReadMouse() { ReadInputDevice(Input.mouse, sizeof MouseState, &MouseState); }
 
@@ -40,6 +45,7 @@ void UpdateSwat() {
 }  // namespace
 
 void UpdateMouse() {
+  NoteCursorTip(Cursor.swatter ? kSwatterTipX : 0, Cursor.swatter ? kSwatterTipY : 0);
   ReadMouse();
   Cursor.x = Moved(Cursor.x, MouseState.lX);
   Cursor.y = Moved(Cursor.y, MouseState.lY);

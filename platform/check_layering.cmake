@@ -1,7 +1,8 @@
 # Fails the build when a file includes what its folder must not see. Every folder has a level;
 # a file may include from its own level and below, never above:
 #   0  platform/win32, files, mix, options, seams, session: the platform's lower parts
-#   1  platform/sdl, platform/web: the back-ends over SDL and the browser
+#   1  platform/sdl, platform/web: the back-ends over SDL and the browser; platform/controls:
+#      fingers and game controllers turned into the mouse's and the keyboard's reads
 #   2  globals: the values the game's folders share (window, screen, sound and image numbers)
 #   3  graphics, input, sound, scores, game: the game's subsystems
 #   4  shell: the program, its screens and its frame loop
@@ -12,12 +13,12 @@
 # shell/win_main.h, since main calls the game's WinMain, the replay room's headers, since
 # the program keeps its games from its start (and the page shows one again), and
 # leaderboard/sender/proof_sender.h, since the desktop's starts the process that sends them to a
-# leaderboard. And SDL's headers are seen only by
-# platform/sdl/ and platform/web/ (tests and benchmarks, not checked here, may look at pixels
+# leaderboard. And SDL's headers are seen only by platform/sdl/, platform/controls/ and
+# platform/web/ (tests and benchmarks, not checked here, may look at pixels
 # through SDL).
 set(levels
   "platform/(win32|files|mix|options|seams|session)/=0"
-  "platform/(sdl|web)/=1"
+  "platform/(sdl|web|controls)/=1"
   "globals/=2"
   "(graphics|input|sound|scores|game)/=3"
   "shell/=4"
@@ -53,8 +54,8 @@ foreach(file IN LISTS sources)
     string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" target "${line}")
     set(fault "")
     level_of("${target}" target_level)
-    if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^platform/(sdl|web)/")
-      set(fault "SDL is seen only by platform/sdl/ and platform/web/")
+    if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^platform/(sdl|web|controls)/")
+      set(fault "SDL is seen only by platform/sdl/, platform/controls/ and platform/web/")
     elseif(NOT target_level STREQUAL "" AND NOT file_level STREQUAL ""
            AND target_level GREATER file_level
            AND NOT (file MATCHES "^platform/(sdl|web)/entry\\.cpp$"

@@ -2,17 +2,35 @@
 
 #include "input/keyboard.h"
 #include "input/mouse_cursor.h"
+#include "platform/seams/screen_offers.h"
 #include "scores/highscore_screen.h"
 #include "shell/frame_clock.h"
 #include "shell/screens.h"
+
+namespace {
+
+// Escape gives up a game and leaves the credits and the table; a name is typed on the table.
+void NoteOffers() {
+  EscapeOffer escape = EscapeOffer::None;
+  if (CurrentScreen == ScreenPlay) {
+    escape = EscapeOffer::GiveUp;
+  } else if (CurrentScreen == ScreenCredits || CurrentScreen == ScreenHighscores) {
+    escape = EscapeOffer::Back;
+  }
+  NoteScreenOffers(escape, CurrentScreen == ScreenHighscores && NameEntryActive);
+}
+
+}  // namespace
 
 int RunFrame() {
   FrameClockStart();
   PollKeyboard();
   UpdateMouse();
+  int running = 1;
   switch (CurrentScreen) {
     case ScreenTitle:
-      return RunTitleFrame();
+      running = RunTitleFrame();
+      break;
     case ScreenPlay:
       RunPlayFrame();
       break;
@@ -28,5 +46,6 @@ int RunFrame() {
     default:
       break;
   }
-  return 1;
+  NoteOffers();
+  return running;
 }

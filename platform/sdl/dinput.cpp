@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "platform/controls/controls.h"
 #include "platform/sdl/event_pump.h"
 #include "platform/win32/guiddef.h"
 #include "platform/seams/headless.h"
@@ -49,6 +50,7 @@ HRESULT DirectInputCreateA(HINSTANCE, DWORD version, LPDIRECTINPUT* directInput,
   if (HeadlessStepFails("DirectInputCreateA")) return E_FAIL;
   if (version > DIRECTINPUT_VERSION) return E_FAIL;
   SetInputEventConsumer(InputEventsConsume);
+  ControlsOpen();
   *directInput = new IDirectInputA{};
   return DI_OK;
 }

@@ -4,7 +4,8 @@
 
 #include <cstring>
 
-#include "platform/sdl/lost_pointer.h"
+#include "platform/controls/controls.h"
+#include "platform/controls/lost_pointer.h"
 #include "platform/sdl/scancode_table.h"
 #include "platform/session/ending_signals.h"
 
@@ -56,16 +57,14 @@ void ForgetEverything() {
 // A key counts by its place, whatever the layout prints on it (names too: the key at QWERTY's
 // A types A). Presses count only while the window has the focus; releases always, so nothing
 // sticks.
-void SetKey(const SDL_Keysym& key, bool down) {
-  const uint8_t dik = DikFromScancode(key.scancode);
+void SetKey(uint8_t dik, bool down) {
   if (dik == 0 || (down && !gathered.focused)) return;
   gathered.keysHeld[dik] = down ? 1 : 0;
   if (down) gathered.keysTapped[dik] = 1;
 }
 
-void SetButton(uint8_t sdlButton, bool down) {
-  const int index = ButtonIndex(sdlButton);
-  if (index < 0 || (down && !gathered.focused)) return;
+void SetButton(int index, bool down) {
+  if (index < 0 || index > 3 || (down && !gathered.focused)) return;
   gathered.buttonsHeld[index] = down ? 1 : 0;
   if (down) gathered.buttonsTapped[index] = 1;
 }
@@ -101,11 +100,11 @@ void InputEventsConsume(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      SetKey(event.key.keysym, event.type == SDL_KEYDOWN);
+      SetKey(DikFromScancode(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-      SetButton(event.button.button, event.type == SDL_MOUSEBUTTONDOWN);
+      SetButton(ButtonIndex(event.button.button), event.type == SDL_MOUSEBUTTONDOWN);
       break;
     case SDL_MOUSEMOTION:
       if (!gathered.focused) return;
@@ -123,8 +122,19 @@ void InputEventsConsume(const SDL_Event& event) {
       OnWindowEvent(event.window);
       break;
     default:
-      return;
+      if (!ControlsConsume(event)) return;
+      break;
   }
+  gathered.serial += 1;
+}
+
+void InputEventsSetKey(uint8_t dik, bool down) {
+  SetKey(dik, down);
+  gathered.serial += 1;
+}
+
+void InputEventsSetButton(int index, bool down) {
+  SetButton(index, down);
   gathered.serial += 1;
 }
 
@@ -147,7 +157,7 @@ void InputEventsReadMouse(DIMOUSESTATE* state) {
     state->rgbButtons[button] =
         (gathered.buttonsHeld[button] | gathered.buttonsTapped[button]) ? 0x80 : 0;
   }
-  LostPointerTakeCounts(&state->lX, &state->lY);
+  ControlsTakeMotion(&state->lX, &state->lY);
   gathered.motionX = 0;
   gathered.motionY = 0;
   gathered.motionZ = 0;

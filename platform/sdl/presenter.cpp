@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -166,6 +167,25 @@ void PresentFrame(SDL_Surface* frame) {
   }
   PaceRealFlip();
   NotifyFlipPresented();
+}
+
+void PresenterPicturePoint(float windowX, float windowY, int* x, int* y) {
+  SDL_Window* window = PlatformSdlWindow(PlatformMainWindow());
+  if (presenter.renderer == nullptr || window == nullptr) {
+    *x = static_cast<int>(std::floor(windowX * static_cast<float>(kScreenWidth)));
+    *y = static_cast<int>(std::floor(windowY * static_cast<float>(kScreenHeight)));
+    return;
+  }
+  int width;
+  int height;
+  SDL_GetWindowSize(window, &width, &height);
+  float pictureX;
+  float pictureY;
+  SDL_RenderWindowToLogical(presenter.renderer, static_cast<int>(windowX * static_cast<float>(width)),
+                            static_cast<int>(windowY * static_cast<float>(height)), &pictureX,
+                            &pictureY);
+  *x = static_cast<int>(std::floor(pictureX));
+  *y = static_cast<int>(std::floor(pictureY));
 }
 
 void PresenterRedrawNext() { presenter.shownValid = false; }

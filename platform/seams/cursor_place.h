@@ -9,3 +9,8 @@
 void NoteCursorPlace(int32_t x, int32_t y);
 // (0, 0), where the cursor starts, until the first note.
 void CursorPlace(int32_t* x, int32_t* y);
+
+// The cursor's tip, from its corner: the point a finger puts the cursor by. The game tells it
+// before each move; (0, 0), the corner, until then.
+void NoteCursorTip(int32_t x, int32_t y);
+void CursorTip(int32_t* x, int32_t* y);

@@ -11,6 +11,7 @@
 
 #include "platform/files/game_data_folder.h"
 #include "platform/sdl/platform_quit.h"
+#include "platform/seams/screen_offers.h"
 #include "platform/web/browser_storage.h"
 #include "platform/web/hidden_page.h"
 #include "platform/win32/win.h"
@@ -45,6 +46,16 @@ EM_JS(void, WatchedGame, (char* out, int size), {
   const usable = new RegExp("^[A-Za-z0-9_.-]{1,100}[.]replay$").test(name) ? name : "";
   stringToUTF8(usable, out, size);
 });
+
+// What the screen asks beyond pointing: the page's button for Escape ("Give up" in play,
+// "Back" on the credits and the table), and the phone's keyboard while a name is typed.
+EM_JS(void, TellPageScreenOffers, (int escape, int nameWanted), {
+  if (Module.onScreenOffers) Module.onScreenOffers(["", "Give up", "Back"][escape], !!nameWanted);
+});
+
+void OnScreenOffers(EscapeOffer escape, bool nameWanted) {
+  TellPageScreenOffers(static_cast<int>(escape), nameWanted ? 1 : 0);
+}
 
 EM_JS(void, TellPageWatchFailed, (const char* why), {
   if (Module.onWatchFailed) Module.onWatchFailed(UTF8ToString(why));
@@ -82,6 +93,7 @@ int main(int, char**) {
     if (chdir(kSaveFolder) != 0) return 1;
     KeepGames();
     AddProofKeptObserver(OnProofKept);
+    SetScreenOffersObserver(OnScreenOffers);
   }
   HoldRulesClockWhileHidden();
   TellPageGameStarting();

@@ -1,8 +1,9 @@
 # Lays out the page's site from the build's staging folder: the game's files and the page's
 # script and style named by the build's content hash (zimbrel.<hash>.js, ...), so that a
 # browser may keep them for good and a new build is never mixed with an old one; index.html,
-# which names them, written from its template; and beside every file its gzip, for a server
-# to send compressed.
+# which names them, written from its template; the manifest, the icons and the service worker
+# that keeps this build's files for a visit without the network; and beside every file its
+# gzip, for a server to send compressed.
 #   cmake -DSTAGING=<folder> -DPAGE=<platform/web/page> -DSITE=<folder> -P name_site_files.cmake
 set(hashed zimbrel.js zimbrel.wasm zimbrel.data page.js page.css)
 set(sums "")
@@ -27,7 +28,23 @@ set(PAGE_CSS ${page_css})
 set(GAME_FILES "${zimbrel_js} ${zimbrel_wasm} ${zimbrel_data}")
 set(GAME_SIZES "${zimbrel_js_size} ${zimbrel_wasm_size} ${zimbrel_data_size}")
 configure_file(${PAGE}/index.html ${SITE}/index.html @ONLY)
-file(COPY_FILE ${STAGING}/ComicNeue-OFL.txt ${SITE}/ComicNeue-OFL.txt)
+set(unhashed ComicNeue-OFL.txt manifest.webmanifest icon-192.png icon-512.png)
+foreach(name IN LISTS unhashed)
+  file(COPY_FILE ${STAGING}/${name} ${SITE}/${name})
+endforeach()
+# The service worker names this build and every file it keeps.
+set(BUILD ${build})
+set(FILES "")
+foreach(name IN LISTS hashed unhashed)
+  string(MAKE_C_IDENTIFIER ${name} key)
+  if(DEFINED ${key})
+    string(APPEND FILES "'${${key}}', ")
+  else()
+    string(APPEND FILES "'${name}', ")
+  endif()
+endforeach()
+string(REGEX REPLACE ", $" "" FILES "${FILES}")
+configure_file(${PAGE}/sw.js ${SITE}/sw.js @ONLY)
 
 file(GLOB files ${SITE}/*)
 foreach(file IN LISTS files)

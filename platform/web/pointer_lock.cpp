@@ -2,7 +2,7 @@
 // back on Escape or a switch of window. The page tells where its pointer is over the picture
 // (Module.freePointer, in the picture's pixels); under Node.js there is no page, and nothing
 // is lost.
-#include "platform/sdl/pointer_lock.h"
+#include "platform/controls/pointer_lock.h"
 
 #include <emscripten.h>
 

@@ -30,6 +30,14 @@ class GameSession : public ::testing::Test {
   static void Hold(uint8_t dik) { PushScriptedInput(ScriptKey(dik, true)); }
   static void Let(uint8_t dik) { PushScriptedInput(ScriptKey(dik, false)); }
   static void Tap(uint8_t dik);
+  // A key held over the frame's own read and the name entry's, then let go while the game
+  // waits for all keys up.
+  void Type(uint8_t key) {
+    Hold(key);
+    for (int read = 0; read < 3; ++read) ToNext(YieldPoint::KeyboardRead);
+    Let(key);
+    Frames(1);
+  }
   static void PressLeft() { PushScriptedInput(ScriptMouseButton(0, true)); }
   static void ReleaseLeft() { PushScriptedInput(ScriptMouseButton(0, false)); }
   static void ClickLeft();

@@ -25,14 +25,6 @@ class NameEntrySession : public GameSession {
     Frames(2);  // the credits let go; then the title's entry and the highscores' first frame
     ASSERT_EQ(CurrentScreen, ScreenHighscores);
   }
-  // A key held over the frame's own read and the name entry's, then let go while the game
-  // waits for all keys up.
-  void Type(uint8_t key) {
-    Hold(key);
-    for (int read = 0; read < 3; ++read) ToNext(YieldPoint::KeyboardRead);
-    Let(key);
-    Frames(1);
-  }
   void Leave() {
     Tap(DIK_ESCAPE);
     Frames(2);

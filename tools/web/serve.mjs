@@ -12,6 +12,7 @@ import { fileURLToPath } from 'node:url';
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.css': 'text/css',
   '.wasm': 'application/wasm', '.data': 'application/octet-stream', '.txt': 'text/plain',
+  '.webmanifest': 'application/manifest+json', '.png': 'image/png',
 };
 const contentHash = /\.[0-9a-f]{12}(?=\.[a-z]+$)/;
 

@@ -2,7 +2,9 @@
 // the window, full screen, the sound started on a click and stopped while the page is hidden,
 // the pointer's place for the game while the browser keeps the pointer lock, a new start of
 // the game when it ends, a line for what went wrong, and the games kept in the save folder,
-// each to watch again or to download, and sent to the leaderboard that served the page.
+// each to watch again or to download, and sent to the leaderboard that served the page. On a
+// touch screen: full screen at the first tap, Escape as a button beside the picture, and the
+// phone's keyboard for a name.
 'use strict';
 
 (function () {
@@ -76,8 +78,79 @@
     if (context && context.state !== 'running' && !document.hidden) context.resume();
   }
   canvas.addEventListener('mousedown', resumeSound);
-  canvas.addEventListener('contextmenu', (event) => event.preventDefault());  // the right button drops cream
   window.addEventListener('keydown', resumeSound);
+
+  // The game's keys as the keyboard sends them, held a few frames: a name's letter must be
+  // held over the frame's own read of the keys and name entry's.
+  const keyHoldMilliseconds = 100;
+  const keysToSend = [];
+  let sendingKeys = false;
+  async function sendKeys() {
+    if (sendingKeys) return;
+    sendingKeys = true;
+    while (keysToSend.length > 0) {
+      const code = keysToSend.shift();
+      window.dispatchEvent(new KeyboardEvent('keydown', { code, key: code, bubbles: true }));
+      await new Promise((resolve) => setTimeout(resolve, keyHoldMilliseconds));
+      window.dispatchEvent(new KeyboardEvent('keyup', { code, key: code, bubbles: true }));
+      await new Promise((resolve) => setTimeout(resolve, keyHoldMilliseconds));
+    }
+    sendingKeys = false;
+  }
+
+  // Escape for fingers: "Give up" in play, "Back" on the credits and the table.
+  const escapeButton = document.getElementById('escape');
+  escapeButton.addEventListener('click', (event) => {
+    keysToSend.push('Escape');
+    sendKeys();
+    event.currentTarget.blur();
+  });
+
+  // While a name is typed, a text field holds the focus so that a phone shows its keyboard;
+  // each letter or digit typed there becomes the key the game reads. A real keyboard's keys
+  // name themselves and go on to the game as they are, typing nothing into the field.
+  const nameField = document.getElementById('name-field');
+  let nameWanted = false;
+  nameField.addEventListener('keydown', (event) => {
+    if (event.code && event.code !== 'Unidentified') event.preventDefault();
+  });
+  nameField.addEventListener('input', () => {
+    for (const typed of nameField.value.toUpperCase()) {
+      if (/^[A-Z]$/.test(typed)) keysToSend.push(`Key${typed}`);
+      if (/^[0-9]$/.test(typed)) keysToSend.push(`Digit${typed}`);
+    }
+    nameField.value = '';
+    sendKeys();
+  });
+  function offerName() {
+    nameField.hidden = false;
+    nameField.focus({ preventScroll: true });
+  }
+  function showScreenOffers(escape, name) {
+    escapeButton.textContent = escape;
+    escapeButton.hidden = !escape;
+    nameWanted = name;
+    if (name) {
+      offerName();
+    } else {
+      nameField.blur();
+      nameField.hidden = true;
+    }
+  }
+
+  // A tap starts the sound as a click does; the first asks for full screen, where the browser
+  // allows it (only a gesture's own handler may); one while a name is wanted brings the
+  // keyboard back.
+  let askedFullScreen = false;
+  canvas.addEventListener('touchend', () => {
+    resumeSound();
+    if (nameWanted) offerName();
+    if (askedFullScreen || document.fullscreenElement || !stage.requestFullscreen) return;
+    askedFullScreen = true;
+    stage.requestFullscreen().catch(() => {});
+  });
+  // The right button drops cream, and a long press on a phone shows no menu.
+  stage.addEventListener('contextmenu', (event) => event.preventDefault());
 
   // A hidden page lets go of every key and button, as a window losing the focus does, and is
   // silent: the game holds, its buzzing would not.
@@ -291,6 +364,10 @@
       fail(String(error.message || error));
       return;
     }
+    // A later visit plays without the network: the service worker keeps this build's files.
+    // Only now, so that it takes them from the browser's cache rather than download them a
+    // second time beside the page.
+    if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js').catch(() => {});
     startGame();
   }
 
@@ -322,6 +399,7 @@
       onSaveFolderCarried() {
         listKeptGames();
       },
+      onScreenOffers: showScreenOffers,
       onWatchFailed(why) {
         fail(`This kept game cannot be watched: ${why}`);
       },

@@ -36,7 +36,7 @@ export class GamePage {
     game.page = await browser.newPage();
     // Room for the picture at its own size above the lines under it: the rank, the help, the
     // kept games.
-    await game.page.setViewport({ width: 640, height: 760 });
+    await game.page.setViewport({ width: 640, height: 880 });
     game.page.on('console', (m) => { if (m.type() === 'error') game.errors.push(m.text()); });
     game.page.on('pageerror', (e) => game.errors.push(String(e)));
     // The game's flips that changed the picture, counted where the page draws them: in play,

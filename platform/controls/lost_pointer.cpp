@@ -1,9 +1,9 @@
-#include "platform/sdl/lost_pointer.h"
+#include "platform/controls/lost_pointer.h"
 
 #include <SDL.h>
 
-#include "platform/sdl/pointer_lock.h"
-#include "platform/seams/cursor_place.h"
+#include "platform/controls/counts_to_place.h"
+#include "platform/controls/pointer_lock.h"
 
 namespace {
 
@@ -36,9 +36,6 @@ int TakeLostPointerEvents(void*, SDL_Event* event) {
   }
 }
 
-// Toward zero, so that the cursor ends within a pixel of the pointer and never beyond it.
-LONG CountsBetween(int from, int to) { return static_cast<LONG>((to - from) / 2); }
-
 }  // namespace
 
 void LostPointerSetWanted(bool nowWanted) {
@@ -54,9 +51,5 @@ void LostPointerTakeCounts(LONG* x, LONG* y) {
   int pointerX;
   int pointerY;
   if (!Lost() || !FreePointerPlace(&pointerX, &pointerY)) return;
-  int32_t cursorX;
-  int32_t cursorY;
-  CursorPlace(&cursorX, &cursorY);
-  *x = CountsBetween(cursorX, pointerX);
-  *y = CountsBetween(cursorY, pointerY);
+  CountsToCursorCorner(pointerX, pointerY, x, y);
 }
