@@ -228,12 +228,23 @@
   // page sends it each game it keeps and says under the picture where the game ranks. Served
   // by anything else, nothing is sent.
   const rankLine = document.getElementById('rank');
-  const leaderboard = fetch(location.pathname, { method: 'HEAD', cache: 'no-store' })
-    .then((response) => {
-      const root = response.headers.get('Zimbrel-Leaderboard');
-      return root === null ? null : new URL(root, location.href);
-    })
-    .catch(() => null);
+  // Asked when a game is to be sent, and only with a network: a page played offline from its
+  // kept files asks nothing, and asks once the network is back.
+  let leaderboardAnswer = null;
+  function leaderboardRoot() {
+    if (leaderboardAnswer === null && navigator.onLine) {
+      leaderboardAnswer = fetch(location.pathname, { method: 'HEAD', cache: 'no-store' })
+        .then((response) => {
+          const root = response.headers.get('Zimbrel-Leaderboard');
+          return root === null ? null : new URL(root, location.href);
+        })
+        .catch(() => {
+          leaderboardAnswer = null;
+          return null;
+        });
+    }
+    return leaderboardAnswer ?? Promise.resolve(null);
+  }
   // A busy leaderboard (a full queue, the address's rate) says when to send again.
   const mostSends = 3;
   const longestRetrySeconds = 60;
@@ -245,7 +256,7 @@
   }
 
   async function sendProof(proof) {
-    const root = await leaderboard;
+    const root = await leaderboardRoot();
     if (!root) return;
     const table = (text) => Object.assign(document.createElement('a'), { href: root.href, textContent: text });
     for (let sent = 1; ; sent++) {
