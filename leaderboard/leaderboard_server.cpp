@@ -1,19 +1,19 @@
 #include "leaderboard/leaderboard_server.h"
 
 #include <httplib.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
-#include <cstring>
-#include <filesystem>
 #include <optional>
 #include <cstdio>
 #include <ctime>
+#include <regex>
 
+#include "leaderboard/client_address.h"
 #include "leaderboard/game_views.h"
+#include "leaderboard/held_request_stream.h"
+#include "leaderboard/http_front.h"
+#include "leaderboard/log_text.h"
 #include "leaderboard/rate_limiter.h"
 #include "leaderboard/sha256.h"
 #include "leaderboard/site_files.h"
@@ -34,21 +34,6 @@ struct RequestNote {
   std::string note;
 };
 thread_local RequestNote currentRequest;
-
-// Text from a request, shown in the log: short, with control bytes escaped.
-std::string Printable(const std::string& text, size_t most = 120) {
-  std::string shown;
-  for (const unsigned char c : text.substr(0, most)) {
-    if (c < 0x20 || c >= 0x7f || c == '"') {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
-      shown += escaped;
-    } else {
-      shown += static_cast<char>(c);
-    }
-  }
-  return text.size() > most ? shown + "..." : shown;
-}
 
 void Answer(httplib::Response& response, int status, const json& body, const std::string& note = "") {
   response.status = status;
@@ -79,32 +64,25 @@ bool QueryNumber(const httplib::Request& request, const char* name, int64_t fall
   }
 }
 
-// Debian's cpp-httplib listens with a backlog of 5: a burst of clients overflows it while the
-// verifiers keep both cores busy, and a client whose connection the kernel drops gets no answer
-// at all. Listening again on the same socket takes the system's largest backlog instead.
-void WidenBacklog(int port) {
-  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) {
-    int fd = -1;
-    try {
-      fd = std::stoi(entry.path().filename().string());
-    } catch (const std::exception&) {
-      continue;
-    }
-    int listening = 0;
-    socklen_t size = sizeof listening;
-    sockaddr_storage address{};
-    socklen_t addressSize = sizeof address;
-    if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) != 0 || !listening ||
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &addressSize) != 0) {
-      continue;
-    }
-    const int bound = address.ss_family == AF_INET6 ? ntohs(reinterpret_cast<sockaddr_in6*>(&address)->sin6_port)
-                                                    : ntohs(reinterpret_cast<sockaddr_in*>(&address)->sin_port);
-    if (bound == port) listen(fd, SOMAXCONN);
-  }
+// The methods a known path answers (HEAD with GET, as httplib does); "" for an unknown path.
+std::string AllowedAt(const std::string& path, bool site) {
+  static const std::regex reading(R"(/|/healthz|/api/v1/top|/api/v1/games/[^/]+(/replay)?)");
+  if (path == "/api/v1/games") return "POST";
+  if (std::regex_match(path, reading) || (site && (path == "/play" || path.starts_with("/play/")))) return "GET, HEAD";
+  return "";
 }
 
 }  // namespace
+
+// httplib's answering, fed requests the front has read whole instead of reading its own socket.
+class AnsweringHttp : public httplib::Server {
+ public:
+  bool AnswerOne(const FrontRequest& request) {
+    HeldRequestStream stream(request);
+    bool closed = false;
+    return process_request(stream, request.last, closed, {}) && !closed;
+  }
+};
 
 struct LeaderboardServer::Parts {
   GameStore& store;
@@ -181,12 +159,12 @@ struct LeaderboardServer::Parts {
     Answer(response, 200, {{"offset", offset}, {"games", rows}, {"total", store.Count()}});
   }
 
+  // An id as the API writes it, and no other spelling of it ("+1", "01", " 1").
   bool GameId(const httplib::Request& request, int64_t* id) {
+    const std::string text = request.matches[1];
     try {
-      size_t used = 0;
-      const std::string text = request.matches[1];
-      *id = std::stoll(text, &used);
-      return used == text.size();
+      *id = std::stoll(text);
+      return std::to_string(*id) == text;
     } catch (const std::exception&) {
       return false;
     }
@@ -228,15 +206,37 @@ struct LeaderboardServer::Parts {
 };
 
 LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const ServerOptions& options)
-    : parts_(new Parts{store, pool, options, RateLimiter(options.rate)}), http_(new httplib::Server) {
+    : parts_(new Parts{store, pool, options, RateLimiter(options.rate)}), http_(new AnsweringHttp) {
   Parts& parts = *parts_;
-  httplib::Server& http = *http_;
-  const size_t threads = static_cast<size_t>(options.queue + options.verifiers + kSpareThreads);
-  http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
+  AnsweringHttp& http = *http_;
+  FrontOptions front{options.host, options.port, {}, static_cast<size_t>(options.queue + options.verifiers + kSpareThreads),
+                     kLargestProofBytes};
+  for (const std::string& proxy : options.trustedProxies) front.trustedProxies.insert(CanonicalAddress(proxy).value());
+  front_ = std::make_unique<HttpFront>(front, [&http](const FrontRequest& request) { return http.AnswerOne(request); });
   http.set_payload_max_length(kLargestProofBytes);
-  http.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
+  http.set_keep_alive_max_count(kRequestsPerConnection);
+  http.set_keep_alive_timeout(kHeadSeconds);
+  // No answer of ours is to be read as anything but the type it says.
+  http.set_default_headers({{"X-Content-Type-Options", "nosniff"}});
+  const bool site = !options.site.empty();
+  http.set_pre_routing_handler([site](const httplib::Request& request, httplib::Response& response) {
     currentRequest = RequestNote{Clock::now(), ""};
-    return httplib::Server::HandlerResponse::Unhandled;
+    // A NUL ends the file's name on the disk but not its extension, which gives its type.
+    if (request.path.find('\0') != std::string::npos) {
+      Refuse(response, 400, "a path holds no NUL byte");
+      return httplib::Server::HandlerResponse::Handled;
+    }
+    const std::string allowed = AllowedAt(request.path, site);
+    if (allowed.empty() || allowed.find(request.method) != std::string::npos) {
+      return httplib::Server::HandlerResponse::Unhandled;
+    }
+    response.set_header("Allow", allowed);
+    if (request.method == "OPTIONS") {
+      response.status = 204;
+    } else {
+      Refuse(response, 405, request.method + " is not answered at " + request.path + "; it takes " + allowed);
+    }
+    return httplib::Server::HandlerResponse::Handled;
   });
   // A store that fails answers 503, and says why in the log.
   const auto guarded = [&parts](void (Parts::*handler)(const httplib::Request&, httplib::Response&)) {
@@ -266,12 +266,11 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
     }
   });
   if (!options.site.empty()) ServeSite(http, options.site);
-  // What httplib answers itself (a body too large, an unknown path) gets a reason too.
+  // What httplib answers itself (a form too large, an unknown path) gets a reason too.
   http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
     if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
     Refuse(response, response.status,
-           response.status == 413 ? "a proof is at most " + std::to_string(kLargestProofBytes) +
-                                        " bytes, sent as text/plain (a form's encoding is taken up to 8 KiB)"
+           response.status == 413   ? std::string("a form's encoding is taken up to 8 KiB; send a proof as text/plain")
            : response.status == 404 ? std::string("no such page")
                                     : "refused with status " + std::to_string(response.status));
     return httplib::Server::HandlerResponse::Handled;
@@ -282,31 +281,17 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
       std::snprintf(took, sizeof took, "%.1f ms",
                     std::chrono::duration<double, std::milli>(Clock::now() - *currentRequest.start).count());
     }
-    std::fprintf(stderr, "%s %s %s %d %s%s%s\n", request.remote_addr.c_str(), Printable(request.method, 10).c_str(),
-                 Printable(request.path).c_str(), response.status, took, currentRequest.note.empty() ? "" : " ",
-                 Printable(currentRequest.note, 300).c_str());
+    LogRequestLine(request.remote_addr, request.method, request.path, response.status, took, currentRequest.note);
     currentRequest = RequestNote{};
   });
 }
 
 LeaderboardServer::~LeaderboardServer() = default;
 
-bool LeaderboardServer::Bind(std::string* error) {
-  const ServerOptions& options = parts_->options;
-  if (options.port == 0) {
-    port_ = http_->bind_to_any_port(options.host);
-  } else {
-    port_ = http_->bind_to_port(options.host, options.port) ? options.port : -1;
-  }
-  if (port_ <= 0) {
-    *error = "cannot listen on " + options.host + ":" + std::to_string(options.port) + " (" +
-             std::strerror(errno) + ")";
-    return false;
-  }
-  WidenBacklog(port_);
-  return true;
-}
+bool LeaderboardServer::Bind(std::string* error) { return front_->Bind(error); }
 
-void LeaderboardServer::Serve() { http_->listen_after_bind(); }
+int LeaderboardServer::Port() const { return front_->Port(); }
 
-void LeaderboardServer::Stop() { http_->stop(); }
+void LeaderboardServer::Serve() { front_->Serve(); }
+
+void LeaderboardServer::Stop() { front_->Stop(); }

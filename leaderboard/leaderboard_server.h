@@ -10,9 +10,8 @@
 #include "leaderboard/server_options.h"
 #include "leaderboard/verifier_pool.h"
 
-namespace httplib {
-class Server;
-}
+class AnsweringHttp;
+class HttpFront;
 
 class LeaderboardServer {
  public:
@@ -21,7 +20,7 @@ class LeaderboardServer {
 
   // Takes the address; false, with the reason, when it cannot. Port() then says the port.
   bool Bind(std::string* error);
-  int Port() const { return port_; }
+  int Port() const;
   // Answers until Stop(), from another thread.
   void Serve();
   void Stop();
@@ -29,8 +28,8 @@ class LeaderboardServer {
  private:
   struct Parts;
   std::unique_ptr<Parts> parts_;
-  std::unique_ptr<httplib::Server> http_;
-  int port_ = 0;
+  std::unique_ptr<AnsweringHttp> http_;
+  std::unique_ptr<HttpFront> front_;
 };
 
 // The largest proof taken: a replay's own cap.

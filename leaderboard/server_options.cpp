@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "leaderboard/client_address.h"
 #include "platform/options/quoted_text.h"
 
 namespace {
@@ -51,7 +52,8 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
       continue;
     }
     static const std::vector<std::string> kWithValue = {"--listen", "--database", "--site", "--data",
-                                                        "--verifiers", "--queue", "--cpu-cap", "--rate"};
+                                                        "--verifiers", "--queue", "--cpu-cap", "--rate",
+                                                        "--trusted-proxy"};
     if (std::find(kWithValue.begin(), kWithValue.end(), argument) == kWithValue.end()) {
       return refuse("unknown option " + QuotedText(argument));
     }
@@ -73,6 +75,10 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
       good = ReadNumber(value, 1, 256, &options.verifiers);
     } else if (argument == "--queue") {
       good = ReadNumber(value, 1, 100000, &options.queue);
+    } else if (argument == "--trusted-proxy") {
+      const std::optional<std::string> address = CanonicalAddress(value);
+      good = address.has_value();
+      if (good) options.trustedProxies.push_back(*address);
     } else if (argument == "--cpu-cap") {
       good = ReadNumber(value, 0.1, 3600.0, &options.cpuCap);
     } else {
@@ -89,6 +95,7 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
 std::string ServerUsageText() {
   return "Usage: zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]\n"
          "         [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]\n"
+         "         [--trusted-proxy ADDRESS]...\n"
          "Ranks Zimbrel games by their proofs: every submitted replay is played again before its\n"
          "games enter the world's table.\n"
          "  --listen ADDRESS:PORT  where to answer (default 127.0.0.1:8080; port 0 takes a free one)\n"
@@ -100,6 +107,8 @@ std::string ServerUsageText() {
          "  --queue N              proofs that may wait for a verifier (default 64)\n"
          "  --cpu-cap SECONDS      CPU time one proof's check may take (default 30)\n"
          "  --rate N               submissions a minute from one address (default 30)\n"
+         "  --trusted-proxy ADDRESS  a reverse proxy in front (repeatable): from it, the client is the\n"
+         "                         address X-Forwarded-For gives (the right-most not itself trusted)\n"
          "  -h, --help             show this and exit\n"
          "  --version              show the version and exit\n";
 }
