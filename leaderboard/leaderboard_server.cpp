@@ -266,12 +266,11 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
     }
   });
   if (!options.site.empty()) ServeSite(http, options.site);
-  // What httplib answers itself (a form too large, an unknown path) gets a reason too.
+  // What httplib answers itself (an unknown path) gets a reason too.
   http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
     if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
     Refuse(response, response.status,
-           response.status == 413   ? std::string("a form's encoding is taken up to 8 KiB; send a proof as text/plain")
-           : response.status == 404 ? std::string("no such page")
+           response.status == 404 ? std::string("no such page")
                                     : "refused with status " + std::to_string(response.status));
     return httplib::Server::HandlerResponse::Handled;
   }));

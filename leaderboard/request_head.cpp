@@ -148,6 +148,8 @@ std::string ForwardedHead(const RequestHead& head, size_t bodyLength) {
   for (const auto& [name, value] : head.fields) {
     const std::string lower = Lower(name);
     if (lower == "transfer-encoding" || lower == "content-length" || lower == "expect") continue;
+    // No path here takes a form: a body labelled as one (curl's default) is the text it is.
+    if (lower == "content-type" && Lower(value).starts_with("application/x-www-form-urlencoded")) continue;
     typed = typed || lower == "content-type";
     text += name + ": " + value + "\r\n";
   }

@@ -50,5 +50,6 @@ struct BodyFraming {
 std::variant<BodyFraming, Refusal> FramingOf(const RequestHead& head, size_t mostBodyBytes);
 
 // The head as the answering side gets it: the body's length plain, without Transfer-Encoding or
-// Expect (both dealt with already), and text/plain as the type of a body sent without one.
+// Expect (both dealt with already), and text/plain as the type of a body sent without one or
+// as a form.
 std::string ForwardedHead(const RequestHead& head, size_t bodyLength);

@@ -70,7 +70,7 @@ std::vector<Hostile> HostileSubmissions() {
       {"a name outside the game's letters and digits", Replaced("^# proves: GLD", "# proves: g-D"), 400,
        "the name three capital letters or digits"},
       {"SQL in a claim", Replaced("^# proves: GLD", "# proves: G'); DROP TABLE games; --"), 400, "a claim reads"},
-      {"9 MiB", GoldenProof() + std::string(9 << 20, '#'), 413, "a proof is at most 8388608 bytes"},
+      {"9 MiB", GoldenProof() + std::string(9 << 20, '#'), 413, "is at most 8388608 bytes"},
       {"binary garbage", garbage, 400, "proof:"},
       {"a game that never ends (claiming none)",
        Doctored([&](const std::string& line) { return flipOf(line) >= 600 || line[0] == '#' ? "" : line; }),
@@ -110,6 +110,8 @@ TEST(LeaderboardSubmission, RanksTheProvenGameOnceAndRefusesEveryCheat) {
       {"/api/v1/top?limit=1&offset=1", 200, "\"games\":[]"},
       {"/api/v1/games/2", 404, "no game 2"},
       {"/api/v1/games/x'", 404, "no game x'"},
+      {"/api/v1/games/01", 404, "no game 01"},
+      {"/api/v1/games/+1", 404, "no game +1"},
       {"/healthz", 200, "\"status\":\"ok\""},
       {"/nothing", 404, "no such page"},
   };
@@ -146,6 +148,10 @@ TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
   WriteText(site / "index.html", "<p>the game</p>\n");
   WriteText(site / "zimbrel.0123456789ab.wasm", program);
   ASSERT_EQ(std::system(("gzip -k " + (site / "*").string()).c_str()), 0);
+  WriteText(site / "manifest.webmanifest", "{}");
+  WriteText(site / "notes.txt", "<script>");
+  fs::create_directory(site / "levels");
+  WriteText(site / "levels" / "index.html", "<p>a folder</p>");
   ASSERT_NO_FATAL_FAILURE(server.Start({"--site", site.string()}));
   // Compressed once, whoever compresses it; only what is named by content kept for good.
   const std::vector<std::tuple<std::string, std::string, std::string>> files = {
@@ -164,6 +170,23 @@ TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
   EXPECT_EQ(bare.status, 302);
   EXPECT_EQ(bare.headers["location"], "/play/") << "the page's relative links need the slash";
   EXPECT_NE(server.Get("/").body.find("<a href=\"/play/\">Play in your browser</a>"), std::string::npos);
+  // Each answer typed, nosniff, and every method but a path's own refused with what it takes.
+  const std::vector<std::tuple<std::string, int, std::string, std::string>> answers = {
+      {"GET /play/manifest.webmanifest", 200, "content-type", "application/manifest+json"},
+      {"GET /play/notes.txt%00.html", 400, "content-type", "application/json"},
+      {"GET /play/levels", 301, "location", "/play/levels/"},
+      {"PUT /play/index.html", 405, "allow", "GET, HEAD"},
+      {"DELETE /api/v1/games/1", 405, "allow", "GET, HEAD"},
+      {"GET /api/v1/games", 405, "allow", "POST"},
+      {"OPTIONS /api/v1/games", 204, "allow", "POST"},
+      {"PATCH /nothing", 404, "content-type", "application/json"},
+  };
+  for (const auto& [request, status, field, value] : answers) {
+    HttpAnswer answer = server.Exchange(request + " HTTP/1.1\r\nHost: leaderboard\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(answer.status, status) << request << ": " << answer.body;
+    EXPECT_EQ(answer.headers[field], value) << request;
+    EXPECT_EQ(answer.headers["x-content-type-options"], "nosniff") << request;
+  }
 }
 
 }  // namespace

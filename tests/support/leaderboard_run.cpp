@@ -1,12 +1,17 @@
 #include "tests/support/leaderboard_run.h"
 
+#include <arpa/inet.h>
 #include <httplib.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <cstdlib>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 #include "leaderboard/sql_connection.h"
@@ -89,6 +94,54 @@ HttpAnswer LeaderboardRun::Get(const std::string& path) const {
     answer.headers[lower] = value;
   }
   return answer;
+}
+
+HttpAnswer LeaderboardRun::Exchange(const std::string& request, const std::string& from) const {
+  const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  inet_pton(AF_INET, from.c_str(), &address.sin_addr);
+  bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  address.sin_port = htons(static_cast<uint16_t>(port_));
+  inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
+  connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  std::string answer;
+  size_t sent = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  // Sends while the server reads, and stops at its first byte of answer.
+  for (pollfd ready{socket, POLLIN | POLLOUT, 0}; std::chrono::steady_clock::now() < deadline;) {
+    ready.events = static_cast<short>(POLLIN | (answer.empty() && sent < request.size() ? POLLOUT : 0));
+    if (poll(&ready, 1, 100) <= 0) continue;
+    if (ready.revents & POLLIN) {
+      char buffer[4096];
+      const ssize_t got = recv(socket, buffer, sizeof buffer, 0);
+      if (got <= 0) break;
+      answer.append(buffer, static_cast<size_t>(got));
+    } else if (ready.revents & POLLOUT) {
+      const ssize_t wrote = send(socket, request.data() + sent, std::min<size_t>(request.size() - sent, 1 << 16), MSG_NOSIGNAL);
+      if (wrote < 0) break;
+      sent += static_cast<size_t>(wrote);
+    } else {
+      break;
+    }
+  }
+  close(socket);
+  // "HTTP/1.1 200 OK", its fields, a blank line and the body.
+  HttpAnswer parsed;
+  const size_t end = answer.find("\r\n\r\n");
+  if (answer.rfind("HTTP/1.", 0) != 0 || end == std::string::npos) return parsed;
+  parsed.status = std::stoi(answer.substr(9, 3));
+  parsed.body = answer.substr(end + 4);
+  std::istringstream fields(answer.substr(0, end));
+  for (std::string line; std::getline(fields, line);) {
+    if (line.ends_with('\r')) line.pop_back();
+    const size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    std::string name = line.substr(0, colon);
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    parsed.headers[name] = line.substr(colon + 2);
+  }
+  return parsed;
 }
 
 std::optional<nlohmann::json> LeaderboardRun::WaitForGames(int games) const {

@@ -34,6 +34,10 @@ class LeaderboardRun {
   std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }
   HttpAnswer Post(const std::string& proof, const std::string& path = "/api/v1/games") const;
   HttpAnswer Get(const std::string& path) const;
+  // `request` written as it stands from a socket bound to `from` (any address of 127/8), for
+  // as long as the server reads it, then its answer (parsed), read until the server closes (a
+  // request says Connection: close) or 10 s pass: what no client library would send.
+  HttpAnswer Exchange(const std::string& request, const std::string& from = "127.0.0.1") const;
   // /api/v1/top once it holds `games` games (waited for 30 s at most); nothing if it never does.
   std::optional<nlohmann::json> WaitForGames(int games) const;
   ChildProcess& Process() { return server_; }
