@@ -32,7 +32,8 @@ constexpr auto kBodyTime = std::chrono::seconds(60);
 // After a refusal the client's further bytes are read and dropped a while, so that it reads
 // the answer instead of a reset.
 constexpr auto kLingerTime = std::chrono::seconds(5);
-constexpr int kConnectionsPerAddress = 16;
+// Enough for a busy household or a school behind one address, each browser opening six.
+constexpr int kConnectionsPerAddress = 64;
 // Bodies the front holds at once, all connections together.
 constexpr size_t kMostHeldBodyBytes = 256 << 20;
 
@@ -128,6 +129,9 @@ struct HttpFront::Loop {
   }
 
   void Accept() {
+    // A client that had its answer may already be back on a new connection: the old one's
+    // count goes first.
+    TakeBack();
     for (;;) {
       sockaddr_storage address{};
       socklen_t size = sizeof address;
