@@ -101,6 +101,45 @@ TEST(LeaderboardHttp, RefusesEachFloodBeforeItsMemoryIsTaken) {
   EXPECT_LT(ResidentKiB(server.Process().Pid()) - before, 16 << 10) << "KiB taken by the floods";
 }
 
+// A body in pieces of `piece` bytes, each chunk with an extension, and a trailer.
+std::string Chunked(const std::string& body, size_t piece) {
+  std::string chunks;
+  for (size_t at = 0; at < body.size(); at += piece) {
+    char size[24];
+    std::snprintf(size, sizeof size, "%zx;piece\r\n", std::min(piece, body.size() - at));
+    chunks += size + body.substr(at, piece) + "\r\n";
+  }
+  return chunks + "0\r\nX-Trailer: none\r\n\r\n";
+}
+
+TEST(LeaderboardHttp, TakesABodyInEitherFramingAndEachLimitAtItsExactValue) {
+  LeaderboardRun server;
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "1000"}));
+  const std::string proof = GoldenProof();
+  const std::string post = "POST /api/v1/games HTTP/1.1\r\n";
+  const std::string chunked = "Transfer-Encoding: chunked\r\n";
+  std::string fields;
+  for (int field = 0; field < 98; ++field) fields += "X-Field-" + std::to_string(field) + ": yes\r\n";
+  // The proof chunked is verified; the same bytes by their length are then a proof kept already.
+  const std::vector<std::tuple<const char*, std::string, int>> requests = {
+      {"the proof chunked", Request(post + chunked, Chunked(proof, 1000)), 201},
+      {"the proof by its length", Request(post + "Content-Length: " + std::to_string(proof.size()) + "\r\n", proof), 200},
+      {"8 MiB chunked", Request(post + chunked, Chunked(std::string(8 << 20, '#'), 1 << 20)), 400},
+      {"8 MiB and a byte chunked", Request(post + chunked, Chunked(std::string((8 << 20) + 1, '#'), 1 << 20)), 413},
+      {"100 fields", Request("GET /healthz HTTP/1.1\r\n" + fields), 200},
+      {"101 fields", Request("GET /healthz HTTP/1.1\r\nX-Field: one too many\r\n" + fields), 431},
+      {"a length and a chunking", Request(post + chunked + "Content-Length: 5\r\n", "hello"), 400},
+  };
+  for (const auto& [what, request, status] : requests) {
+    const HttpAnswer answer = server.Exchange(request);
+    EXPECT_EQ(answer.status, status) << what << ": " << answer.body;
+  }
+  // Two requests in one write, answered in turn on the one connection.
+  const HttpAnswer both = server.Exchange("GET /healthz HTTP/1.1\r\nHost: leaderboard\r\n\r\n" + Request("GET /api/v1/top HTTP/1.1\r\n"));
+  EXPECT_EQ(both.status, 200);
+  EXPECT_NE(both.body.find("\"total\":1"), std::string::npos) << both.body;
+}
+
 TEST(LeaderboardHttp, ASecondServerOnATakenAddressExitsWithTheReason) {
   LeaderboardRun first;
   ASSERT_NO_FATAL_FAILURE(first.Start());
