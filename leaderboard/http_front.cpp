@@ -32,6 +32,8 @@ constexpr auto kBodyTime = std::chrono::seconds(60);
 // After a refusal the client's further bytes are read and dropped a while, so that it reads
 // the answer instead of a reset.
 constexpr auto kLingerTime = std::chrono::seconds(5);
+// At a stop, what a request still lacks has this long to come, and is then refused.
+constexpr auto kStopGrace = std::chrono::seconds(2);
 // Enough for a busy household or a school behind one address, each browser opening six.
 constexpr int kConnectionsPerAddress = 64;
 // Bodies the front holds at once, all connections together.
@@ -123,7 +125,7 @@ struct HttpFront::Loop {
     heldBodyBytes -= connection.held;
     connection.held = 0;
     connection.stage = Connection::Stage::Lingering;
-    connection.deadline = Clock::now() + kLingerTime;
+    connection.deadline = Clock::now() + (listener < 0 ? kStopGrace : kLingerTime);
     connection.in.clear();
     connection.body.clear();
   }
@@ -241,7 +243,9 @@ struct HttpFront::Loop {
     connection.chunked.reset();
     connection.head.reset();
     connection.stage = Connection::Stage::Answering;
-    Watch(connection.socket, 0, EPOLL_CTL_MOD);
+    // Out of the set while it is answered: a hang-up is reported even for no events, and the
+    // socket is the answering thread's until it comes back.
+    Watch(connection.socket, 0, EPOLL_CTL_DEL);
     pool->enqueue([this, request = std::move(request)] {
       const bool open = answerer(request) && !request.last;
       std::lock_guard<std::mutex> lock(mutex);
@@ -270,7 +274,7 @@ struct HttpFront::Loop {
       connection.stage = Connection::Stage::Head;
       connection.client.clear();
       connection.deadline = Clock::now() + kHeadTime;
-      Watch(socket, EPOLLIN, EPOLL_CTL_MOD);
+      Watch(socket, EPOLLIN, EPOLL_CTL_ADD);
       Go(connection);  // a request sent before the answer may be whole already
     }
   }
@@ -285,6 +289,8 @@ struct HttpFront::Loop {
       const bool waitingForNothing = connection.stage == Connection::Stage::Head && connection.in.empty();
       if (connection.stage == Connection::Stage::Lingering || waitingForNothing) {
         Close(connection);
+      } else if (listener < 0) {
+        Refuse(connection, {503, "the server is stopping; send it again shortly"});
       } else {
         const bool head = connection.stage == Connection::Stage::Head;
         const auto limit = head ? kHeadTime : kBodyTime;
@@ -292,19 +298,23 @@ struct HttpFront::Loop {
                                      std::to_string(std::chrono::seconds(limit).count()) + " s"});
       }
     }
-    if (!accepting && connections.size() < mostConnections && now >= acceptAgain) {
+    if (!accepting && listener >= 0 && connections.size() < mostConnections && now >= acceptAgain) {
       accepting = true;
       Watch(listener, EPOLLIN, EPOLL_CTL_MOD);
     }
   }
 
-  // At a stop: no more connections, and those not being answered closed.
+  // At a stop: no more connections, those kept alive for nothing closed, and a request under
+  // way (a new connection's too) given a little while to come whole and be answered.
   void CloseIdle() {
+    Accept();  // those the kernel has taken already were under way too
     close(listener);
     listener = -1;
     std::vector<int> idle;
-    for (const auto& [socket, connection] : connections) {
-      if (connection.stage != Connection::Stage::Answering) idle.push_back(socket);
+    for (auto& [socket, connection] : connections) {
+      const bool waiting = connection.stage == Connection::Stage::Head && connection.in.empty() && connection.served > 0;
+      if (waiting || connection.stage == Connection::Stage::Lingering) idle.push_back(socket);
+      connection.deadline = std::min(connection.deadline, Clock::now() + kStopGrace);
     }
     for (const int socket : idle) Close(connections.at(socket));
   }
@@ -387,19 +397,19 @@ void HttpFront::Serve() {
         loop.Accept();
       } else if (socket == loop.wake) {
         loop.TakeBack();
-      } else if (const auto found = loop.connections.find(socket); found != loop.connections.end()) {
+      } else if (const auto found = loop.connections.find(socket);
+                 found != loop.connections.end() && found->second.stage != Connection::Stage::Answering) {
         loop.Read(found->second);
       }
     }
-    {
+    bool stopNow = false;
+    if (!stopped) {
       std::lock_guard<std::mutex> lock(loop.mutex);
-      if (loop.stopping && !stopped) {
-        stopped = true;
-        loop.CloseIdle();
-      }
+      stopNow = stopped = loop.stopping;
     }
+    if (stopNow) loop.CloseIdle();  // outside the lock: it takes answered connections back
     if (stopped && loop.connections.empty()) break;
-    if (!stopped) loop.Expire(Clock::now());
+    loop.Expire(Clock::now());
   }
   loop.pool->shutdown();
 }

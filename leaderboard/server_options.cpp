@@ -107,7 +107,8 @@ std::string ServerUsageText() {
          "  --queue N              proofs that may wait for a verifier (default 64)\n"
          "  --cpu-cap SECONDS      CPU time one proof's check may take (default 30)\n"
          "  --rate N               submissions a minute from one address (default 30)\n"
-         "  --trusted-proxy ADDRESS  a reverse proxy in front (repeatable): from it, the client is the\n"
+         "  --trusted-proxy ADDRESS\n"
+         "                         a reverse proxy in front (repeatable): from it, the client is the\n"
          "                         address X-Forwarded-For gives (the right-most not itself trusted)\n"
          "  -h, --help             show this and exit\n"
          "  --version              show the version and exit\n";

@@ -23,6 +23,7 @@ TEST(LeaderboardCommandLine, RefusesWhatItCannotServeAndSaysWhy) {
       {{"--listen", "127.0.0.1:65536"}, 2, "--listen does not take '127.0.0.1:65536'"},
       {{"--verifiers", "0"}, 2, "--verifiers does not take '0'"},
       {{"--rate"}, 2, "--rate needs a value"},
+      {{"--trusted-proxy", "proxy.example.org"}, 2, "--trusted-proxy does not take 'proxy.example.org'"},
       {{"--frobnicate\x1b[2J"}, 2, "unknown option '--frobnicate\\x1B[2J'"},
       {{"--database", "mysql://localhost/zimbrel"}, 1, "the database cannot be opened: 'mysql://localhost/zimbrel' is no database address"},
       {{"--database", "sqlite:/nonexistent/folder/x.sqlite"}, 1, "the database cannot be opened: /nonexistent/folder/x.sqlite: unable to open"},
