@@ -15,7 +15,7 @@
 
 #include "leaderboard/game_views.h"
 #include "leaderboard/rate_limiter.h"
-#include "leaderboard/sha256.h"
+#include "replay/sha256.h"
 #include "leaderboard/site_files.h"
 
 using Clock = std::chrono::steady_clock;

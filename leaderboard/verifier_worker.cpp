@@ -6,31 +6,11 @@
 
 #include <cstdio>
 
-#include "leaderboard/sha256.h"
 #include "leaderboard/verifier_pool.h"
 #include "leaderboard/worker_process.h"
 #include "replay/proof_check.h"
-#include "replay/replay_file.h"
 
 namespace {
-
-// What tells a game from every other: the replay up to the flip its name was complete, with the
-// table it started from, as the replay's own text writes them. Two proofs of one session share
-// it; comments and the end do not count. All of a proof's games in one pass over its lines.
-std::vector<std::string> GameKeys(const Replay& replay, const std::vector<ProvenGame>& games) {
-  Sha256 text;
-  text.Add(ReplayHeaderText());
-  if (replay.table) text.Add(ReplayTableText(*replay.table));
-  std::vector<std::string> keys;
-  size_t line = 0;
-  for (const ProvenGame& game : games) {
-    for (; line < replay.lines.size() && replay.lines[line].at.flip <= game.flip; ++line) {
-      text.Add(ReplayLineText(replay.lines[line]));
-    }
-    keys.push_back(text.HexSoFar());
-  }
-  return keys;
-}
 
 Verdict Check(const std::string& text, const ProofCheckLimits& limits) {
   const ProofVerdict checked = CheckProof(text, "proof", limits);
@@ -41,12 +21,9 @@ Verdict Check(const std::string& text, const ProofCheckLimits& limits) {
     case ProofOutcome::NotProven: verdict.outcome = Verdict::Outcome::NotProven; return verdict;
     case ProofOutcome::Proven: verdict.outcome = Verdict::Outcome::Proven; break;
   }
-  std::string error;
-  const std::vector<std::string> keys = GameKeys(*ParseReplay(text, "proof", &error), checked.games);
-  for (size_t i = 0; i < keys.size(); ++i) {
-    const ProvenGame& proven = checked.games[i];
+  for (const ProvenGame& proven : checked.games) {
     GameToKeep game;
-    game.key = keys[i];
+    game.key = proven.key;
     game.game.name = proven.name;
     game.game.score = proven.score;
     game.game.swats = proven.swats;

@@ -14,6 +14,7 @@ struct ProvenGame {
   std::array<int32_t, 8> swats{};  // swats by targets hit: 0 to 6, and 7 or more
   int32_t stage = 0;               // the stage the game reached
   uint64_t flip = 0;               // flips presented when its name was complete
+  std::string key;  // its play's identity (replay/play_key.h); "" where no check played it
   bool operator==(const ProvenGame&) const = default;
 };
 

@@ -17,6 +17,7 @@
 #include "platform/seams/game_named.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/win.h"
+#include "replay/play_key.h"
 #include "replay/replay_player.h"
 #include "replay/scratch_folder.h"
 #include "shell/win_main.h"
@@ -25,6 +26,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #define ZIMBREL_CHECKS_IN_A_CHILD 1
+#include "replay/proof_json.h"
 #endif
 
 #if defined(__GLIBC__)
@@ -58,7 +60,11 @@ double CpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-void NoteNamedGame(int row) { run.result.games.push_back(NamedGameInRow(row)); }
+void NoteNamedGame(int row) {
+  ProvenGame game = NamedGameInRow(row);
+  game.key = PlayKeyOfLastGame();
+  run.result.games.push_back(std::move(game));
+}
 
 void HeedTheCap() {
   if (CpuSeconds() - run.startedCpu <= run.cpuSeconds) return;
@@ -67,13 +73,8 @@ void HeedTheCap() {
   throw ReplayStopped{why.str()};
 }
 
-FlipFloor FloorOf(ProofBuild build) {
-  // A browser flips at the display's next refresh at least 13.7 ms after the last.
-  return build == ProofBuild::Browser ? FlipFloor{137, 10} : FlipFloor{1000, 60};
-}
-
 // Plays the replay in the working folder, which holds nothing but what the run writes.
-RunResult PlayWithTheRulesOnly(Replay replay, ProofBuild build, const ProofCheckLimits& limits) {
+RunResult PlayWithTheRulesOnly(Replay replay, const ProofCheckLimits& limits) {
   run.cpuSeconds = limits.cpuSeconds;
   run.startedCpu = CpuSeconds();
   std::string error;
@@ -81,7 +82,8 @@ RunResult PlayWithTheRulesOnly(Replay replay, ProofBuild build, const ProofCheck
   SetGameDataFolder(fs::absolute(limits.dataFolder).c_str());
   HeadlessEnable();
   HeadlessDrawNothing();
-  ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{FloorOf(build)});
+  PlayKeyStart();
+  ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{true, PlayKeyHear});
   AddGameNamedObserver(NoteNamedGame);
   AddFlipObserver(HeedTheCap);
   try {
@@ -99,31 +101,28 @@ RunResult PlayWithTheRulesOnly(Replay replay, ProofBuild build, const ProofCheck
 
 #if ZIMBREL_CHECKS_IN_A_CHILD
 
-// The result as the child hands it over: a line per game, then how the run ended.
+// The result as the child hands it over.
 std::string ResultText(const RunResult& result) {
-  std::string text = ProofClaimsText("zimbrel", ThisBuild(), result.games);
-  if (result.stopped) {
-    text += "# stopped " + std::to_string(result.lineNumber) + " " +
-            (result.implausible ? "1" : "0") + " " + result.why;
-  }
-  return text;
+  nlohmann::json games = nlohmann::json::array();
+  for (const ProvenGame& game : result.games) games.push_back(ProvenGameJson(game));
+  return JsonText({{"games", games},
+                   {"stopped", result.stopped},
+                   {"why", result.why},
+                   {"line", result.lineNumber},
+                   {"implausible", result.implausible}});
 }
 
 RunResult ReadResult(const std::string& text) {
   RunResult result;
-  std::string error;
-  if (const std::optional<ProofClaims> claims = ReadProofClaims(text, "", &error)) {
-    result.games = claims->games;
-  }
-  const size_t stopped = text.find("# stopped ");
-  if (stopped != std::string::npos) {
-    std::istringstream rest(text.substr(stopped + 10));
-    int implausible = 0;
-    rest >> result.lineNumber >> implausible;
-    result.implausible = implausible != 0;
-    rest.get();
-    std::getline(rest, result.why);
-    result.stopped = true;
+  try {
+    const nlohmann::json given = nlohmann::json::parse(text);
+    for (const auto& game : given.at("games")) result.games.push_back(ProvenGameOf(game));
+    result.stopped = given.at("stopped");
+    result.why = given.at("why");
+    result.lineNumber = given.at("line");
+    result.implausible = given.at("implausible");
+  } catch (const nlohmann::json::exception&) {
+    result = RunResult{{}, true, "the check gave no answer", 0};
   }
   return result;
 }
@@ -150,7 +149,7 @@ void WriteAll(int fd, const std::string& text) {
 
 // The child: the game once, in the scratch folder, then gone without running anything of the
 // parent's (no exit handlers, no flushing of its buffers).
-[[noreturn]] void RunInTheChild(int out, const fs::path& folder, Replay replay, ProofBuild build,
+[[noreturn]] void RunInTheChild(int out, const fs::path& folder, Replay replay,
                                 const ProofCheckLimits& limits) {
   // The cap heeded at every flip; the kernel's, a little later, where a flip never comes.
   const auto hardCap = static_cast<rlim_t>(limits.cpuSeconds) + 2;
@@ -167,13 +166,13 @@ void WriteAll(int fd, const std::string& text) {
     result = RunResult{
         {}, true, folder.string() + ": cannot be entered (" + std::strerror(errno) + ")", 0};
   } else {
-    result = PlayWithTheRulesOnly(std::move(replay), build, limits);
+    result = PlayWithTheRulesOnly(std::move(replay), limits);
   }
   WriteAll(out, ResultText(result));
   _exit(0);
 }
 
-RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& limits) {
+RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
   std::string error;
   const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-verify", &error);
   if (!folder) return RunResult{{}, true, error, 0};
@@ -187,7 +186,7 @@ RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& 
   const pid_t child = fork();
   if (child == 0) {
     close(channel[0]);
-    RunInTheChild(channel[1], *folder, std::move(replay), build, limits);
+    RunInTheChild(channel[1], *folder, std::move(replay), limits);
   }
   close(channel[1]);
   const std::string text = child > 0 ? ReadAll(channel[0]) : "";
@@ -205,14 +204,14 @@ RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& 
         signalNumber == SIGXCPU || signalNumber == SIGKILL
             ? "ran past its CPU-time cap"
             : std::string("the check crashed (") + strsignal(signalNumber) + ")";
-    return RunResult{ReadResult(text).games, true, why, 0};
+    return RunResult{{}, true, why, 0};
   }
   return ReadResult(text);
 }
 
 #else
 
-RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& limits) {
+RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
   static bool ran = false;
   if (ran) return RunResult{{}, true, "this build checks one replay a run", 0};
   ran = true;
@@ -221,7 +220,7 @@ RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& 
   if (!folder) return RunResult{{}, true, error, 0};
   const fs::path before = fs::current_path();
   fs::current_path(*folder);
-  const RunResult result = PlayWithTheRulesOnly(std::move(replay), build, limits);
+  const RunResult result = PlayWithTheRulesOnly(std::move(replay), limits);
   PlatformQuit();
   fs::current_path(before);
   std::error_code ignored;
@@ -247,9 +246,7 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
   const std::optional<ProofClaims> claims = ReadProofClaims(text, name, &verdict.reason);
   if (!claims) return verdict;
   verdict.claimsGames = !claims->games.empty();
-  // A replay that says nothing of its build is judged by the shorter flip of the two.
-  const ProofBuild build = claims->build.value_or(ProofBuild::Browser);
-  const RunResult result = RunSomewhere(std::move(*replay), build, limits);
+  const RunResult result = RunSomewhere(std::move(*replay), limits);
   verdict.games = result.games;
   verdict.outcome = ProofOutcome::NotProven;
   // A clock no game can have read says most; then games other than those claimed (a replay

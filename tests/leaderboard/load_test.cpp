@@ -73,7 +73,7 @@ TEST(LeaderboardLoad, AThousandSubmissionsAtOnceAreEachAnsweredAndEachGameRanked
   std::vector<std::string> proofs;
   for (int copy = 0; copy < 100; ++copy) {
     for (int game = 0; game < 10; ++game) {
-      proofs.push_back(GoldenProof(NameOf(game), copy % 5 == 0 ? "copy " + std::to_string(copy) : ""));
+      proofs.push_back(GoldenProof(NameOf(game), copy % 5 == 0 ? "copy " + std::to_string(copy) : "", game + 1));
     }
   }
   std::map<int, int> statuses;
@@ -121,7 +121,7 @@ TEST(LeaderboardLoad, SigtermAnswersWhatIsUnderWayAndStops) {
   ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "1000", "--verifiers", "1"}));
   // Among them a check far longer than the drain: cut short, not waited for.
   std::vector<std::string> proofs = {IdleTitle(200)};
-  for (int game = 0; game < 6; ++game) proofs.push_back(GoldenProof(NameOf(game)));
+  for (int game = 0; game < 6; ++game) proofs.push_back(GoldenProof(NameOf(game), "", game + 1));
   std::vector<HttpAnswer> answers;
   std::thread burst([&] { answers = SendAtOnce(server, proofs, static_cast<int>(proofs.size())); });
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -142,7 +142,7 @@ TEST_P(LeaderboardKill, SigkillInABurstLosesNoGameAnswered201) {
   if (database.empty()) GTEST_SKIP() << "no PostgreSQL here (ctest runs this under pg_virtualenv)";
   ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "100000", "--database", database}));
   std::vector<std::string> proofs;
-  for (int game = 0; game < 200; ++game) proofs.push_back(GoldenProof(NameOf(game)));
+  for (int game = 0; game < 200; ++game) proofs.push_back(GoldenProof(NameOf(game), "", game + 1));
   std::vector<HttpAnswer> answers;
   std::thread burst([&] { answers = SendAtOnce(server, proofs, 8); });
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));

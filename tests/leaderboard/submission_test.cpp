@@ -12,7 +12,9 @@
 #include <regex>
 #include <sstream>
 
+#include "replay/replay_file.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/highscore_bytes.h"
 #include "tests/support/leaderboard_run.h"
 
 namespace {
@@ -40,15 +42,16 @@ struct Hostile {
 std::vector<Hostile> HostileSubmissions() {
   int pressesSeen = 0;
   const std::regex press("^[0-9]+ [0-9]+ mouse -?[0-9]+ -?[0-9]+ 1 [01]$");
-  // The rules clock read at each hundredth flip from a tick count of a running machine's, at
-  // nine tenths of the flips' pace.
-  int clockFlip = 100;
-  const auto slowed = [&clockFlip](const std::string& line) {
-    std::string clocked;
-    for (; std::isdigit(static_cast<unsigned char>(line[0])) && std::stoi(line) >= clockFlip; clockFlip += 100) {
-      clocked += std::to_string(clockFlip) + " 0 clock " + std::to_string(5000000 + clockFlip * 1000 / 60 * 9 / 10) + "\n";
-    }
-    return clocked + line;
+  // The rules clock read at each hundredth flip from a tick count of a running machine's,
+  // advancing so many tenths of a millisecond a flip.
+  const auto clocked = [](int tenths) {
+    return [tenths, clockFlip = 100](const std::string& line) mutable {
+      std::string lines;
+      for (; std::isdigit(static_cast<unsigned char>(line[0])) && std::stoi(line) >= clockFlip; clockFlip += 100) {
+        lines += std::to_string(clockFlip) + " 0 clock " + std::to_string(5000000 + clockFlip * tenths / 10) + "\n";
+      }
+      return lines + std::regex_replace(line, std::regex("1.0.0 desktop$"), "1.0.0 browser");
+    };
   };
   const auto flipOf = [](const std::string& line) {
     return std::isdigit(static_cast<unsigned char>(line[0])) ? std::stoi(line) : -1;
@@ -63,7 +66,8 @@ std::vector<Hostile> HostileSubmissions() {
          return std::regex_match(line, press) && ++pressesSeen == 40 ? std::string() : line;
        }),
        422, "proof:"},
-      {"a clock slowed by a tenth", Doctored(slowed), 422,
+      {"a clock slowed by a tenth", Doctored(clocked(150)), 422, "the rules clock advances"},
+      {"a browser's label and its old pace of 13.7 ms a flip", Doctored(clocked(137)), 422,
        "the rules clock advances"},
       {"another name claimed", Replaced("^# proves: GLD", "# proves: ZZZ"), 422,
        "the replay gives the name GLD, the file claims ZZZ"},
@@ -165,5 +169,50 @@ TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
   EXPECT_EQ(bare.headers["location"], "/play/") << "the page's relative links need the slash";
   EXPECT_NE(server.Get("/").body.find("<a href=\"/play/\">Play in your browser</a>"), std::string::npos);
 }
+
+// Copies of one play: each changes the text, none the play. The first proof keeps its row.
+class LeaderboardIdentity : public testing::TestWithParam<std::string> {};
+
+TEST_P(LeaderboardIdentity, CopiesOfOnePlayAreOneGameAndAnotherPlayIsAnother) {
+  LeaderboardRun server;
+  const std::string database = TestDatabase(GetParam(), server.Folder());
+  if (database.empty()) GTEST_SKIP() << "no PostgreSQL here (ctest runs this under pg_virtualenv)";
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "1000", "--database", database}));
+  const HttpAnswer first = server.Post(GoldenProof());
+  ASSERT_EQ(first.status, 201) << first.body;
+  const json kept = json::parse(first.body)["game"];
+  const Bytes table = DefaultFileBytes();
+  ReplayTable bytes{};
+  std::copy(table.begin(), table.end(), bytes.begin());
+  const std::vector<std::pair<const char*, std::string>> copies = {
+      {"a mouse line that moves nothing",
+       Doctored([](const std::string& line) { return line.rfind("650 0 ", 0) == 0 ? "649 0 mouse 0 0 0 0\n" + line : line; })},
+      {"the default table written out",
+       Doctored([&](const std::string& line) { return line.rfind("0 0 ", 0) == 0 ? ReplayTableText(bytes) + line : line; })},
+      {"another name typed", GoldenProof("ZZZ")},
+      {"CRLF line endings", std::regex_replace(GoldenProof(), std::regex("\n"), "\r\n")},
+      {"three more flips on the title before Play",
+       Doctored([](const std::string& line) {
+         if (std::isdigit(static_cast<unsigned char>(line[0]))) return std::to_string(std::stoi(line) + 3) + line.substr(line.find(' '));
+         return std::regex_replace(line, std::regex("flip 1224$"), "flip 1227");
+       })},
+  };
+  for (const auto& [what, proof] : copies) {
+    const HttpAnswer answer = server.Post(proof);
+    EXPECT_EQ(answer.status, 200) << what << ": " << answer.body;
+    if (answer.status != 200) continue;
+    const json game = json::parse(answer.body)["game"];
+    EXPECT_EQ(game["id"], kept["id"]) << what;
+    EXPECT_EQ(game["name"], "GLD") << what;
+    EXPECT_EQ(game["rank"], 1) << what;
+  }
+  EXPECT_EQ(json::parse(server.Get("/api/v1/top").body)["total"], 1);
+  EXPECT_EQ(server.Get(kept["replay"]).body, GoldenProof()) << "the first proof stays the one kept";
+  // The same score by another play (a key held that the rules ignore) is a game of its own.
+  EXPECT_EQ(server.Post(GoldenProof("GLD", "", 1)).status, 201);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, LeaderboardIdentity, testing::Values("sqlite", "postgresql"),
+                         [](const testing::TestParamInfo<std::string>& database) { return database.param; });
 
 }  // namespace

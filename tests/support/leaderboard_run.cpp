@@ -114,7 +114,7 @@ std::string TestDatabase(const std::string& kind, const fs::path& folder) {
   return "postgresql://";
 }
 
-std::string GoldenProof(const std::string& name, const std::string& comment) {
+std::string GoldenProof(const std::string& name, const std::string& comment, int play) {
   std::string replay = FileText(fs::path(ZIMBREL_SOURCE_DIR) / "tests/replays/whole_game.replay");
   // The name typed at flips 1222 to 1224.
   const char* const typed[] = {"1222 1 keys ", "1223 1 keys ", "1224 1 keys "};
@@ -122,6 +122,13 @@ std::string GoldenProof(const std::string& name, const std::string& comment) {
     const size_t at = replay.find(typed[i]);
     const size_t end = replay.find('\n', at);
     replay.replace(at, end - at, typed[i] + std::to_string(KeyCode(name[i])));
+  }
+  if (play > 0) {
+    // Each line goes before the first line of the flip after its own.
+    for (const int flip : {100 + 3 * play, 102 + 3 * play}) {
+      const size_t next = replay.find("\n" + std::to_string(flip + 1) + " 0 ");
+      replay.insert(next + 1, std::to_string(flip) + " 0 keys" + (flip % 3 == 1 ? " 30\n" : "\n"));
+    }
   }
   const std::string claims = "# program: zimbrel 1.0.0 desktop\n# proves: " + name + " score " +
                              std::to_string(kGoldenScore) + " swats 0,1,56,8,9,0,1,4 stage 10 flip 1224\n" +
