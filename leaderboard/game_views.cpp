@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ctime>
 
+#include "replay/proof.h"
+
 namespace {
 
 std::string Escaped(const std::string& text) {
@@ -18,13 +20,6 @@ std::string Escaped(const std::string& text) {
     }
   }
   return html;
-}
-
-// 12400 as "12,400", as the player reads a score.
-std::string Grouped(int64_t number) {
-  std::string digits = std::to_string(number < 0 ? -number : number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
-  return (number < 0 ? "-" : "") + digits;
 }
 
 constexpr char kStyle[] =

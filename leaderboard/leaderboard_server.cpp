@@ -14,6 +14,7 @@
 #include <ctime>
 
 #include "leaderboard/game_views.h"
+#include "leaderboard/proof_desk.h"
 #include "leaderboard/rate_limiter.h"
 #include "replay/sha256.h"
 #include "leaderboard/site_files.h"
@@ -32,6 +33,9 @@ constexpr int kSpareThreads = 16;
 struct RequestNote {
   std::optional<Clock::time_point> start;  // none for a request refused before routing
   std::string note;
+  // False for a verdict that no check of its own gave: a refusal remembered, or the check of
+  // an identical proof under way.
+  bool checked = true;
 };
 thread_local RequestNote currentRequest;
 
@@ -111,6 +115,8 @@ struct LeaderboardServer::Parts {
   VerifierPool& pool;
   ServerOptions options;
   RateLimiter limiter;
+  RateLimiter cpuBudget;  // in seconds of checks' CPU
+  ProofDesk desk;
 
   json RankedGames(const std::vector<KeptGame>& games) {
     json ranked = json::array();
@@ -144,17 +150,30 @@ struct LeaderboardServer::Parts {
     if (const std::vector<KeptGame> known = store.GamesOfProof(hash); !known.empty()) {
       return AnswerKept(response, 200, known, "kept already:");
     }
-    std::optional<std::future<Verdict>> pending = pool.Submit(request.body);
-    if (!pending) {
+    if (!cpuBudget.Left(request.remote_addr, Clock::now(), &wait)) {
+      response.set_header("Retry-After", std::to_string(wait));
+      return Refuse(response, 429, "the proofs from " + request.remote_addr + " have taken their minute's " +
+                                       "checking time; try again in " + std::to_string(wait) + " s");
+    }
+    VerifierPool::Refusal refusal{};
+    const std::optional<ProofDesk::Answer> answer = desk.Check(hash, request.body, &refusal);
+    if (!answer) {
+      if (refusal == VerifierPool::Refusal::Stopping) {
+        response.set_header("Retry-After", "30");
+        return Refuse(response, 503, "the server is stopping; send it again later");
+      }
       response.set_header("Retry-After", "10");
       return Refuse(response, 503, "every verifier is busy and the queue is full; send it again later");
     }
-    Verdict verdict = pending->get();
+    if (answer->checkedHere) cpuBudget.Spend(request.remote_addr, Clock::now(), answer->verdict.cpuSeconds);
+    const Verdict& verdict = answer->verdict;
+    currentRequest.checked = answer->checkedHere;
     switch (verdict.outcome) {
       case Verdict::Outcome::Unreadable: return Refuse(response, 400, verdict.reason);
       case Verdict::Outcome::NotProven: return Refuse(response, 422, verdict.reason);
       case Verdict::Outcome::Crashed: return Refuse(response, 500, verdict.reason);
       case Verdict::Outcome::Stopping:
+      case Verdict::Outcome::Unavailable:
         response.set_header("Retry-After", "30");
         return Refuse(response, 503, verdict.reason);
       case Verdict::Outcome::Proven: break;
@@ -228,7 +247,8 @@ struct LeaderboardServer::Parts {
 };
 
 LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const ServerOptions& options)
-    : parts_(new Parts{store, pool, options, RateLimiter(options.rate)}), http_(new httplib::Server) {
+    : parts_(new Parts{store, pool, options, RateLimiter(options.rate), RateLimiter(options.cpuBudget), ProofDesk(pool)}),
+      http_(new httplib::Server) {
   Parts& parts = *parts_;
   httplib::Server& http = *http_;
   const size_t threads = static_cast<size_t>(options.queue + options.verifiers + kSpareThreads);
@@ -282,9 +302,9 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
       std::snprintf(took, sizeof took, "%.1f ms",
                     std::chrono::duration<double, std::milli>(Clock::now() - *currentRequest.start).count());
     }
-    std::fprintf(stderr, "%s %s %s %d %s%s%s\n", request.remote_addr.c_str(), Printable(request.method, 10).c_str(),
+    std::fprintf(stderr, "%s %s %s %d %s%s%s%s\n", request.remote_addr.c_str(), Printable(request.method, 10).c_str(),
                  Printable(request.path).c_str(), response.status, took, currentRequest.note.empty() ? "" : " ",
-                 Printable(currentRequest.note, 300).c_str());
+                 currentRequest.checked ? "" : "(no check of its own) ", Printable(currentRequest.note, 300).c_str());
     currentRequest = RequestNote{};
   });
 }

@@ -51,7 +51,8 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
       continue;
     }
     static const std::vector<std::string> kWithValue = {"--listen", "--database", "--site", "--data",
-                                                        "--verifiers", "--queue", "--cpu-cap", "--rate"};
+                                                        "--verifiers", "--queue", "--cpu-cap", "--rate",
+                                                        "--cpu-budget"};
     if (std::find(kWithValue.begin(), kWithValue.end(), argument) == kWithValue.end()) {
       return refuse("unknown option " + QuotedText(argument));
     }
@@ -75,6 +76,8 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
       good = ReadNumber(value, 1, 100000, &options.queue);
     } else if (argument == "--cpu-cap") {
       good = ReadNumber(value, 0.1, 3600.0, &options.cpuCap);
+    } else if (argument == "--cpu-budget") {
+      good = ReadNumber(value, 0.1, 1e6, &options.cpuBudget);
     } else {
       good = ReadNumber(value, 1.0, 1e6, &options.rate);
     }
@@ -89,6 +92,7 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
 std::string ServerUsageText() {
   return "Usage: zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]\n"
          "         [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]\n"
+         "         [--cpu-budget SECONDS]\n"
          "Ranks Zimbrel games by their proofs: every submitted replay is played again before its\n"
          "games enter the world's table.\n"
          "  --listen ADDRESS:PORT  where to answer (default 127.0.0.1:8080; port 0 takes a free one)\n"
@@ -100,6 +104,8 @@ std::string ServerUsageText() {
          "  --queue N              proofs that may wait for a verifier (default 64)\n"
          "  --cpu-cap SECONDS      CPU time one proof's check may take (default 30)\n"
          "  --rate N               submissions a minute from one address (default 30)\n"
+         "  --cpu-budget SECONDS   CPU time a minute the checks of one address's proofs may take\n"
+         "                         (default 20)\n"
          "  -h, --help             show this and exit\n"
          "  --version              show the version and exit\n";
 }

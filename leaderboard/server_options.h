@@ -1,6 +1,7 @@
 // The server's command line:
 //   zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]
 //     [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]
+//     [--cpu-budget SECONDS]
 //     [-h | --help] [--version]
 #pragma once
 
@@ -17,6 +18,7 @@ struct ServerOptions {
   int queue = 64;
   double cpuCap = 30;  // seconds of CPU a proof's check may take
   double rate = 30;    // submissions a minute from one address
+  double cpuBudget = 20;  // seconds of CPU a minute the checks of one address's proofs may take
 };
 
 struct ServerCommandLine {

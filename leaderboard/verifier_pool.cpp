@@ -13,7 +13,7 @@ using nlohmann::json;
 
 namespace {
 
-const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "crashed", "stopping"};
+const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "crashed", "stopping", "unavailable"};
 
 }  // namespace
 
@@ -29,6 +29,7 @@ std::string VerdictText(const Verdict& verdict) {
   }
   return json{{"outcome", kOutcomeNames[static_cast<int>(verdict.outcome)]},
               {"reason", verdict.reason},
+              {"cpu", verdict.cpuSeconds},
               {"games", games}}
       .dump(-1, ' ', false, json::error_handler_t::replace);
 }
@@ -43,6 +44,7 @@ Verdict VerdictOf(const std::string& text) {
       if (outcome == kOutcomeNames[i]) verdict.outcome = static_cast<Verdict::Outcome>(i);
     }
     verdict.reason = answer.at("reason");
+    verdict.cpuSeconds = answer.at("cpu");
     for (const json& game : answer.at("games")) {
       GameToKeep kept;
       kept.key = game.at("key");
@@ -65,9 +67,12 @@ VerifierPool::VerifierPool(VerifierPoolOptions options) : options_(std::move(opt
 
 VerifierPool::~VerifierPool() { Drain(Clock::now()); }
 
-std::optional<std::future<Verdict>> VerifierPool::Submit(std::string proof) {
+std::optional<std::future<Verdict>> VerifierPool::Submit(std::string proof, Refusal* refusal) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (stopping_ || queue_.size() >= options_.queueLength) return std::nullopt;
+  if (stopping_ || queue_.size() >= options_.queueLength) {
+    *refusal = stopping_ ? Refusal::Stopping : Refusal::QueueFull;
+    return std::nullopt;
+  }
   queue_.push_back(Job{std::move(proof), {}});
   std::future<Verdict> answer = queue_.back().answer.get_future();
   wake_.notify_one();
@@ -139,7 +144,7 @@ void VerifierPool::Verify() {
     }
     Verdict verdict;
     if (!worker.Start(&why)) {
-      verdict = Verdict{Verdict::Outcome::Crashed, "no verifier could be started: " + why, {}};
+      verdict = Verdict{Verdict::Outcome::Unavailable, "no verifier could be started: " + why, {}};
     } else if (const std::optional<std::string> answer = Checked(worker, job.proof, &why)) {
       verdict = VerdictOf(*answer);
     } else if (CutShort()) {

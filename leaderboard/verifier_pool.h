@@ -28,10 +28,12 @@ struct Verdict {
     Unreadable,  // not a replay, or claims that cannot be read: nothing was played
     Crashed,     // the worker died while it played: the server's fault, not the proof's
     Stopping,    // the server stopped before its turn came
+    Unavailable, // no check could be made (no verifier, a game file it cannot read)
   };
   Outcome outcome = Outcome::Unreadable;
   std::string reason;
   std::vector<GameToKeep> games;  // what it proves (receivedAt and id not set)
+  double cpuSeconds = 0;          // what its check took
 };
 
 struct VerifierPoolOptions {
@@ -48,8 +50,9 @@ class VerifierPool {
   explicit VerifierPool(VerifierPoolOptions options);
   ~VerifierPool();  // Drain(now)
 
-  // Nothing when the queue is full or the pool is stopping.
-  std::optional<std::future<Verdict>> Submit(std::string proof);
+  enum class Refusal { QueueFull, Stopping };
+  // Nothing, with why, when the queue is full or the pool is stopping.
+  std::optional<std::future<Verdict>> Submit(std::string proof, Refusal* refusal);
   // Takes no more proofs; those waiting are still verified until `deadline`, then answered
   // as Stopping, and a check still under way then is cut short and answered so too; returns
   // once every verifier has finished.

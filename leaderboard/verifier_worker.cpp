@@ -16,9 +16,11 @@ Verdict Check(const std::string& text, const ProofCheckLimits& limits) {
   const ProofVerdict checked = CheckProof(text, "proof", limits);
   Verdict verdict;
   verdict.reason = checked.reason;
+  verdict.cpuSeconds = checked.cpuSeconds;
   switch (checked.outcome) {
     case ProofOutcome::Unreadable: verdict.outcome = Verdict::Outcome::Unreadable; return verdict;
     case ProofOutcome::NotProven: verdict.outcome = Verdict::Outcome::NotProven; return verdict;
+    case ProofOutcome::CheckFailed: verdict.outcome = Verdict::Outcome::Unavailable; return verdict;
     case ProofOutcome::Proven: verdict.outcome = Verdict::Outcome::Proven; break;
   }
   for (const ProvenGame& proven : checked.games) {
@@ -34,7 +36,21 @@ Verdict Check(const std::string& text, const ProofCheckLimits& limits) {
   return verdict;
 }
 
+// To the credits and back, then out through the exit picture: every sprite and sound the game
+// loads at its start, and the pictures of three screens.
+constexpr char kWalkThroughTheMenus[] =
+    "zimbrel-replay 1\n0 0 mouse 230 215 0 0\n2 0 mouse 0 0 1 0\n2 1 mouse 0 0 0 0\n"
+    "10 0 keys 1\n10 1 keys\n14 0 mouse -215 0 0 0\n16 0 mouse 0 0 1 0\n16 1 mouse 0 0 0 0\n"
+    "18 0 mouse 0 0 1 0\n18 1 mouse 0 0 0 0\n";
+
 }  // namespace
+
+std::string CheckingFault(const std::filesystem::path& data) {
+  ProofCheckLimits limits;
+  limits.dataFolder = data.string();
+  const ProofVerdict walk = CheckProof(kWalkThroughTheMenus, "the start-up check", limits);
+  return walk.outcome == ProofOutcome::Proven ? "" : walk.reason;
+}
 
 std::vector<std::string> VerifierWorkerCommand(const std::filesystem::path& server,
                                                const std::filesystem::path& data, double cpuCap) {

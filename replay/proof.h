@@ -44,6 +44,9 @@ std::string ProofClaimsText(const std::string& program, ProofBuild build,
 std::optional<ProofClaims> ReadProofClaims(const std::string& text, const std::string& name,
                                            std::string* error);
 
+// 12400 as "12,400", as a person reads a score.
+std::string Grouped(int64_t number);
+
 // "K9A 1,200 swats 2,1,0,0,0,0,0,0 stage 1 flip 812", as verify shows a game.
 std::string ShownGame(const ProvenGame& game);
 

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -44,7 +45,11 @@ struct RunResult {
   std::string why;
   int lineNumber = 0;
   bool implausible = false;  // stopped by its clock
+  bool checkFailed = false;  // the checker's fault, not the replay's
+  double cpuSeconds = 0;
 };
+
+RunResult CheckFailed(const std::string& why) { return RunResult{{}, true, why, 0, false, true, 0}; }
 
 // The run's own records: the games named, and the CPU time it may take.
 struct Run {
@@ -78,7 +83,7 @@ RunResult PlayWithTheRulesOnly(Replay replay, const ProofCheckLimits& limits) {
   run.cpuSeconds = limits.cpuSeconds;
   run.startedCpu = CpuSeconds();
   std::string error;
-  if (!PlaceStartingTable(replay, &error)) return RunResult{{}, true, error, 0};
+  if (!PlaceStartingTable(replay, &error)) return CheckFailed(error);
   SetGameDataFolder(fs::absolute(limits.dataFolder).c_str());
   HeadlessEnable();
   HeadlessDrawNothing();
@@ -96,6 +101,10 @@ RunResult PlayWithTheRulesOnly(Replay replay, const ProofCheckLimits& limits) {
     run.result.lineNumber = stopped.lineNumber;
     run.result.implausible = stopped.implausible;
   }
+  if (!FirstUnreadableGameFile().empty()) {
+    run.result = CheckFailed("the game's file " + FirstUnreadableGameFile() +
+                             " cannot be read, so nothing was checked");
+  }
   return run.result;
 }
 
@@ -109,7 +118,8 @@ std::string ResultText(const RunResult& result) {
                    {"stopped", result.stopped},
                    {"why", result.why},
                    {"line", result.lineNumber},
-                   {"implausible", result.implausible}});
+                   {"implausible", result.implausible},
+                   {"checkFailed", result.checkFailed}});
 }
 
 RunResult ReadResult(const std::string& text) {
@@ -121,8 +131,9 @@ RunResult ReadResult(const std::string& text) {
     result.why = given.at("why");
     result.lineNumber = given.at("line");
     result.implausible = given.at("implausible");
+    result.checkFailed = given.at("checkFailed");
   } catch (const nlohmann::json::exception&) {
-    result = RunResult{{}, true, "the check gave no answer", 0};
+    result = CheckFailed("the check gave no answer");
   }
   return result;
 }
@@ -163,8 +174,7 @@ void WriteAll(int fd, const std::string& text) {
   std::signal(SIGPIPE, SIG_IGN);
   RunResult result;
   if (chdir(folder.c_str()) != 0) {
-    result = RunResult{
-        {}, true, folder.string() + ": cannot be entered (" + std::strerror(errno) + ")", 0};
+    result = CheckFailed(folder.string() + ": cannot be entered (" + std::strerror(errno) + ")");
   } else {
     result = PlayWithTheRulesOnly(std::move(replay), limits);
   }
@@ -175,12 +185,11 @@ void WriteAll(int fd, const std::string& text) {
 RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
   std::string error;
   const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-verify", &error);
-  if (!folder) return RunResult{{}, true, error, 0};
+  if (!folder) return CheckFailed(error);
   int channel[2];
   if (pipe(channel) != 0) {
     fs::remove_all(*folder);
-    return RunResult{
-        {}, true, std::string("no pipe to check in (") + std::strerror(errno) + ")", 0};
+    return CheckFailed(std::string("no pipe to check in (") + std::strerror(errno) + ")");
   }
   std::fflush(nullptr);
   const pid_t child = fork();
@@ -192,32 +201,36 @@ RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
   const std::string text = child > 0 ? ReadAll(channel[0]) : "";
   close(channel[0]);
   int status = 0;
-  while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  rusage usage{};
+  while (child > 0 && wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
   }
+  const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   std::error_code ignored;
   fs::remove_all(*folder, ignored);
-  if (child < 0)
-    return RunResult{{}, true, std::string("cannot fork (") + std::strerror(errno) + ")", 0};
+  if (child < 0) return CheckFailed(std::string("cannot fork (") + std::strerror(errno) + ")");
   if (WIFSIGNALED(status)) {
     const int signalNumber = WTERMSIG(status);
     const std::string why =
         signalNumber == SIGXCPU || signalNumber == SIGKILL
             ? "ran past its CPU-time cap"
             : std::string("the check crashed (") + strsignal(signalNumber) + ")";
-    return RunResult{{}, true, why, 0};
+    return RunResult{{}, true, why, 0, false, false, cpu};
   }
-  return ReadResult(text);
+  RunResult result = ReadResult(text);
+  result.cpuSeconds = cpu;
+  return result;
 }
 
 #else
 
 RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
   static bool ran = false;
-  if (ran) return RunResult{{}, true, "this build checks one replay a run", 0};
+  if (ran) return CheckFailed("this build checks one replay a run");
   ran = true;
   std::string error;
   const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-verify", &error);
-  if (!folder) return RunResult{{}, true, error, 0};
+  if (!folder) return CheckFailed(error);
   const fs::path before = fs::current_path();
   fs::current_path(*folder);
   const RunResult result = PlayWithTheRulesOnly(std::move(replay), limits);
@@ -229,6 +242,27 @@ RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
 }
 
 #endif
+
+// Where a replay first asks for more flips than a kept game's session can have; "" when it
+// does not.
+std::string PastTheLongestSession(const Replay& replay, const std::string& name) {
+  const auto past = std::find_if(replay.lines.begin(), replay.lines.end(),
+                                 [](const ReplayLine& line) { return line.at.flip > kMostFlipsOfAProof; });
+  uint64_t flip = 0;
+  int line = 0;
+  if (past != replay.lines.end()) {
+    flip = past->at.flip;
+    line = past->lineNumber;
+  } else if (replay.endFlip && *replay.endFlip > kMostFlipsOfAProof) {
+    flip = *replay.endFlip;
+    line = replay.endLineNumber;
+  } else {
+    return "";
+  }
+  return name + ":" + std::to_string(line) + ": flip " + Grouped(static_cast<int64_t>(flip)) +
+         " lies past the " + Grouped(kMostFlipsOfAProof) +
+         " flips (two hours at 60 a second) within which the game keeps a session's games";
+}
 
 }  // namespace
 
@@ -243,10 +277,16 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
   }
   std::optional<Replay> replay = ParseReplay(text, name, &verdict.reason);
   if (!replay) return verdict;
+  if (const std::string past = PastTheLongestSession(*replay, name); !past.empty()) {
+    verdict.outcome = ProofOutcome::NotProven;
+    verdict.reason = past;
+    return verdict;
+  }
   const std::optional<ProofClaims> claims = ReadProofClaims(text, name, &verdict.reason);
   if (!claims) return verdict;
   verdict.claimsGames = !claims->games.empty();
   const RunResult result = RunSomewhere(std::move(*replay), limits);
+  verdict.cpuSeconds = result.cpuSeconds;
   verdict.games = result.games;
   verdict.outcome = ProofOutcome::NotProven;
   // A clock no game can have read says most; then games other than those claimed (a replay
@@ -255,6 +295,11 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
       result.stopped ? name + (result.lineNumber ? ":" + std::to_string(result.lineNumber) : "") +
                            ": " + result.why
                      : "";
+  if (result.checkFailed) {
+    verdict.outcome = ProofOutcome::CheckFailed;
+    verdict.reason = name + ": " + result.why;
+    return verdict;
+  }
   if (result.implausible) {
     verdict.reason = stop;
     return verdict;

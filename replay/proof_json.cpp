@@ -8,7 +8,7 @@ using nlohmann::json;
 namespace {
 
 // In the order of ProofOutcome.
-const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable"};
+const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "check failed"};
 
 }  // namespace
 
@@ -34,6 +34,7 @@ json ProofVerdictJson(const ProofVerdict& verdict) {
   return {{"outcome", kOutcomeNames[static_cast<int>(verdict.outcome)]},
           {"reason", verdict.reason},
           {"claimsGames", verdict.claimsGames},
+          {"cpu", verdict.cpuSeconds},
           {"games", games}};
 }
 
@@ -47,6 +48,7 @@ ProofVerdict ProofVerdictOf(const json& value) {
   verdict.outcome = static_cast<ProofOutcome>(named - std::begin(kOutcomeNames));
   verdict.reason = value.at("reason");
   verdict.claimsGames = value.at("claimsGames");
+  verdict.cpuSeconds = value.at("cpu");
   for (const auto& game : value.at("games")) verdict.games.push_back(ProvenGameOf(game));
   return verdict;
 }

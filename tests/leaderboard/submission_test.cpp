@@ -32,6 +32,13 @@ std::string Replaced(const std::string& pattern, const std::string& with) {
   return Doctored([&](const std::string& line) { return std::regex_replace(line, std::regex(pattern), with); });
 }
 
+// The title left alone, `reads` mouse lines ten minutes of flips apart: cheap to send.
+std::string IdleReads(int reads) {
+  std::string idle = "zimbrel-replay 1\n";
+  for (int line = 0; line < reads; ++line) idle += std::to_string(line * 36000) + " 0 mouse 0 0 0 0\n";
+  return idle;
+}
+
 struct Hostile {
   const char* what;
   std::string proof;
@@ -76,6 +83,8 @@ std::vector<Hostile> HostileSubmissions() {
       {"SQL in a claim", Replaced("^# proves: GLD", "# proves: G'); DROP TABLE games; --"), 400, "a claim reads"},
       {"9 MiB", GoldenProof() + std::string(9 << 20, '#'), 413, "a proof is at most 8388608 bytes"},
       {"binary garbage", garbage, 400, "proof:"},
+      {"400 reads, each ten minutes of flips after the last", IdleReads(400), 422,
+       "proof:15: flip 468,000 lies past the 432,000 flips"},
       {"a game that never ends (claiming none)",
        Doctored([&](const std::string& line) { return flipOf(line) >= 600 || line[0] == '#' ? "" : line; }),
        422, "does not bring the game to its end"},
@@ -138,6 +147,15 @@ TEST(LeaderboardSubmission, HoldsEachAddressToItsRate) {
   EXPECT_NE(refused.body.find("too many submissions from 127.0.0.1; try again in 30 s"), std::string::npos)
       << refused.body;
   EXPECT_EQ(server.Get("/api/v1/top").status, 200) << "reading is not held to the rate";
+
+  // A tenth of a second of checking a minute: two or three games' checks.
+  LeaderboardRun budgeted;
+  ASSERT_NO_FATAL_FAILURE(budgeted.Start({"--rate", "1000", "--cpu-budget", "0.1"}));
+  HttpAnswer spent;
+  for (int play = 0; play < 6 && spent.status != 429; ++play) spent = budgeted.Post(GoldenProof("GLD", "", play));
+  EXPECT_EQ(spent.status, 429);
+  EXPECT_NE(spent.body.find("the proofs from 127.0.0.1 have taken their minute's checking time"), std::string::npos)
+      << spent.body;
 }
 
 TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
@@ -191,6 +209,7 @@ TEST_P(LeaderboardIdentity, CopiesOfOnePlayAreOneGameAndAnotherPlayIsAnother) {
        Doctored([&](const std::string& line) { return line.rfind("0 0 ", 0) == 0 ? ReplayTableText(bytes) + line : line; })},
       {"another name typed", GoldenProof("ZZZ")},
       {"CRLF line endings", std::regex_replace(GoldenProof(), std::regex("\n"), "\r\n")},
+      {"a byte order mark", "\xEF\xBB\xBF" + GoldenProof()},
       {"three more flips on the title before Play",
        Doctored([](const std::string& line) {
          if (std::isdigit(static_cast<unsigned char>(line[0]))) return std::to_string(std::stoi(line) + 3) + line.substr(line.find(' '));

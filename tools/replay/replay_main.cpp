@@ -221,6 +221,7 @@ int Verify(const ReplayCommand& command) {
         status = std::max(status, kNotProven);
         break;
       case ProofOutcome::Unreadable:
+      case ProofOutcome::CheckFailed:
         SayFault(verdict.reason);
         status = std::max(status, kUnreadable);
         break;
