@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "replay/proof.h"
+#include "replay/proof_json.h"
 
 namespace {
 
@@ -43,15 +44,12 @@ std::string UtcText(int64_t seconds) {
 }
 
 nlohmann::json GameJson(const KeptGame& game, int64_t rank) {
-  return {{"id", game.id},
-          {"rank", rank},
-          {"name", game.name},
-          {"score", game.score},
-          {"swats", game.swats},
-          {"stage", game.stage},
-          {"flips", game.flips},
-          {"received", UtcText(game.receivedAt)},
-          {"replay", "/api/v1/games/" + std::to_string(game.id) + "/replay"}};
+  nlohmann::json json = ProvenGameJson(game);
+  json["id"] = game.id;
+  json["rank"] = rank;
+  json["received"] = UtcText(game.receivedAt);
+  json["replay"] = "/api/v1/games/" + std::to_string(game.id) + "/replay";
+  return json;
 }
 
 std::string TablePage(const TablePageView& view) {

@@ -18,6 +18,7 @@
 #include "leaderboard/rate_limiter.h"
 #include "replay/sha256.h"
 #include "leaderboard/site_files.h"
+#include "replay/replay_file.h"
 
 using Clock = std::chrono::steady_clock;
 using nlohmann::json;
@@ -112,7 +113,7 @@ void WidenBacklog(int port) {
 
 struct LeaderboardServer::Parts {
   GameStore& store;
-  VerifierPool& pool;
+  Verifier& verifier;
   ServerOptions options;
   RateLimiter limiter;
   RateLimiter cpuBudget;  // in seconds of checks' CPU
@@ -155,10 +156,10 @@ struct LeaderboardServer::Parts {
       return Refuse(response, 429, "the proofs from " + request.remote_addr + " have taken their minute's " +
                                        "checking time; try again in " + std::to_string(wait) + " s");
     }
-    VerifierPool::Refusal refusal{};
+    Verifier::Refusal refusal{};
     const std::optional<ProofDesk::Answer> answer = desk.Check(hash, request.body, &refusal);
     if (!answer) {
-      if (refusal == VerifierPool::Refusal::Stopping) {
+      if (refusal == Verifier::Refusal::Stopping) {
         response.set_header("Retry-After", "30");
         return Refuse(response, 503, "the server is stopping; send it again later");
       }
@@ -166,17 +167,17 @@ struct LeaderboardServer::Parts {
       return Refuse(response, 503, "every verifier is busy and the queue is full; send it again later");
     }
     if (answer->checkedHere) cpuBudget.Spend(request.remote_addr, Clock::now(), answer->verdict.cpuSeconds);
-    const Verdict& verdict = answer->verdict;
+    const ProofVerdict& verdict = answer->verdict;
     currentRequest.checked = answer->checkedHere;
     switch (verdict.outcome) {
-      case Verdict::Outcome::Unreadable: return Refuse(response, 400, verdict.reason);
-      case Verdict::Outcome::NotProven: return Refuse(response, 422, verdict.reason);
-      case Verdict::Outcome::Crashed: return Refuse(response, 500, verdict.reason);
-      case Verdict::Outcome::Stopping:
-      case Verdict::Outcome::Unavailable:
+      case ProofOutcome::Unreadable: return Refuse(response, 400, verdict.reason);
+      case ProofOutcome::NotProven: return Refuse(response, 422, verdict.reason);
+      case ProofOutcome::Crashed: return Refuse(response, 500, verdict.reason);
+      case ProofOutcome::Stopping:
+      case ProofOutcome::CheckFailed:
         response.set_header("Retry-After", "30");
         return Refuse(response, 503, verdict.reason);
-      case Verdict::Outcome::Proven: break;
+      case ProofOutcome::Proven: break;
     }
     if (verdict.games.empty()) {
       return Refuse(response, 422, "it proves no game that entered the highscore table");
@@ -246,14 +247,14 @@ struct LeaderboardServer::Parts {
   }
 };
 
-LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const ServerOptions& options)
-    : parts_(new Parts{store, pool, options, RateLimiter(options.rate), RateLimiter(options.cpuBudget), ProofDesk(pool)}),
+LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const ServerOptions& options)
+    : parts_(new Parts{store, verifier, options, RateLimiter(options.rate), RateLimiter(options.cpuBudget), ProofDesk(verifier)}),
       http_(new httplib::Server) {
   Parts& parts = *parts_;
   httplib::Server& http = *http_;
   const size_t threads = static_cast<size_t>(options.queue + options.verifiers + kSpareThreads);
   http.new_task_queue = [threads] { return new httplib::ThreadPool(threads); };
-  http.set_payload_max_length(kLargestProofBytes);
+  http.set_payload_max_length(kLargestReplayBytes);
   http.set_pre_routing_handler([](const httplib::Request&, httplib::Response&) {
     currentRequest = RequestNote{Clock::now(), ""};
     return httplib::Server::HandlerResponse::Unhandled;
@@ -279,7 +280,7 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
     try {
       parts.store.Top(1, 0);
       Answer(response, 200, {{"status", "ok"}, {"service", "zimbrel-leaderboard"}, {"version", ZIMBREL_VERSION},
-                             {"waiting", parts.pool.Waiting()}});
+                             {"waiting", parts.verifier.Waiting()}});
     } catch (const StoreError& fault) {
       Refuse(response, 503, "the database cannot be reached");
       currentRequest.note = fault.what();
@@ -290,7 +291,7 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
   http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
     if (!response.body.empty()) return httplib::Server::HandlerResponse::Unhandled;
     Refuse(response, response.status,
-           response.status == 413 ? "a proof is at most " + std::to_string(kLargestProofBytes) +
+           response.status == 413 ? "a proof is at most " + std::to_string(kLargestReplayBytes) +
                                         " bytes, sent as text/plain (a form's encoding is taken up to 8 KiB)"
            : response.status == 404 ? std::string("no such page")
                                     : "refused with status " + std::to_string(response.status));

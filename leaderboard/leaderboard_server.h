@@ -8,7 +8,7 @@
 
 #include "leaderboard/game_store.h"
 #include "leaderboard/server_options.h"
-#include "leaderboard/verifier_pool.h"
+#include "leaderboard/verifier.h"
 
 namespace httplib {
 class Server;
@@ -16,7 +16,7 @@ class Server;
 
 class LeaderboardServer {
  public:
-  LeaderboardServer(GameStore& store, VerifierPool& pool, const ServerOptions& options);
+  LeaderboardServer(GameStore& store, Verifier& verifier, const ServerOptions& options);
   ~LeaderboardServer();
 
   // Takes the address; false, with the reason, when it cannot. Port() then says the port.
@@ -32,6 +32,3 @@ class LeaderboardServer {
   std::unique_ptr<httplib::Server> http_;
   int port_ = 0;
 };
-
-// The largest proof taken: a replay's own cap.
-constexpr size_t kLargestProofBytes = 8 << 20;

@@ -6,15 +6,15 @@ namespace {
 
 // Only what the proof itself decides is remembered: a crash, the server stopping or a check
 // that could not be made may go otherwise next time.
-bool TheProofsOwn(Verdict::Outcome outcome) {
-  return outcome == Verdict::Outcome::Unreadable || outcome == Verdict::Outcome::NotProven;
+bool TheProofsOwn(ProofOutcome outcome) {
+  return outcome == ProofOutcome::Unreadable || outcome == ProofOutcome::NotProven;
 }
 
 }  // namespace
 
 std::optional<ProofDesk::Answer> ProofDesk::Check(const std::string& hash, const std::string& proof,
-                                                  VerifierPool::Refusal* refusal) {
-  std::shared_future<Verdict> verdict;
+                                                  Verifier::Refusal* refusal) {
+  std::shared_future<ProofVerdict> verdict;
   bool mine = false;
   {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -23,14 +23,14 @@ std::optional<ProofDesk::Answer> ProofDesk::Check(const std::string& hash, const
     if (const auto shared = underWay_.find(hash); shared != underWay_.end()) {
       verdict = shared->second;
     } else {
-      std::optional<std::future<Verdict>> pending = pool_.Submit(proof, refusal);
+      std::optional<std::future<ProofVerdict>> pending = verifier_.Submit(proof, refusal);
       if (!pending) return std::nullopt;
       verdict = pending->share();
       underWay_.emplace(hash, verdict);
       mine = true;
     }
   }
-  const Verdict& given = verdict.get();
+  const ProofVerdict& given = verdict.get();
   if (mine) {
     std::lock_guard<std::mutex> lock(mutex_);
     underWay_.erase(hash);
@@ -39,7 +39,7 @@ std::optional<ProofDesk::Answer> ProofDesk::Check(const std::string& hash, const
   return Answer{given, mine};
 }
 
-void ProofDesk::Remember(const std::string& hash, const Verdict& verdict) {
+void ProofDesk::Remember(const std::string& hash, const ProofVerdict& verdict) {
   if (refusedInOrder_.size() >= kRefusalsRemembered) {
     refused_.erase(refusedInOrder_.front());
     refusedInOrder_.pop_front();

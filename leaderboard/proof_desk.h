@@ -11,33 +11,33 @@
 #include <string>
 #include <unordered_map>
 
-#include "leaderboard/verifier_pool.h"
+#include "leaderboard/verifier.h"
 
 class ProofDesk {
  public:
-  explicit ProofDesk(VerifierPool& pool) : pool_(pool) {}
+  explicit ProofDesk(Verifier& verifier) : verifier_(verifier) {}
 
   struct Answer {
-    Verdict verdict;
+    ProofVerdict verdict;
     bool checkedHere = false;  // this call's own check, whose CPU the sender pays
   };
   // The verdict on `proof`, whose hash is `hash`; nothing, with why, when the pool takes no
   // more.
   std::optional<Answer> Check(const std::string& hash, const std::string& proof,
-                              VerifierPool::Refusal* refusal);
+                              Verifier::Refusal* refusal);
 
  private:
   // The refusals remembered, and in what order they go.
   struct Remembered {
-    Verdict verdict;
+    ProofVerdict verdict;
     std::chrono::steady_clock::time_point at;
   };
-  void Remember(const std::string& hash, const Verdict& verdict);
+  void Remember(const std::string& hash, const ProofVerdict& verdict);
   void Forget(std::chrono::steady_clock::time_point now);
 
-  VerifierPool& pool_;
+  Verifier& verifier_;
   std::mutex mutex_;
-  std::map<std::string, std::shared_future<Verdict>> underWay_;
+  std::map<std::string, std::shared_future<ProofVerdict>> underWay_;
   std::unordered_map<std::string, Remembered> refused_;
   std::deque<std::string> refusedInOrder_;
 };

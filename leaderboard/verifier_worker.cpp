@@ -6,35 +6,11 @@
 
 #include <cstdio>
 
-#include "leaderboard/verifier_pool.h"
 #include "leaderboard/worker_process.h"
 #include "replay/proof_check.h"
+#include "replay/proof_json.h"
 
 namespace {
-
-Verdict Check(const std::string& text, const ProofCheckLimits& limits) {
-  const ProofVerdict checked = CheckProof(text, "proof", limits);
-  Verdict verdict;
-  verdict.reason = checked.reason;
-  verdict.cpuSeconds = checked.cpuSeconds;
-  switch (checked.outcome) {
-    case ProofOutcome::Unreadable: verdict.outcome = Verdict::Outcome::Unreadable; return verdict;
-    case ProofOutcome::NotProven: verdict.outcome = Verdict::Outcome::NotProven; return verdict;
-    case ProofOutcome::CheckFailed: verdict.outcome = Verdict::Outcome::Unavailable; return verdict;
-    case ProofOutcome::Proven: verdict.outcome = Verdict::Outcome::Proven; break;
-  }
-  for (const ProvenGame& proven : checked.games) {
-    GameToKeep game;
-    game.key = proven.key;
-    game.game.name = proven.name;
-    game.game.score = proven.score;
-    game.game.swats = proven.swats;
-    game.game.stage = proven.stage;
-    game.game.flips = static_cast<int64_t>(proven.flip);
-    verdict.games.push_back(std::move(game));
-  }
-  return verdict;
-}
 
 // To the credits and back, then out through the exit picture: every sprite and sound the game
 // loads at its start, and the pictures of three screens.
@@ -70,7 +46,7 @@ int RunVerifierWorker(const std::vector<std::string>& arguments) {
   limits.dataFolder = arguments[0];
   limits.cpuSeconds = std::stod(arguments[1]);
   while (const std::optional<std::string> proof = ReadMessage(STDIN_FILENO)) {
-    if (!WriteMessage(STDOUT_FILENO, VerdictText(Check(*proof, limits)))) return 0;
+    if (!WriteMessage(STDOUT_FILENO, JsonText(ProofVerdictJson(CheckProof(*proof, "proof", limits))))) return 0;
   }
   return 0;
 }

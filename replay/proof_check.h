@@ -33,6 +33,9 @@ enum class ProofOutcome {
   Unreadable,  // larger than a replay may be, or not a replay: nothing was run
   CheckFailed, // the checker's own fault (no process, no scratch folder, a game file it could
                // not read): it says nothing of the replay
+  // A server's verifiers only:
+  Crashed,     // the verifier died while it checked: its fault, or the proof's, unknown
+  Stopping,    // the server stopped before the check came or ended
 };
 
 struct ProofVerdict {

@@ -8,7 +8,7 @@ using nlohmann::json;
 namespace {
 
 // In the order of ProofOutcome.
-const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "check failed"};
+const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "check failed", "crashed", "stopping"};
 
 }  // namespace
 

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
-#include <regex>
 #include <set>
 #include <thread>
 
@@ -94,24 +93,6 @@ TEST(LeaderboardLoad, AThousandSubmissionsAtOnceAreEachAnsweredAndEachGameRanked
     EXPECT_EQ(created[NameOf(game)], static_cast<int>(ranked.count(NameOf(game)))) << NameOf(game);
   }
   EXPECT_EQ(json::parse(server.Get("/api/v1/top").body)["total"], statuses[201]);
-}
-
-TEST(LeaderboardLoad, IdenticalProofsAreCheckedOnceAndARefusalIsRemembered) {
-  LeaderboardRun server;
-  ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "1000", "--verifiers", "1"}));
-  const std::string raised = std::regex_replace(GoldenProof(), std::regex("score 197530"), "score 297530");
-  std::vector<HttpAnswer> answers = SendAtOnce(server, std::vector<std::string>(8, raised), 8);
-  answers.push_back(server.Post(raised));
-  for (const HttpAnswer& answer : answers) {
-    EXPECT_EQ(answer.status, 422);
-    EXPECT_NE(answer.body.find("the replay gives 197,530, the file claims 297,530"), std::string::npos) << answer.body;
-  }
-  const std::string log = server.Log();
-  size_t unchecked = 0;
-  for (size_t at = 0; (at = log.find("422 ", at)) != std::string::npos; ++at) {
-    unchecked += log.compare(log.find("ms ", at) + 3, 21, "(no check of its own)") == 0;
-  }
-  EXPECT_EQ(unchecked, 8u) << log;
 }
 
 TEST(LeaderboardLoad, AVerifierCrashedOrRunPastItsCapCostsOnlyItsProof) {

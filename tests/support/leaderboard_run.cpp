@@ -69,19 +69,11 @@ std::string LeaderboardRun::Log() const {
   return log;
 }
 
-HttpAnswer LeaderboardRun::Post(const std::string& proof, const std::string& path) const {
-  httplib::Client client("127.0.0.1", port_);
-  client.set_read_timeout(120, 0);
-  const httplib::Result result = client.Post(path.c_str(), proof, "text/plain");
-  if (!result) return {-1, httplib::to_string(result.error()), {}};
-  return {result->status, result->body, {}};
-}
+namespace {
 
-HttpAnswer LeaderboardRun::Get(const std::string& path) const {
-  httplib::Client client("127.0.0.1", port_);
-  // As a browser asks.
-  const httplib::Result result = client.Get(path.c_str(), {{"Accept-Encoding", "gzip, deflate"}});
-  if (!result) return {};
+// The answer with its headers' names in lower case; `failed` where none came.
+HttpAnswer AnswerOf(const httplib::Result& result, const HttpAnswer& failed) {
+  if (!result) return failed;
   HttpAnswer answer{result->status, result->body, {}};
   for (const auto& [name, value] : result->headers) {
     std::string lower = name;
@@ -89,6 +81,25 @@ HttpAnswer LeaderboardRun::Get(const std::string& path) const {
     answer.headers[lower] = value;
   }
   return answer;
+}
+
+}  // namespace
+
+HttpAnswer HttpPost(int port, const std::string& proof, const std::string& path) {
+  httplib::Client client("127.0.0.1", port);
+  client.set_read_timeout(120, 0);
+  const httplib::Result result = client.Post(path.c_str(), proof, "text/plain");
+  return AnswerOf(result, {-1, result ? "" : httplib::to_string(result.error()), {}});
+}
+
+HttpAnswer LeaderboardRun::Post(const std::string& proof, const std::string& path) const {
+  return HttpPost(port_, proof, path);
+}
+
+HttpAnswer LeaderboardRun::Get(const std::string& path) const {
+  httplib::Client client("127.0.0.1", port_);
+  // As a browser asks.
+  return AnswerOf(client.Get(path.c_str(), {{"Accept-Encoding", "gzip, deflate"}}), {});
 }
 
 std::optional<nlohmann::json> LeaderboardRun::WaitForGames(int games) const {

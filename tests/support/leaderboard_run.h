@@ -21,6 +21,9 @@ struct HttpAnswer {
   std::map<std::string, std::string> headers;  // by their names in lower case
 };
 
+// A POST to a server on 127.0.0.1 at `port`, as a client sends a proof.
+HttpAnswer HttpPost(int port, const std::string& proof, const std::string& path = "/api/v1/games");
+
 class LeaderboardRun {
  public:
   // A fresh folder of its own, removed with the object.

@@ -222,6 +222,8 @@ int Verify(const ReplayCommand& command) {
         break;
       case ProofOutcome::Unreadable:
       case ProofOutcome::CheckFailed:
+      case ProofOutcome::Crashed:
+      case ProofOutcome::Stopping:
         SayFault(verdict.reason);
         status = std::max(status, kUnreadable);
         break;
