@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <ctime>
 
+#include "replay/proof.h"
+#include "replay/proof_json.h"
+
 namespace {
 
 std::string Escaped(const std::string& text) {
@@ -18,13 +21,6 @@ std::string Escaped(const std::string& text) {
     }
   }
   return html;
-}
-
-// 12400 as "12,400", as the player reads a score.
-std::string Grouped(int64_t number) {
-  std::string digits = std::to_string(number < 0 ? -number : number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
-  return (number < 0 ? "-" : "") + digits;
 }
 
 constexpr char kStyle[] =
@@ -48,15 +44,12 @@ std::string UtcText(int64_t seconds) {
 }
 
 nlohmann::json GameJson(const KeptGame& game, int64_t rank) {
-  return {{"id", game.id},
-          {"rank", rank},
-          {"name", game.name},
-          {"score", game.score},
-          {"swats", game.swats},
-          {"stage", game.stage},
-          {"flips", game.flips},
-          {"received", UtcText(game.receivedAt)},
-          {"replay", "/api/v1/games/" + std::to_string(game.id) + "/replay"}};
+  nlohmann::json json = ProvenGameJson(game);
+  json["id"] = game.id;
+  json["rank"] = rank;
+  json["received"] = UtcText(game.receivedAt);
+  json["replay"] = "/api/v1/games/" + std::to_string(game.id) + "/replay";
+  return json;
 }
 
 std::string TablePage(const TablePageView& view) {

@@ -1,33 +1,25 @@
 // A proven game as the leaderboard keeps it, and a verified proof on its way into the store.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-struct KeptGame {
-  int64_t id = 0;  // given by the store
-  std::string name;
-  int32_t score = 0;
-  std::array<int32_t, 8> swats{};  // swats by targets hit: 0 to 6, and 7 or more
-  int32_t stage = 0;               // the stage the game reached
-  int64_t flips = 0;               // flips presented when its name was complete
-  int64_t receivedAt = 0;          // seconds since 1970 (UTC) when its proof came
+#include "replay/proof.h"
+
+// The game as the check proved it (its key tells its play from every other), with what the
+// store gives it.
+struct KeptGame : ProvenGame {
+  int64_t id = 0;          // given by the store
+  int64_t receivedAt = 0;  // seconds since 1970 (UTC) when its first proof came
   bool operator==(const KeptGame&) const = default;
 };
 
-// A game a verified proof brings, with what tells it from every other game: the hash of the
-// session's replay up to its end, so that the proofs a session keeps one after another, each
-// with every game named so far, bring each game once.
-struct GameToKeep {
-  KeptGame game;
-  std::string key;
-};
-
+// The proofs a session keeps one after another each bring every game named so far: a game
+// whose key a proof brought before is not kept again.
 struct ProofToKeep {
   std::string hash;  // of the proof's text, as it came
   std::string text;
   int64_t receivedAt = 0;
-  std::vector<GameToKeep> games;
+  std::vector<ProvenGame> games;
 };

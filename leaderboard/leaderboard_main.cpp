@@ -64,6 +64,9 @@ int main(int argc, char** argv) {
   if (!fs::is_directory(data / "gfx") || !fs::is_directory(data / "snd")) {
     return Fail(data.string() + " holds no gfx/ and snd/ to verify games with (--data DIR)");
   }
+  if (const std::string fault = CheckingFault(data); !fault.empty()) {
+    return Fail(fault + " (--data DIR names the folder with the game's gfx/ and snd/)");
+  }
   if (!options.site.empty() && !fs::is_regular_file(fs::path(options.site) / "index.html")) {
     return Fail(options.site + " holds no index.html (--site takes the browser build's folder)");
   }

@@ -14,9 +14,11 @@
 #include "leaderboard/held_request_stream.h"
 #include "leaderboard/http_front.h"
 #include "leaderboard/log_text.h"
+#include "leaderboard/proof_desk.h"
 #include "leaderboard/rate_limiter.h"
-#include "leaderboard/sha256.h"
+#include "replay/sha256.h"
 #include "leaderboard/site_files.h"
+#include "replay/replay_file.h"
 
 using Clock = std::chrono::steady_clock;
 using nlohmann::json;
@@ -32,6 +34,9 @@ constexpr int kSpareThreads = 16;
 struct RequestNote {
   std::optional<Clock::time_point> start;  // none for a request refused before routing
   std::string note;
+  // False for a verdict that no check of its own gave: a refusal remembered, or the check of
+  // an identical proof under way.
+  bool checked = true;
 };
 thread_local RequestNote currentRequest;
 
@@ -86,9 +91,11 @@ class AnsweringHttp : public httplib::Server {
 
 struct LeaderboardServer::Parts {
   GameStore& store;
-  VerifierPool& pool;
+  Verifier& verifier;
   ServerOptions options;
   RateLimiter limiter;
+  RateLimiter cpuBudget;  // in seconds of checks' CPU
+  ProofDesk desk;
 
   json RankedGames(const std::vector<KeptGame>& games) {
     json ranked = json::array();
@@ -122,20 +129,33 @@ struct LeaderboardServer::Parts {
     if (const std::vector<KeptGame> known = store.GamesOfProof(hash); !known.empty()) {
       return AnswerKept(response, 200, known, "kept already:");
     }
-    std::optional<std::future<Verdict>> pending = pool.Submit(request.body);
-    if (!pending) {
+    if (!cpuBudget.Left(request.remote_addr, Clock::now(), &wait)) {
+      response.set_header("Retry-After", std::to_string(wait));
+      return Refuse(response, 429, "the proofs from " + request.remote_addr + " have taken their minute's " +
+                                       "checking time; try again in " + std::to_string(wait) + " s");
+    }
+    Verifier::Refusal refusal{};
+    const std::optional<ProofDesk::Answer> answer = desk.Check(hash, request.body, &refusal);
+    if (!answer) {
+      if (refusal == Verifier::Refusal::Stopping) {
+        response.set_header("Retry-After", "30");
+        return Refuse(response, 503, "the server is stopping; send it again later");
+      }
       response.set_header("Retry-After", "10");
       return Refuse(response, 503, "every verifier is busy and the queue is full; send it again later");
     }
-    Verdict verdict = pending->get();
+    if (answer->checkedHere) cpuBudget.Spend(request.remote_addr, Clock::now(), answer->verdict.cpuSeconds);
+    const ProofVerdict& verdict = answer->verdict;
+    currentRequest.checked = answer->checkedHere;
     switch (verdict.outcome) {
-      case Verdict::Outcome::Unreadable: return Refuse(response, 400, verdict.reason);
-      case Verdict::Outcome::NotProven: return Refuse(response, 422, verdict.reason);
-      case Verdict::Outcome::Crashed: return Refuse(response, 500, verdict.reason);
-      case Verdict::Outcome::Stopping:
+      case ProofOutcome::Unreadable: return Refuse(response, 400, verdict.reason);
+      case ProofOutcome::NotProven: return Refuse(response, 422, verdict.reason);
+      case ProofOutcome::Crashed: return Refuse(response, 500, verdict.reason);
+      case ProofOutcome::Stopping:
+      case ProofOutcome::CheckFailed:
         response.set_header("Retry-After", "30");
         return Refuse(response, 503, verdict.reason);
-      case Verdict::Outcome::Proven: break;
+      case ProofOutcome::Proven: break;
     }
     if (verdict.games.empty()) {
       return Refuse(response, 422, "it proves no game that entered the highscore table");
@@ -205,15 +225,16 @@ struct LeaderboardServer::Parts {
   }
 };
 
-LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const ServerOptions& options)
-    : parts_(new Parts{store, pool, options, RateLimiter(options.rate)}), http_(new AnsweringHttp) {
+LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const ServerOptions& options)
+    : parts_(new Parts{store, verifier, options, RateLimiter(options.rate), RateLimiter(options.cpuBudget),
+                       ProofDesk(verifier)}), http_(new AnsweringHttp) {
   Parts& parts = *parts_;
   AnsweringHttp& http = *http_;
   FrontOptions front{options.host, options.port, {}, static_cast<size_t>(options.queue + options.verifiers + kSpareThreads),
-                     kLargestProofBytes};
+                     kLargestReplayBytes};
   for (const std::string& proxy : options.trustedProxies) front.trustedProxies.insert(CanonicalAddress(proxy).value());
   front_ = std::make_unique<HttpFront>(front, [&http](const FrontRequest& request) { return http.AnswerOne(request); });
-  http.set_payload_max_length(kLargestProofBytes);
+  http.set_payload_max_length(kLargestReplayBytes);
   http.set_keep_alive_max_count(kRequestsPerConnection);
   http.set_keep_alive_timeout(kHeadSeconds);
   // No answer of ours is to be read as anything but the type it says.
@@ -259,7 +280,7 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
     try {
       parts.store.Top(1, 0);
       Answer(response, 200, {{"status", "ok"}, {"service", "zimbrel-leaderboard"}, {"version", ZIMBREL_VERSION},
-                             {"waiting", parts.pool.Waiting()}});
+                             {"waiting", parts.verifier.Waiting()}});
     } catch (const StoreError& fault) {
       Refuse(response, 503, "the database cannot be reached");
       currentRequest.note = fault.what();
@@ -280,7 +301,8 @@ LeaderboardServer::LeaderboardServer(GameStore& store, VerifierPool& pool, const
       std::snprintf(took, sizeof took, "%.1f ms",
                     std::chrono::duration<double, std::milli>(Clock::now() - *currentRequest.start).count());
     }
-    LogRequestLine(request.remote_addr, request.method, request.path, response.status, took, currentRequest.note);
+    LogRequestLine(request.remote_addr, request.method, request.path, response.status, took, 
+                   (currentRequest.checked ? "" : "(no check of its own) ") + currentRequest.note);
     currentRequest = RequestNote{};
   });
 }

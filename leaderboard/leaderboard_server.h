@@ -8,14 +8,14 @@
 
 #include "leaderboard/game_store.h"
 #include "leaderboard/server_options.h"
-#include "leaderboard/verifier_pool.h"
+#include "leaderboard/verifier.h"
 
 class AnsweringHttp;
 class HttpFront;
 
 class LeaderboardServer {
  public:
-  LeaderboardServer(GameStore& store, VerifierPool& pool, const ServerOptions& options);
+  LeaderboardServer(GameStore& store, Verifier& verifier, const ServerOptions& options);
   ~LeaderboardServer();
 
   // Takes the address; false, with the reason, when it cannot. Port() then says the port.
@@ -31,6 +31,3 @@ class LeaderboardServer {
   std::unique_ptr<AnsweringHttp> http_;
   std::unique_ptr<HttpFront> front_;
 };
-
-// The largest proof taken: a replay's own cap.
-constexpr size_t kLargestProofBytes = 8 << 20;

@@ -8,11 +8,12 @@ namespace {
 // Past this many addresses, those whose buckets are full again are forgotten.
 constexpr size_t kAddressesRemembered = 10000;
 
+// The smallest amount that counts as something left.
+constexpr double kSomething = 1e-9;
+
 }  // namespace
 
-bool RateLimiter::Take(const std::string& address, std::chrono::steady_clock::time_point now,
-                       int* waitSeconds) {
-  std::lock_guard<std::mutex> lock(mutex_);
+RateLimiter::Bucket& RateLimiter::Filled(const std::string& address, std::chrono::steady_clock::time_point now) {
   const double perSecond = perMinute_ / 60;
   const auto fill = [&](Bucket& bucket) {
     const double seconds = std::chrono::duration<double>(now - bucket.filled).count();
@@ -27,12 +28,33 @@ bool RateLimiter::Take(const std::string& address, std::chrono::steady_clock::ti
     });
   }
   auto [found, fresh] = buckets_.try_emplace(address, Bucket{perMinute_, now});
-  Bucket& bucket = found->second;
-  if (!fresh) fill(bucket);
-  if (bucket.tokens >= 1) {
-    bucket.tokens -= 1;
+  if (!fresh) fill(found->second);
+  return found->second;
+}
+
+bool RateLimiter::TakeAtLeast(const std::string& address, std::chrono::steady_clock::time_point now,
+                              double least, double amount, int* waitSeconds) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  Bucket& bucket = Filled(address, now);
+  if (bucket.tokens >= least) {
+    bucket.tokens -= amount;
     return true;
   }
-  *waitSeconds = static_cast<int>(std::ceil((1 - bucket.tokens) / perSecond));
+  *waitSeconds = static_cast<int>(std::ceil((least - bucket.tokens) / (perMinute_ / 60)));
   return false;
+}
+
+bool RateLimiter::Take(const std::string& address, std::chrono::steady_clock::time_point now,
+                       int* waitSeconds) {
+  return TakeAtLeast(address, now, 1, 1, waitSeconds);
+}
+
+bool RateLimiter::Left(const std::string& address, std::chrono::steady_clock::time_point now,
+                       int* waitSeconds) {
+  return TakeAtLeast(address, now, kSomething, 0, waitSeconds);
+}
+
+void RateLimiter::Spend(const std::string& address, std::chrono::steady_clock::time_point now, double amount) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  Filled(address, now).tokens -= amount;
 }

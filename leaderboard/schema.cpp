@@ -25,6 +25,10 @@ const std::vector<std::vector<std::string>> kSteps = {
     // million games counts a few hundred rows, not all those above it.
     {"CREATE TABLE score_buckets (bucket BIGINT PRIMARY KEY, games BIGINT NOT NULL)",
      "INSERT INTO score_buckets (bucket, games) SELECT score / 1024, count(*) FROM games GROUP BY score / 1024"},
+    // 3: a game is keyed by its play as the verifier ran it, no longer by its proof's text. The
+    // games kept before keep their rows under their old keys, marked so that no new key meets
+    // them.
+    {"UPDATE games SET game_key = 'text:' || game_key"},
 };
 
 std::string InDialect(std::string statement, SqlDialect dialect) {

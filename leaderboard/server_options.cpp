@@ -53,7 +53,7 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
     }
     static const std::vector<std::string> kWithValue = {"--listen", "--database", "--site", "--data",
                                                         "--verifiers", "--queue", "--cpu-cap", "--rate",
-                                                        "--trusted-proxy"};
+                                                        "--trusted-proxy", "--cpu-budget"};
     if (std::find(kWithValue.begin(), kWithValue.end(), argument) == kWithValue.end()) {
       return refuse("unknown option " + QuotedText(argument));
     }
@@ -81,6 +81,8 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
       if (good) options.trustedProxies.push_back(*address);
     } else if (argument == "--cpu-cap") {
       good = ReadNumber(value, 0.1, 3600.0, &options.cpuCap);
+    } else if (argument == "--cpu-budget") {
+      good = ReadNumber(value, 0.1, 1e6, &options.cpuBudget);
     } else {
       good = ReadNumber(value, 1.0, 1e6, &options.rate);
     }
@@ -95,7 +97,7 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
 std::string ServerUsageText() {
   return "Usage: zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]\n"
          "         [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]\n"
-         "         [--trusted-proxy ADDRESS]...\n"
+         "         [--cpu-budget SECONDS] [--trusted-proxy ADDRESS]...\n"
          "Ranks Zimbrel games by their proofs: every submitted replay is played again before its\n"
          "games enter the world's table.\n"
          "  --listen ADDRESS:PORT  where to answer (default 127.0.0.1:8080; port 0 takes a free one)\n"
@@ -110,6 +112,8 @@ std::string ServerUsageText() {
          "  --trusted-proxy ADDRESS\n"
          "                         a reverse proxy in front (repeatable): from it, the client is the\n"
          "                         address X-Forwarded-For gives (the right-most not itself trusted)\n"
+         "  --cpu-budget SECONDS   CPU time a minute the checks of one address's proofs may take\n"
+         "                         (default 20)\n"
          "  -h, --help             show this and exit\n"
          "  --version              show the version and exit\n";
 }

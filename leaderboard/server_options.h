@@ -1,7 +1,7 @@
 // The server's command line:
 //   zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]
 //     [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]
-//     [--trusted-proxy ADDRESS]... [-h | --help] [--version]
+//     [--cpu-budget SECONDS] [--trusted-proxy ADDRESS]... [-h | --help] [--version]
 #pragma once
 
 #include <string>
@@ -18,6 +18,7 @@ struct ServerOptions {
   double cpuCap = 30;  // seconds of CPU a proof's check may take
   double rate = 30;    // submissions a minute from one address
   std::vector<std::string> trustedProxies;  // canonical addresses of the proxies in front
+  double cpuBudget = 20;  // seconds of CPU a minute the checks of one address's proofs may take
 };
 
 struct ServerCommandLine {

@@ -24,7 +24,7 @@ int64_t HighestIn(int64_t bucket) { return bucket >= 0 ? bucket * kBucketWidth +
 
 const std::string kColumns =
     "games.id, name, score, swats_0, swats_1, swats_2, swats_3, swats_4, swats_5, swats_6,"
-    " swats_7, stage, flips, games.received_at";
+    " swats_7, stage, flips, game_key, games.received_at";
 
 KeptGame GameOf(const SqlRow& row) {
   KeptGame game;
@@ -34,7 +34,8 @@ KeptGame GameOf(const SqlRow& row) {
   game.score = std::stoi(row[column++]);
   for (int32_t& count : game.swats) count = std::stoi(row[column++]);
   game.stage = std::stoi(row[column++]);
-  game.flips = std::stoll(row[column++]);
+  game.flip = std::stoull(row[column++]);
+  game.key = row[column++];
   game.receivedAt = std::stoll(row[column++]);
   return game;
 }
@@ -58,9 +59,9 @@ class SqlGameStore final : public GameStore {
       try {
         std::vector<KeptGame> kept;
         std::vector<bool> isNew;
-        for (const GameToKeep& game : proof.games) {
+        for (const ProvenGame& game : proof.games) {
           const std::optional<KeptGame> known = ByKey(db, game.key);
-          kept.push_back(known.value_or(game.game));
+          kept.push_back(known.value_or(KeptGame{game}));
           isNew.push_back(!known);
         }
         if (std::find(isNew.begin(), isNew.end(), true) != isNew.end()) {
@@ -164,12 +165,11 @@ class SqlGameStore final : public GameStore {
 
   // Keeps the game, and says so; false, with the game as kept, where another transaction kept
   // it since this one looked (a proof of the same session under way at the same time).
-  static bool Insert(SqlConnection& db, int64_t proofId, const GameToKeep& toKeep, int64_t receivedAt,
+  static bool Insert(SqlConnection& db, int64_t proofId, const ProvenGame& game, int64_t receivedAt,
                      KeptGame* kept) {
-    const KeptGame& game = toKeep.game;
-    std::vector<SqlParam> values = {proofId, toKeep.key, game.name, int64_t{game.score}};
+    std::vector<SqlParam> values = {proofId, game.key, game.name, int64_t{game.score}};
     for (const int32_t count : game.swats) values.emplace_back(int64_t{count});
-    values.insert(values.end(), {int64_t{game.stage}, game.flips, receivedAt});
+    values.insert(values.end(), {int64_t{game.stage}, static_cast<int64_t>(game.flip), receivedAt});
     const std::vector<SqlRow> rows = db.Run(
         "INSERT INTO games (proof_id, game_key, name, score, swats_0, swats_1, swats_2, swats_3,"
         " swats_4, swats_5, swats_6, swats_7, stage, flips, received_at)"
@@ -177,13 +177,13 @@ class SqlGameStore final : public GameStore {
         " ON CONFLICT (game_key) DO NOTHING RETURNING id",
         values);
     if (rows.empty()) {
-      *kept = ByKey(db, toKeep.key).value();
+      *kept = ByKey(db, game.key).value();
       return false;
     }
     db.Run("INSERT INTO score_buckets (bucket, games) VALUES ($1, 1)"
            " ON CONFLICT (bucket) DO UPDATE SET games = score_buckets.games + 1",
            {BucketOf(game.score)});
-    *kept = game;
+    *kept = KeptGame{game};
     kept->id = std::stoll(rows[0][0]);
     kept->receivedAt = receivedAt;
     return true;

@@ -1,63 +1,33 @@
 #include "leaderboard/verifier_pool.h"
 
-#include <nlohmann/json.hpp>
-
 #include <signal.h>
 
 #include <cstdio>
 
-#include "leaderboard/worker_process.h"
+#include "replay/proof_json.h"
 
 using Clock = std::chrono::steady_clock;
-using nlohmann::json;
 
 namespace {
 
-const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "crashed", "stopping"};
-
-}  // namespace
-
-std::string VerdictText(const Verdict& verdict) {
-  json games = json::array();
-  for (const GameToKeep& game : verdict.games) {
-    games.push_back({{"key", game.key},
-                     {"name", game.game.name},
-                     {"score", game.game.score},
-                     {"swats", game.game.swats},
-                     {"stage", game.game.stage},
-                     {"flips", game.game.flips}});
-  }
-  return json{{"outcome", kOutcomeNames[static_cast<int>(verdict.outcome)]},
-              {"reason", verdict.reason},
-              {"games", games}}
-      .dump(-1, ' ', false, json::error_handler_t::replace);
-}
-
-Verdict VerdictOf(const std::string& text) {
-  Verdict verdict;
-  try {
-    const json answer = json::parse(text);
-    const std::string outcome = answer.at("outcome");
-    verdict.outcome = Verdict::Outcome::Crashed;
-    for (int i = 0; i < static_cast<int>(std::size(kOutcomeNames)); ++i) {
-      if (outcome == kOutcomeNames[i]) verdict.outcome = static_cast<Verdict::Outcome>(i);
-    }
-    verdict.reason = answer.at("reason");
-    for (const json& game : answer.at("games")) {
-      GameToKeep kept;
-      kept.key = game.at("key");
-      kept.game.name = game.at("name");
-      kept.game.score = game.at("score");
-      kept.game.swats = game.at("swats");
-      kept.game.stage = game.at("stage");
-      kept.game.flips = game.at("flips");
-      verdict.games.push_back(std::move(kept));
-    }
-  } catch (const json::exception& fault) {
-    verdict = Verdict{Verdict::Outcome::Crashed, std::string("the verifier's answer is garbled (") + fault.what() + ")", {}};
-  }
+// A verdict the pool gives itself, where no check gave one.
+ProofVerdict Unchecked(ProofOutcome outcome, const std::string& reason) {
+  ProofVerdict verdict;
+  verdict.outcome = outcome;
+  verdict.reason = reason;
   return verdict;
 }
+
+// The worker's answer, or why it is no answer.
+ProofVerdict VerdictOf(const std::string& answer) {
+  try {
+    return ProofVerdictOf(nlohmann::json::parse(answer));
+  } catch (const nlohmann::json::exception& fault) {
+    return Unchecked(ProofOutcome::Crashed, std::string("the verifier's answer is garbled (") + fault.what() + ")");
+  }
+}
+
+}  // namespace
 
 VerifierPool::VerifierPool(VerifierPoolOptions options) : options_(std::move(options)) {
   for (int i = 0; i < options_.verifiers; ++i) threads_.emplace_back([this] { Verify(); });
@@ -65,11 +35,14 @@ VerifierPool::VerifierPool(VerifierPoolOptions options) : options_(std::move(opt
 
 VerifierPool::~VerifierPool() { Drain(Clock::now()); }
 
-std::optional<std::future<Verdict>> VerifierPool::Submit(std::string proof) {
+std::optional<std::future<ProofVerdict>> VerifierPool::Submit(std::string proof, Refusal* refusal) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (stopping_ || queue_.size() >= options_.queueLength) return std::nullopt;
+  if (stopping_ || queue_.size() >= options_.queueLength) {
+    *refusal = stopping_ ? Refusal::Stopping : Refusal::QueueFull;
+    return std::nullopt;
+  }
   queue_.push_back(Job{std::move(proof), {}});
-  std::future<Verdict> answer = queue_.back().answer.get_future();
+  std::future<ProofVerdict> answer = queue_.back().answer.get_future();
   wake_.notify_one();
   return answer;
 }
@@ -99,13 +72,13 @@ void VerifierPool::Drain(Clock::time_point deadline) {
   }
 }
 
-std::optional<std::string> VerifierPool::Checked(WorkerProcess& worker, const std::string& proof, std::string* why) {
+std::optional<std::string> VerifierPool::Checked(WorkerProcess& worker, const std::string& proof, WorkerFault* fault) {
   const pid_t pid = worker.Pid();
   {
     std::lock_guard<std::mutex> lock(mutex_);
     checking_.insert(pid);
   }
-  std::optional<std::string> answer = worker.Ask(proof, Clock::now() + options_.patience, why);
+  std::optional<std::string> answer = worker.Ask(proof, Clock::now() + options_.patience, fault);
   {
     std::lock_guard<std::mutex> lock(mutex_);
     checking_.erase(pid);
@@ -133,21 +106,22 @@ void VerifierPool::Verify() {
       job = std::move(queue_.front());
       queue_.pop_front();
       if (stopping_ && Clock::now() >= *deadline_) {
-        job.answer.set_value(Verdict{Verdict::Outcome::Stopping, "the server is stopping; send it again later", {}});
+        job.answer.set_value(Unchecked(ProofOutcome::Stopping, "the server is stopping; send it again later"));
         continue;
       }
     }
-    Verdict verdict;
+    ProofVerdict verdict;
+    WorkerFault fault{};
     if (!worker.Start(&why)) {
-      verdict = Verdict{Verdict::Outcome::Crashed, "no verifier could be started: " + why, {}};
-    } else if (const std::optional<std::string> answer = Checked(worker, job.proof, &why)) {
+      verdict = Unchecked(ProofOutcome::CheckFailed, "no verifier could be started: " + why);
+    } else if (const std::optional<std::string> answer = Checked(worker, job.proof, &fault)) {
       verdict = VerdictOf(*answer);
     } else if (CutShort()) {
-      verdict = Verdict{Verdict::Outcome::Stopping, "the server stopped while checking it; send it again later", {}};
-    } else if (why == "ran past its time") {
-      verdict = Verdict{Verdict::Outcome::NotProven, "its check ran past its time and was stopped", {}};
+      verdict = Unchecked(ProofOutcome::Stopping, "the server stopped while checking it; send it again later");
+    } else if (fault == WorkerFault::PastDeadline) {
+      verdict = Unchecked(ProofOutcome::NotProven, "its check ran past its time and was stopped");
     } else {
-      verdict = Verdict{Verdict::Outcome::Crashed, "the verifier " + why + " while checking it", {}};
+      verdict = Unchecked(ProofOutcome::Crashed, std::string("the verifier ") + WorkerFaultText(fault) + " while checking it");
     }
     job.answer.set_value(std::move(verdict));
   }

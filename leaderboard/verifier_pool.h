@@ -17,22 +17,8 @@
 #include <thread>
 #include <vector>
 
-#include "leaderboard/kept_game.h"
-
-class WorkerProcess;
-
-struct Verdict {
-  enum class Outcome {
-    Proven,      // it plays to its end and enters the games it claims
-    NotProven,   // it plays otherwise, its clock is implausible, or it ran past its cap
-    Unreadable,  // not a replay, or claims that cannot be read: nothing was played
-    Crashed,     // the worker died while it played: the server's fault, not the proof's
-    Stopping,    // the server stopped before its turn came
-  };
-  Outcome outcome = Outcome::Unreadable;
-  std::string reason;
-  std::vector<GameToKeep> games;  // what it proves (receivedAt and id not set)
-};
+#include "leaderboard/verifier.h"
+#include "leaderboard/worker_process.h"
 
 struct VerifierPoolOptions {
   std::vector<std::string> workerCommand;
@@ -43,27 +29,27 @@ struct VerifierPoolOptions {
   std::chrono::milliseconds patience{std::chrono::seconds(60)};
 };
 
-class VerifierPool {
+class VerifierPool final : public Verifier {
  public:
   explicit VerifierPool(VerifierPoolOptions options);
-  ~VerifierPool();  // Drain(now)
+  ~VerifierPool() override;  // Drain(now)
 
-  // Nothing when the queue is full or the pool is stopping.
-  std::optional<std::future<Verdict>> Submit(std::string proof);
+  // Nothing, with why, when the queue is full or the pool is stopping.
+  std::optional<std::future<ProofVerdict>> Submit(std::string proof, Refusal* refusal) override;
   // Takes no more proofs; those waiting are still verified until `deadline`, then answered
   // as Stopping, and a check still under way then is cut short and answered so too; returns
   // once every verifier has finished.
   void Drain(std::chrono::steady_clock::time_point deadline);
-  size_t Waiting();
+  size_t Waiting() override;
 
  private:
   struct Job {
     std::string proof;
-    std::promise<Verdict> answer;
+    std::promise<ProofVerdict> answer;
   };
   void Verify();
   // The worker's answer to the proof, the worker marked as checking meanwhile.
-  std::optional<std::string> Checked(WorkerProcess& worker, const std::string& proof, std::string* why);
+  std::optional<std::string> Checked(WorkerProcess& worker, const std::string& proof, WorkerFault* fault);
   // Stopping, and past the deadline.
   bool CutShort();
 
@@ -77,7 +63,3 @@ class VerifierPool {
   std::optional<std::chrono::steady_clock::time_point> deadline_;
   std::vector<std::thread> threads_;
 };
-
-// The worker's answer as it goes over its pipe, and back.
-std::string VerdictText(const Verdict& verdict);
-Verdict VerdictOf(const std::string& text);

@@ -6,58 +6,27 @@
 
 #include <cstdio>
 
-#include "leaderboard/sha256.h"
-#include "leaderboard/verifier_pool.h"
 #include "leaderboard/worker_process.h"
 #include "replay/proof_check.h"
-#include "replay/replay_file.h"
+#include "replay/proof_json.h"
 
 namespace {
 
-// What tells a game from every other: the replay up to the flip its name was complete, with the
-// table it started from, as the replay's own text writes them. Two proofs of one session share
-// it; comments and the end do not count. All of a proof's games in one pass over its lines.
-std::vector<std::string> GameKeys(const Replay& replay, const std::vector<ProvenGame>& games) {
-  Sha256 text;
-  text.Add(ReplayHeaderText());
-  if (replay.table) text.Add(ReplayTableText(*replay.table));
-  std::vector<std::string> keys;
-  size_t line = 0;
-  for (const ProvenGame& game : games) {
-    for (; line < replay.lines.size() && replay.lines[line].at.flip <= game.flip; ++line) {
-      text.Add(ReplayLineText(replay.lines[line]));
-    }
-    keys.push_back(text.HexSoFar());
-  }
-  return keys;
-}
-
-Verdict Check(const std::string& text, const ProofCheckLimits& limits) {
-  const ProofVerdict checked = CheckProof(text, "proof", limits);
-  Verdict verdict;
-  verdict.reason = checked.reason;
-  switch (checked.outcome) {
-    case ProofOutcome::Unreadable: verdict.outcome = Verdict::Outcome::Unreadable; return verdict;
-    case ProofOutcome::NotProven: verdict.outcome = Verdict::Outcome::NotProven; return verdict;
-    case ProofOutcome::Proven: verdict.outcome = Verdict::Outcome::Proven; break;
-  }
-  std::string error;
-  const std::vector<std::string> keys = GameKeys(*ParseReplay(text, "proof", &error), checked.games);
-  for (size_t i = 0; i < keys.size(); ++i) {
-    const ProvenGame& proven = checked.games[i];
-    GameToKeep game;
-    game.key = keys[i];
-    game.game.name = proven.name;
-    game.game.score = proven.score;
-    game.game.swats = proven.swats;
-    game.game.stage = proven.stage;
-    game.game.flips = static_cast<int64_t>(proven.flip);
-    verdict.games.push_back(std::move(game));
-  }
-  return verdict;
-}
+// To the credits and back, then out through the exit picture: every sprite and sound the game
+// loads at its start, and the pictures of three screens.
+constexpr char kWalkThroughTheMenus[] =
+    "zimbrel-replay 1\n0 0 mouse 230 215 0 0\n2 0 mouse 0 0 1 0\n2 1 mouse 0 0 0 0\n"
+    "10 0 keys 1\n10 1 keys\n14 0 mouse -215 0 0 0\n16 0 mouse 0 0 1 0\n16 1 mouse 0 0 0 0\n"
+    "18 0 mouse 0 0 1 0\n18 1 mouse 0 0 0 0\n";
 
 }  // namespace
+
+std::string CheckingFault(const std::filesystem::path& data) {
+  ProofCheckLimits limits;
+  limits.dataFolder = data.string();
+  const ProofVerdict walk = CheckProof(kWalkThroughTheMenus, "the start-up check", limits);
+  return walk.outcome == ProofOutcome::Proven ? "" : walk.reason;
+}
 
 std::vector<std::string> VerifierWorkerCommand(const std::filesystem::path& server,
                                                const std::filesystem::path& data, double cpuCap) {
@@ -77,7 +46,7 @@ int RunVerifierWorker(const std::vector<std::string>& arguments) {
   limits.dataFolder = arguments[0];
   limits.cpuSeconds = std::stod(arguments[1]);
   while (const std::optional<std::string> proof = ReadMessage(STDIN_FILENO)) {
-    if (!WriteMessage(STDOUT_FILENO, VerdictText(Check(*proof, limits)))) return 0;
+    if (!WriteMessage(STDOUT_FILENO, JsonText(ProofVerdictJson(CheckProof(*proof, "proof", limits))))) return 0;
   }
   return 0;
 }

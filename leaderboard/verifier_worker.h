@@ -13,5 +13,9 @@ constexpr char kVerifierWorkerOption[] = "--verifier-worker";
 
 std::vector<std::string> VerifierWorkerCommand(const std::filesystem::path& server,
                                                const std::filesystem::path& data, double cpuCap);
+// Why no proof could be checked with the game's files in `data` (the first it cannot read), or
+// "" when a walk through the title, the credits and the exit checks there. Forks: call it
+// before any thread starts.
+std::string CheckingFault(const std::filesystem::path& data);
 // The worker's life, until its input ends; the arguments after kVerifierWorkerOption.
 int RunVerifierWorker(const std::vector<std::string>& arguments);

@@ -10,14 +10,16 @@
 #include <cerrno>
 #include <cstring>
 
+#include "replay/replay_file.h"
+
 extern char** environ;
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// A message larger than this is no answer of ours (a proof is at most 8 MiB).
-constexpr size_t kLargestMessage = 64 << 20;
+// A message larger than this is no answer of ours: a proof, the largest we send, with room.
+constexpr size_t kLargestMessage = 8 * static_cast<size_t>(kLargestReplayBytes);
 
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
@@ -36,44 +38,44 @@ class MessageReader {
  public:
   MessageReader(int fd, std::optional<Clock::time_point> deadline) : fd_(fd), deadline_(deadline) {}
 
-  std::optional<std::string> Read(std::string* why) {
+  std::optional<std::string> Read(WorkerFault* fault) {
     std::string length;
     for (char c = 0; c != '\n';) {
-      if (!Take(&c, 1, why)) return std::nullopt;
+      if (!Take(&c, 1, fault)) return std::nullopt;
       if (c != '\n') length += c;
-      if (length.size() > 12) return Fail(why, "an answer with no length");
+      if (length.size() > 12) return Fail(fault, WorkerFault::Garbled);
     }
     size_t size = 0;
     try {
       size = std::stoull(length);
     } catch (const std::exception&) {
-      return Fail(why, "an answer with no length");
+      return Fail(fault, WorkerFault::Garbled);
     }
-    if (size > kLargestMessage) return Fail(why, "an answer too large");
+    if (size > kLargestMessage) return Fail(fault, WorkerFault::Garbled);
     std::string body(size, '\0');
-    if (!Take(body.data(), size, why)) return std::nullopt;
+    if (!Take(body.data(), size, fault)) return std::nullopt;
     return body;
   }
 
  private:
-  static std::optional<std::string> Fail(std::string* why, const char* what) {
-    *why = what;
+  static std::optional<std::string> Fail(WorkerFault* fault, WorkerFault what) {
+    *fault = what;
     return std::nullopt;
   }
 
-  bool Take(char* into, size_t size, std::string* why) {
+  bool Take(char* into, size_t size, WorkerFault* fault) {
     while (size > 0) {
       if (deadline_) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(*deadline_ - Clock::now());
-        if (left.count() <= 0) return Fail(why, "ran past its time"), false;
+        if (left.count() <= 0) return Fail(fault, WorkerFault::PastDeadline), false;
         pollfd readable{fd_, POLLIN, 0};
         const int ready = poll(&readable, 1, static_cast<int>(std::min<int64_t>(left.count(), 1000)));
-        if (ready < 0 && errno != EINTR) return Fail(why, "cannot be read"), false;
+        if (ready < 0 && errno != EINTR) return Fail(fault, WorkerFault::Ended), false;
         if (ready <= 0) continue;
       }
       const ssize_t got = read(fd_, into, size);
       if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) return Fail(why, "ended"), false;
+      if (got <= 0) return Fail(fault, WorkerFault::Ended), false;
       into += got;
       size -= static_cast<size_t>(got);
     }
@@ -86,9 +88,18 @@ class MessageReader {
 
 }  // namespace
 
+const char* WorkerFaultText(WorkerFault fault) {
+  switch (fault) {
+    case WorkerFault::Ended: return "ended";
+    case WorkerFault::PastDeadline: return "ran past its time";
+    case WorkerFault::Garbled: return "garbled its answer";
+  }
+  return "failed";
+}
+
 std::optional<std::string> ReadMessage(int fd) {
-  std::string why;
-  return MessageReader(fd, std::nullopt).Read(&why);
+  WorkerFault fault{};
+  return MessageReader(fd, std::nullopt).Read(&fault);
 }
 
 bool WriteMessage(int fd, const std::string& message) {
@@ -152,12 +163,12 @@ bool WorkerProcess::Start(std::string* error) {
 }
 
 std::optional<std::string> WorkerProcess::Ask(const std::string& request, Clock::time_point deadline,
-                                              std::string* why) {
+                                              WorkerFault* fault) {
   std::optional<std::string> answer;
   if (!WriteMessage(toChild_, request)) {
-    *why = "ended";
+    *fault = WorkerFault::Ended;
   } else {
-    answer = MessageReader(fromChild_, deadline).Read(why);
+    answer = MessageReader(fromChild_, deadline).Read(fault);
   }
   if (!answer) Kill();
   return answer;

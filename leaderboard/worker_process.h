@@ -11,6 +11,14 @@
 #include <string>
 #include <vector>
 
+// Why a child gave no answer.
+enum class WorkerFault {
+  Ended,         // it died, or closed its output
+  PastDeadline,  // it gave no answer in time, and was killed
+  Garbled,       // what it wrote is no message of ours
+};
+const char* WorkerFaultText(WorkerFault fault);
+
 class WorkerProcess {
  public:
   explicit WorkerProcess(std::vector<std::string> command) : command_(std::move(command)) {}
@@ -20,11 +28,11 @@ class WorkerProcess {
 
   // Starts the child if none runs. False, with the system's reason, when it cannot.
   bool Start(std::string* error);
-  // Sends `request` and waits for the answer until `deadline`. Nothing when the child died or
-  // ran past the deadline: it is then killed, `why` says which, and the next Start makes a
-  // new one.
+  // Sends `request` and waits for the answer until `deadline`. Nothing when the child died,
+  // garbled its answer or ran past the deadline: it is then killed, `fault` says which, and
+  // the next Start makes a new one.
   std::optional<std::string> Ask(const std::string& request,
-                                 std::chrono::steady_clock::time_point deadline, std::string* why);
+                                 std::chrono::steady_clock::time_point deadline, WorkerFault* fault);
   pid_t Pid() const { return pid_; }
 
  private:

@@ -17,6 +17,7 @@
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/game_named.h"
 #include "replay/proof.h"
+#include "replay/proof_check.h"
 #include "replay/replay_recorder.h"
 #include "scores/highscore_file.h"
 
@@ -94,11 +95,12 @@ void WriteProofText(const std::string& text) {
 }
 
 void WriteProof() {
-  if (ReplayRecordingFull()) {
+  // No check would play a proof past two hours of flips.
+  if (ReplayRecordingFull() || PresentedFlipCount() > kMostFlipsOfAProof) {
     if (!keeper.saidFull) {
       std::fprintf(stderr,
-                   "Zimbrel: this session is longer than a replay may be (%ld bytes); "
-                   "its games are no longer kept, until the game is started again\n",
+                   "Zimbrel: this session is longer than a proof may be (%ld bytes, or two hours "
+                   "of play); its games are no longer kept, until the game is started again\n",
                    kLargestReplayBytes);
     }
     keeper.saidFull = true;

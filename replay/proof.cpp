@@ -19,15 +19,6 @@ std::string SwatsText(const std::array<int32_t, 8>& swats) {
   return text;
 }
 
-// 12400 as "12,400", as a person reads a score.
-std::string Grouped(int64_t number) {
-  std::string digits = std::to_string(number < 0 ? -number : number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<size_t>(at), ",");
-  }
-  return (number < 0 ? "-" : "") + digits;
-}
-
 template <typename Number>
 bool Whole(const std::string& word, Number* number) {
   const char* end = word.data() + word.size();
@@ -79,6 +70,14 @@ std::string ClaimedGameText(const ProvenGame& game) {
 }
 
 }  // namespace
+
+std::string Grouped(int64_t number) {
+  std::string digits = std::to_string(number < 0 ? -number : number);
+  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
+    digits.insert(static_cast<size_t>(at), ",");
+  }
+  return (number < 0 ? "-" : "") + digits;
+}
 
 ProvenGame NamedGameInRow(int row) {
   const HighscoreEntry& entry = HighscoreTable[row];

@@ -14,6 +14,7 @@ struct ProvenGame {
   std::array<int32_t, 8> swats{};  // swats by targets hit: 0 to 6, and 7 or more
   int32_t stage = 0;               // the stage the game reached
   uint64_t flip = 0;               // flips presented when its name was complete
+  std::string key;  // its play's identity (replay/play_key.h); "" where no check played it
   bool operator==(const ProvenGame&) const = default;
 };
 
@@ -42,6 +43,9 @@ std::string ProofClaimsText(const std::string& program, ProofBuild build,
 // Nothing, with "NAME:LINE: what is wrong", when a claim cannot be read.
 std::optional<ProofClaims> ReadProofClaims(const std::string& text, const std::string& name,
                                            std::string* error);
+
+// 12400 as "12,400", as a person reads a score.
+std::string Grouped(int64_t number);
 
 // "K9A 1,200 swats 2,1,0,0,0,0,0,0 stage 1 flip 812", as verify shows a game.
 std::string ShownGame(const ProvenGame& game);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "platform/seams/game_named.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/win.h"
+#include "replay/play_key.h"
 #include "replay/replay_player.h"
 #include "replay/scratch_folder.h"
 #include "shell/win_main.h"
@@ -25,6 +27,7 @@
 #include <sys/resource.h>
 #include <sys/wait.h>
 #define ZIMBREL_CHECKS_IN_A_CHILD 1
+#include "replay/proof_json.h"
 #endif
 
 #if defined(__GLIBC__)
@@ -42,7 +45,11 @@ struct RunResult {
   std::string why;
   int lineNumber = 0;
   bool implausible = false;  // stopped by its clock
+  bool checkFailed = false;  // the checker's fault, not the replay's
+  double cpuSeconds = 0;
 };
+
+RunResult CheckFailed(const std::string& why) { return RunResult{{}, true, why, 0, false, true, 0}; }
 
 // The run's own records: the games named, and the CPU time it may take.
 struct Run {
@@ -58,7 +65,11 @@ double CpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-void NoteNamedGame(int row) { run.result.games.push_back(NamedGameInRow(row)); }
+void NoteNamedGame(int row) {
+  ProvenGame game = NamedGameInRow(row);
+  game.key = PlayKeyOfLastGame();
+  run.result.games.push_back(std::move(game));
+}
 
 void HeedTheCap() {
   if (CpuSeconds() - run.startedCpu <= run.cpuSeconds) return;
@@ -67,21 +78,17 @@ void HeedTheCap() {
   throw ReplayStopped{why.str()};
 }
 
-FlipFloor FloorOf(ProofBuild build) {
-  // A browser flips at the display's next refresh at least 13.7 ms after the last.
-  return build == ProofBuild::Browser ? FlipFloor{137, 10} : FlipFloor{1000, 60};
-}
-
 // Plays the replay in the working folder, which holds nothing but what the run writes.
-RunResult PlayWithTheRulesOnly(Replay replay, ProofBuild build, const ProofCheckLimits& limits) {
+RunResult PlayWithTheRulesOnly(Replay replay, const ProofCheckLimits& limits) {
   run.cpuSeconds = limits.cpuSeconds;
   run.startedCpu = CpuSeconds();
   std::string error;
-  if (!PlaceStartingTable(replay, &error)) return RunResult{{}, true, error, 0};
+  if (!PlaceStartingTable(replay, &error)) return CheckFailed(error);
   SetGameDataFolder(fs::absolute(limits.dataFolder).c_str());
   HeadlessEnable();
   HeadlessDrawNothing();
-  ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{FloorOf(build)});
+  PlayKeyStart();
+  ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{true, PlayKeyHear});
   AddGameNamedObserver(NoteNamedGame);
   AddFlipObserver(HeedTheCap);
   try {
@@ -94,36 +101,39 @@ RunResult PlayWithTheRulesOnly(Replay replay, ProofBuild build, const ProofCheck
     run.result.lineNumber = stopped.lineNumber;
     run.result.implausible = stopped.implausible;
   }
+  if (!FirstUnreadableGameFile().empty()) {
+    run.result = CheckFailed("the game's file " + FirstUnreadableGameFile() +
+                             " cannot be read, so nothing was checked");
+  }
   return run.result;
 }
 
 #if ZIMBREL_CHECKS_IN_A_CHILD
 
-// The result as the child hands it over: a line per game, then how the run ended.
+// The result as the child hands it over.
 std::string ResultText(const RunResult& result) {
-  std::string text = ProofClaimsText("zimbrel", ThisBuild(), result.games);
-  if (result.stopped) {
-    text += "# stopped " + std::to_string(result.lineNumber) + " " +
-            (result.implausible ? "1" : "0") + " " + result.why;
-  }
-  return text;
+  nlohmann::json games = nlohmann::json::array();
+  for (const ProvenGame& game : result.games) games.push_back(ProvenGameJson(game));
+  return JsonText({{"games", games},
+                   {"stopped", result.stopped},
+                   {"why", result.why},
+                   {"line", result.lineNumber},
+                   {"implausible", result.implausible},
+                   {"checkFailed", result.checkFailed}});
 }
 
 RunResult ReadResult(const std::string& text) {
   RunResult result;
-  std::string error;
-  if (const std::optional<ProofClaims> claims = ReadProofClaims(text, "", &error)) {
-    result.games = claims->games;
-  }
-  const size_t stopped = text.find("# stopped ");
-  if (stopped != std::string::npos) {
-    std::istringstream rest(text.substr(stopped + 10));
-    int implausible = 0;
-    rest >> result.lineNumber >> implausible;
-    result.implausible = implausible != 0;
-    rest.get();
-    std::getline(rest, result.why);
-    result.stopped = true;
+  try {
+    const nlohmann::json given = nlohmann::json::parse(text);
+    for (const auto& game : given.at("games")) result.games.push_back(ProvenGameOf(game));
+    result.stopped = given.at("stopped");
+    result.why = given.at("why");
+    result.lineNumber = given.at("line");
+    result.implausible = given.at("implausible");
+    result.checkFailed = given.at("checkFailed");
+  } catch (const nlohmann::json::exception&) {
+    result = CheckFailed("the check gave no answer");
   }
   return result;
 }
@@ -150,7 +160,7 @@ void WriteAll(int fd, const std::string& text) {
 
 // The child: the game once, in the scratch folder, then gone without running anything of the
 // parent's (no exit handlers, no flushing of its buffers).
-[[noreturn]] void RunInTheChild(int out, const fs::path& folder, Replay replay, ProofBuild build,
+[[noreturn]] void RunInTheChild(int out, const fs::path& folder, Replay replay,
                                 const ProofCheckLimits& limits) {
   // The cap heeded at every flip; the kernel's, a little later, where a flip never comes.
   const auto hardCap = static_cast<rlim_t>(limits.cpuSeconds) + 2;
@@ -164,64 +174,66 @@ void WriteAll(int fd, const std::string& text) {
   std::signal(SIGPIPE, SIG_IGN);
   RunResult result;
   if (chdir(folder.c_str()) != 0) {
-    result = RunResult{
-        {}, true, folder.string() + ": cannot be entered (" + std::strerror(errno) + ")", 0};
+    result = CheckFailed(folder.string() + ": cannot be entered (" + std::strerror(errno) + ")");
   } else {
-    result = PlayWithTheRulesOnly(std::move(replay), build, limits);
+    result = PlayWithTheRulesOnly(std::move(replay), limits);
   }
   WriteAll(out, ResultText(result));
   _exit(0);
 }
 
-RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& limits) {
+RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
   std::string error;
   const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-verify", &error);
-  if (!folder) return RunResult{{}, true, error, 0};
+  if (!folder) return CheckFailed(error);
   int channel[2];
   if (pipe(channel) != 0) {
     fs::remove_all(*folder);
-    return RunResult{
-        {}, true, std::string("no pipe to check in (") + std::strerror(errno) + ")", 0};
+    return CheckFailed(std::string("no pipe to check in (") + std::strerror(errno) + ")");
   }
   std::fflush(nullptr);
   const pid_t child = fork();
   if (child == 0) {
     close(channel[0]);
-    RunInTheChild(channel[1], *folder, std::move(replay), build, limits);
+    RunInTheChild(channel[1], *folder, std::move(replay), limits);
   }
   close(channel[1]);
   const std::string text = child > 0 ? ReadAll(channel[0]) : "";
   close(channel[0]);
   int status = 0;
-  while (child > 0 && waitpid(child, &status, 0) < 0 && errno == EINTR) {
+  rusage usage{};
+  while (child > 0 && wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
   }
+  const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                     static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   std::error_code ignored;
   fs::remove_all(*folder, ignored);
-  if (child < 0)
-    return RunResult{{}, true, std::string("cannot fork (") + std::strerror(errno) + ")", 0};
+  if (child < 0) return CheckFailed(std::string("cannot fork (") + std::strerror(errno) + ")");
   if (WIFSIGNALED(status)) {
     const int signalNumber = WTERMSIG(status);
     const std::string why =
         signalNumber == SIGXCPU || signalNumber == SIGKILL
             ? "ran past its CPU-time cap"
             : std::string("the check crashed (") + strsignal(signalNumber) + ")";
-    return RunResult{ReadResult(text).games, true, why, 0};
+    return RunResult{{}, true, why, 0, false, false, cpu};
   }
-  return ReadResult(text);
+  RunResult result = ReadResult(text);
+  result.cpuSeconds = cpu;
+  return result;
 }
 
 #else
 
-RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& limits) {
+RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
   static bool ran = false;
-  if (ran) return RunResult{{}, true, "this build checks one replay a run", 0};
+  if (ran) return CheckFailed("this build checks one replay a run");
   ran = true;
   std::string error;
   const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-verify", &error);
-  if (!folder) return RunResult{{}, true, error, 0};
+  if (!folder) return CheckFailed(error);
   const fs::path before = fs::current_path();
   fs::current_path(*folder);
-  const RunResult result = PlayWithTheRulesOnly(std::move(replay), build, limits);
+  const RunResult result = PlayWithTheRulesOnly(std::move(replay), limits);
   PlatformQuit();
   fs::current_path(before);
   std::error_code ignored;
@@ -230,6 +242,27 @@ RunResult RunSomewhere(Replay replay, ProofBuild build, const ProofCheckLimits& 
 }
 
 #endif
+
+// Where a replay first asks for more flips than a kept game's session can have; "" when it
+// does not.
+std::string PastTheLongestSession(const Replay& replay, const std::string& name) {
+  const auto past = std::find_if(replay.lines.begin(), replay.lines.end(),
+                                 [](const ReplayLine& line) { return line.at.flip > kMostFlipsOfAProof; });
+  uint64_t flip = 0;
+  int line = 0;
+  if (past != replay.lines.end()) {
+    flip = past->at.flip;
+    line = past->lineNumber;
+  } else if (replay.endFlip && *replay.endFlip > kMostFlipsOfAProof) {
+    flip = *replay.endFlip;
+    line = replay.endLineNumber;
+  } else {
+    return "";
+  }
+  return name + ":" + std::to_string(line) + ": flip " + Grouped(static_cast<int64_t>(flip)) +
+         " lies past the " + Grouped(kMostFlipsOfAProof) +
+         " flips (two hours at 60 a second) within which the game keeps a session's games";
+}
 
 }  // namespace
 
@@ -244,12 +277,16 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
   }
   std::optional<Replay> replay = ParseReplay(text, name, &verdict.reason);
   if (!replay) return verdict;
+  if (const std::string past = PastTheLongestSession(*replay, name); !past.empty()) {
+    verdict.outcome = ProofOutcome::NotProven;
+    verdict.reason = past;
+    return verdict;
+  }
   const std::optional<ProofClaims> claims = ReadProofClaims(text, name, &verdict.reason);
   if (!claims) return verdict;
   verdict.claimsGames = !claims->games.empty();
-  // A replay that says nothing of its build is judged by the shorter flip of the two.
-  const ProofBuild build = claims->build.value_or(ProofBuild::Browser);
-  const RunResult result = RunSomewhere(std::move(*replay), build, limits);
+  const RunResult result = RunSomewhere(std::move(*replay), limits);
+  verdict.cpuSeconds = result.cpuSeconds;
   verdict.games = result.games;
   verdict.outcome = ProofOutcome::NotProven;
   // A clock no game can have read says most; then games other than those claimed (a replay
@@ -258,6 +295,11 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
       result.stopped ? name + (result.lineNumber ? ":" + std::to_string(result.lineNumber) : "") +
                            ": " + result.why
                      : "";
+  if (result.checkFailed) {
+    verdict.outcome = ProofOutcome::CheckFailed;
+    verdict.reason = name + ": " + result.why;
+    return verdict;
+  }
   if (result.implausible) {
     verdict.reason = stop;
     return verdict;

@@ -11,10 +11,16 @@
 // one check runs in the process itself, once; a second is refused.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "replay/proof.h"
+
+// The game keeps a session's games only within this many flips (two hours at 60 a second): a
+// check costs CPU by the flip, so a proof with a line or an end past it is no kept game's and
+// is refused before it is played.
+constexpr uint64_t kMostFlipsOfAProof = 432000;
 
 struct ProofCheckLimits {
   std::string dataFolder = ".";  // the folder with the game's gfx/ and snd/
@@ -25,6 +31,11 @@ enum class ProofOutcome {
   Proven,      // it plays to its end and enters the games it claims (or claims none)
   NotProven,   // it plays otherwise, its clock is implausible, or it ran past its cap
   Unreadable,  // larger than a replay may be, or not a replay: nothing was run
+  CheckFailed, // the checker's own fault (no process, no scratch folder, a game file it could
+               // not read): it says nothing of the replay
+  // A server's verifiers only:
+  Crashed,     // the verifier died while it checked: its fault, or the proof's, unknown
+  Stopping,    // the server stopped before the check came or ended
 };
 
 struct ProofVerdict {
@@ -32,6 +43,7 @@ struct ProofVerdict {
   std::vector<ProvenGame> games;  // the games the replay entered in the table, as played
   bool claimsGames = false;       // it claims at least one game
   std::string reason;             // "NAME:LINE: why" (or "NAME: why"); empty when proven
+  double cpuSeconds = 0;          // what the check's process took
 };
 
 // Checks the replay `text`; `name` names it in every reason (a file's path, a submission).

@@ -293,7 +293,9 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
   OrderCheck order;
   bool headerSeen = false;
   int lineNumber = 0;
-  for (size_t start = 0; start < text.size();) {
+  // Editors on some systems start a saved text with a byte order mark: read past it.
+  constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+  for (size_t start = text.starts_with(kByteOrderMark) ? 3 : 0; start < text.size();) {
     const size_t newline = text.find('\n', start);
     const size_t end = newline == std::string::npos ? text.size() : newline;
     const std::string raw = text.substr(start, end - start);

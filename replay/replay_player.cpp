@@ -18,10 +18,13 @@ struct ChannelLines {
   uint64_t readsWithoutLine = 0;  // since the last line or flip
 };
 
+// The shortest a flip may take, in every build: 1000/60 ms.
+constexpr int64_t kFlipMilliseconds = 1000;
+constexpr int64_t kFlipsPerSecond = 60;
+
 // The readings of the rules clock so far, for the clock's plausibility: the greatest of
-// `per * reading - milliseconds * flips` and where it came from.
+// `60 * reading - 1000 * flips` and where it came from.
 struct ClockWatch {
-  FlipFloor floor;
   bool any = false;
   uint32_t last = 0;
   int lastLine = 0;
@@ -34,6 +37,7 @@ struct ClockWatch {
 struct Player {
   std::optional<uint64_t> endFlip;
   std::optional<ClockWatch> clock;
+  void (*onAnswer)(const ReplayLine& answer) = nullptr;
   std::array<ChannelLines, kReplayChannels> channels;
   ReplayReadCounter counter;
   ReplayHands hands;
@@ -98,14 +102,26 @@ void AnswerRead(DeviceKind kind, void* state) {
   int64_t dx = 0;
   int64_t dy = 0;
   const bool applied = CatchUp(lines, at, &dx, &dy);
+  ReplayLine answer;
+  answer.channel = channel;
+  answer.at = at;
   if (kind == DeviceKind::Mouse) {
     DIMOUSESTATE mouse = player.hands.Mouse();
     mouse.lX = Saturated(dx);
     mouse.lY = Saturated(dy);
     *static_cast<DIMOUSESTATE*>(state) = mouse;
+    answer.dx = mouse.lX;
+    answer.dy = mouse.lY;
+    answer.left = mouse.rgbButtons[0] != 0;
+    answer.right = mouse.rgbButtons[1] != 0;
   } else {
-    player.hands.FillKeys(static_cast<BYTE*>(state));
+    BYTE* keys = static_cast<BYTE*>(state);
+    player.hands.FillKeys(keys);
+    for (int code = 0; code < 256; ++code) {
+      if (keys[code] & 0x80) answer.keys.push_back(static_cast<uint8_t>(code));
+    }
   }
+  if (player.onAnswer) player.onAnswer(answer);
   CheckForAnEndlessWait(lines, channel, at, applied);
 }
 
@@ -123,12 +139,12 @@ void WatchTheClock(ClockWatch& watch, uint64_t flip, uint32_t reading, int line)
                         line, true};
   }
   const int64_t here =
-      watch.floor.per * int64_t{reading} - watch.floor.milliseconds * static_cast<int64_t>(flip);
-  if (watch.any && here < watch.highest - watch.floor.milliseconds - watch.floor.per) {
+      kFlipsPerSecond * int64_t{reading} - kFlipMilliseconds * static_cast<int64_t>(flip);
+  if (watch.any && here < watch.highest - kFlipMilliseconds - kFlipsPerSecond) {
     const uint64_t flips = flip - watch.highestFlip;
     // The fewest whole milliseconds the check lets pass.
     const int64_t least =
-        (watch.floor.milliseconds * static_cast<int64_t>(flips - 1) - 1) / watch.floor.per;
+        (kFlipMilliseconds * static_cast<int64_t>(flips - 1) - 1) / kFlipsPerSecond;
     throw ReplayStopped{
         "the rules clock advances " + std::to_string(reading - watch.highestReading) +
             " ms over the " + std::to_string(flips) + " flips since its reading of " +
@@ -157,6 +173,13 @@ DWORD AnswerClockReading(DWORD live) {
     const int line = lines.next == 0 ? 0 : lines.lines[lines.next - 1].lineNumber;
     WatchTheClock(*player.clock, at.flip, reading, line);
   }
+  if (player.onAnswer) {
+    ReplayLine answer;
+    answer.channel = ReplayChannel::Clock;
+    answer.at = at;
+    answer.ms = reading;
+    player.onAnswer(answer);
+  }
   return reading;
 }
 
@@ -180,7 +203,8 @@ void OnFlip() {
 
 void ReplayPlayerStart(Replay replay, const ReplayPlayerOptions& options) {
   player.endFlip = replay.endFlip;
-  if (options.clockFloor) player.clock = ClockWatch{*options.clockFloor};
+  if (options.clockJudged) player.clock = ClockWatch{};
+  player.onAnswer = options.onAnswer;
   player.lastFlip = replay.endFlip.value_or(0);
   for (ReplayLine& line : replay.lines) {
     player.lastFlip = std::max(player.lastFlip, line.at.flip);

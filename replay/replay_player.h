@@ -9,18 +9,14 @@
 
 #include "replay/replay_file.h"
 
-// The shortest time a flip takes in the build that recorded a replay, as a fraction of a
-// millisecond: 1000/60 on the desktop, 137/10 in a browser.
-struct FlipFloor {
-  int64_t milliseconds = 1000;
-  int64_t per = 60;
-};
-
 struct ReplayPlayerOptions {
   // When set, the rules clock must never go back, nor advance less over a stretch of flips
-  // than those flips take in the build (less one flip and one millisecond for where within
-  // its frame each reading falls): a clock slowed to gain time stops the run.
-  std::optional<FlipFloor> clockFloor;
+  // than 1/60 s a flip, whatever build recorded it (less one flip and one millisecond for
+  // where within its frame each reading falls): a clock slowed to gain time stops the run.
+  bool clockJudged = false;
+  // Told of every answer the replay gives, in the order of the reads: a mouse read's motion
+  // and buttons, the keys a keyboard read finds held, a clock reading's value.
+  void (*onAnswer)(const ReplayLine& answer) = nullptr;
 };
 
 // Installs the player; before WinMain, once per process.

@@ -3,6 +3,7 @@
 namespace {
 
 std::string dataFolder;  // empty: the working directory
+std::string firstUnreadable;
 
 }  // namespace
 
@@ -16,3 +17,9 @@ std::string GameDataPath(const char* gameName) {
   if (dataFolder.empty() || path.empty() || path.front() == '/') return path;
   return dataFolder + "/" + path;
 }
+
+void NoteUnreadableGameFile(const std::string& path) {
+  if (firstUnreadable.empty()) firstUnreadable = path;
+}
+
+const std::string& FirstUnreadableGameFile() { return firstUnreadable; }

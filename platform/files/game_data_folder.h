@@ -8,3 +8,9 @@
 void SetGameDataFolder(const char* folder);
 // The file a name of the game's stands for.
 std::string GameDataPath(const char* gameName);
+
+// The first of the game's files that could not be read, or held no picture: "" when none. A
+// run without one of them plays another game, so a check that met one says nothing of its
+// replay.
+void NoteUnreadableGameFile(const std::string& path);
+const std::string& FirstUnreadableGameFile();

@@ -22,8 +22,12 @@ SDL_Surface* DecodeBitmap(const unsigned char* bytes, size_t size) {
 SDL_Surface* ReadBitmap(HINSTANCE instance, const char* name, UINT flags) {
   if (flags & LR_LOADFROMFILE) {
     std::vector<unsigned char> bytes;
-    if (!ReadRegularFile(GameDataPath(name).c_str(), kLargestBitmapFile, &bytes)) return nullptr;
-    return DecodeBitmap(bytes.data(), bytes.size());
+    const std::string path = GameDataPath(name);
+    SDL_Surface* picture = ReadRegularFile(path.c_str(), kLargestBitmapFile, &bytes)
+                               ? DecodeBitmap(bytes.data(), bytes.size())
+                               : nullptr;
+    if (!picture) NoteUnreadableGameFile(path);
+    return picture;
   }
   if (!instance) return nullptr;
   const BitmapResource* resource = FindBitmapResource(name);

@@ -50,8 +50,12 @@ HMMIO mmioOpenA(LPCSTR fileName, MMIOINFO* /*info*/, DWORD openFlags) {
   if (fileName == nullptr || (openFlags & (MMIO_WRITE | MMIO_READWRITE | MMIO_CREATE))) {
     return nullptr;
   }
-  std::FILE* stream = OpenRegularFileStream(GameDataPath(fileName).c_str());
-  if (stream == nullptr) return nullptr;
+  const std::string path = GameDataPath(fileName);
+  std::FILE* stream = OpenRegularFileStream(path.c_str());
+  if (stream == nullptr) {
+    NoteUnreadableGameFile(path);
+    return nullptr;
+  }
   auto* file = new MmioFile;
   file->stream = stream;
   std::setvbuf(stream, file->buffer, _IOFBF, sizeof file->buffer);

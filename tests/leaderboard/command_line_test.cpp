@@ -3,6 +3,8 @@
 // and --version.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "tests/support/child_process.h"
 #include "tests/support/leaderboard_run.h"
 
@@ -16,6 +18,9 @@ struct Case {
 
 TEST(LeaderboardCommandLine, RefusesWhatItCannotServeAndSaysWhy) {
   LeaderboardRun folder;
+  const std::filesystem::path empty = folder.Folder() / "empty";
+  std::filesystem::create_directories(empty / "gfx");
+  std::filesystem::create_directories(empty / "snd");
   const std::vector<Case> cases = {
       {{"--version"}, 0, "zimbrel-leaderboard 1.0.0\n"},
       {{"--help"}, 0, "--database ADDRESS"},
@@ -28,6 +33,7 @@ TEST(LeaderboardCommandLine, RefusesWhatItCannotServeAndSaysWhy) {
       {{"--database", "mysql://localhost/zimbrel"}, 1, "the database cannot be opened: 'mysql://localhost/zimbrel' is no database address"},
       {{"--database", "sqlite:/nonexistent/folder/x.sqlite"}, 1, "the database cannot be opened: /nonexistent/folder/x.sqlite: unable to open"},
       {{"--data", "/nonexistent"}, 1, "/nonexistent holds no gfx/ and snd/"},
+      {{"--data", empty.string()}, 1, "the start-up check: the game's file " + (empty / "gfx/Fly1.bmp").string() + " cannot be read"},
       {{"--site", "/nonexistent"}, 1, "/nonexistent holds no index.html"},
       {{"--listen", "192.0.2.1:8080"}, 1, "cannot listen on 192.0.2.1:8080"},
   };

@@ -51,12 +51,12 @@ std::vector<pid_t> Verifiers(pid_t server) {
   return children;
 }
 
-// The title left alone for `hours` of flips, ten minutes a line: seconds of CPU to play a
-// few hours.
-std::string IdleTitle(int hours, const std::string& comment = "") {
+// The title left alone for `stretches` of ten minutes, a line each: up to two hours, the most
+// a proof may ask for, and about two seconds of CPU to check.
+std::string IdleTitle(int stretches, const std::string& comment = "") {
   std::string idle = "zimbrel-replay 1\n" + comment;
-  for (int line = 0; line <= hours * 6; ++line) idle += std::to_string(line * 36000) + " 0 mouse 0 0 0 0\n";
-  return idle + std::to_string(hours * 216000 + 1) + " end\n";
+  for (int line = 0; line <= stretches; ++line) idle += std::to_string(line * 36000) + " 0 mouse 0 0 0 0\n";
+  return idle + std::to_string(stretches * 36000) + " end\n";
 }
 
 std::set<std::string> RankedNames(const LeaderboardRun& server) {
@@ -73,7 +73,7 @@ TEST(LeaderboardLoad, AThousandSubmissionsAtOnceAreEachAnsweredAndEachGameRanked
   std::vector<std::string> proofs;
   for (int copy = 0; copy < 100; ++copy) {
     for (int game = 0; game < 10; ++game) {
-      proofs.push_back(GoldenProof(NameOf(game), copy % 5 == 0 ? "copy " + std::to_string(copy) : ""));
+      proofs.push_back(GoldenProof(NameOf(game), copy % 5 == 0 ? "copy " + std::to_string(copy) : "", game + 1));
     }
   }
   std::map<int, int> statuses;
@@ -97,13 +97,13 @@ TEST(LeaderboardLoad, AThousandSubmissionsAtOnceAreEachAnsweredAndEachGameRanked
 
 TEST(LeaderboardLoad, AVerifierCrashedOrRunPastItsCapCostsOnlyItsProof) {
   LeaderboardRun server;
-  ASSERT_NO_FATAL_FAILURE(server.Start({"--verifiers", "1", "--cpu-cap", "2"}));
-  HttpAnswer answer = server.Post(IdleTitle(10));
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--verifiers", "1", "--cpu-cap", "0.5"}));
+  HttpAnswer answer = server.Post(IdleTitle(12));
   EXPECT_EQ(answer.status, 422) << answer.body;
   EXPECT_NE(answer.body.find("CPU-time cap"), std::string::npos) << answer.body;
 
   // The verifier killed while it plays that proof.
-  std::thread crash([&] { answer = server.Post(IdleTitle(10, "# crashed\n")); });
+  std::thread crash([&] { answer = server.Post(IdleTitle(12, "# crashed\n")); });
   const std::vector<pid_t> before = Verifiers(server.Process().Pid());
   ASSERT_EQ(before.size(), 1u);
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
@@ -119,18 +119,26 @@ TEST(LeaderboardLoad, AVerifierCrashedOrRunPastItsCapCostsOnlyItsProof) {
 TEST(LeaderboardLoad, SigtermAnswersWhatIsUnderWayAndStops) {
   LeaderboardRun server;
   ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "1000", "--verifiers", "1"}));
-  // Among them a check far longer than the drain: cut short, not waited for.
-  std::vector<std::string> proofs = {IdleTitle(200)};
-  for (int game = 0; game < 6; ++game) proofs.push_back(GoldenProof(NameOf(game)));
+  // A check held up past the drain (its verifier stopped): cut short, not waited for.
+  std::vector<std::string> proofs = {IdleTitle(12)};
+  for (int game = 0; game < 6; ++game) proofs.push_back(GoldenProof(NameOf(game), "", game + 1));
   std::vector<HttpAnswer> answers;
   std::thread burst([&] { answers = SendAtOnce(server, proofs, static_cast<int>(proofs.size())); });
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  for (const pid_t verifier : Verifiers(server.Process().Pid())) kill(-verifier, SIGSTOP);
   const auto signalled = std::chrono::steady_clock::now();
   server.Process().Signal(SIGTERM);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  const HttpAnswer late = server.Post(GoldenProof("GLD", "", 7));
+  EXPECT_EQ(late.status, 503);
+  EXPECT_NE(late.body.find("the server is stopping"), std::string::npos) << late.body;
   EXPECT_EQ(server.Process().WaitForExit(std::chrono::seconds(10)), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - signalled, std::chrono::seconds(7));
   burst.join();
-  for (const HttpAnswer& answer : answers) EXPECT_TRUE(answer.status == 201 || answer.status == 503) << answer.status;
+  for (const HttpAnswer& answer : answers) {
+    EXPECT_TRUE(answer.status == 201 || answer.status == 503) << answer.status;
+    EXPECT_TRUE(answer.status != 503 || answer.body.find("stopp") != std::string::npos) << answer.body;
+  }
   EXPECT_NE(server.Log().find("zimbrel-leaderboard: stopped"), std::string::npos) << server.Log();
 }
 
@@ -142,7 +150,7 @@ TEST_P(LeaderboardKill, SigkillInABurstLosesNoGameAnswered201) {
   if (database.empty()) GTEST_SKIP() << "no PostgreSQL here (ctest runs this under pg_virtualenv)";
   ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "100000", "--database", database}));
   std::vector<std::string> proofs;
-  for (int game = 0; game < 200; ++game) proofs.push_back(GoldenProof(NameOf(game)));
+  for (int game = 0; game < 200; ++game) proofs.push_back(GoldenProof(NameOf(game), "", game + 1));
   std::vector<HttpAnswer> answers;
   std::thread burst([&] { answers = SendAtOnce(server, proofs, 8); });
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));

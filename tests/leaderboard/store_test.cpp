@@ -13,6 +13,7 @@
 #include "leaderboard/game_store.h"
 #include "leaderboard/schema.h"
 #include "platform/files/temporary_folder.h"
+#include "replay/sha256.h"
 #include "tests/support/leaderboard_run.h"
 
 namespace {
@@ -32,17 +33,10 @@ class StoreTest : public testing::TestWithParam<std::string> {
     fs::remove_all(folder_);
   }
 
-  static GameToKeep Game(const std::string& key, const std::string& name, int32_t score, int64_t flips) {
-    GameToKeep game;
-    game.key = key;
-    game.game.name = name;
-    game.game.score = score;
-    game.game.swats = {3, 1, 0, 2, 0, 0, 0, 1};
-    game.game.stage = 4;
-    game.game.flips = flips;
-    return game;
+  static ProvenGame Game(const std::string& key, const std::string& name, int32_t score, uint64_t flip) {
+    return ProvenGame{name, score, {3, 1, 0, 2, 0, 0, 0, 1}, 4, flip, key};
   }
-  static ProofToKeep Proof(const std::string& hash, std::vector<GameToKeep> games, int64_t at = 1000) {
+  static ProofToKeep Proof(const std::string& hash, std::vector<ProvenGame> games, int64_t at = 1000) {
     return ProofToKeep{hash, "zimbrel-replay 1\n# " + hash + "\n", at, std::move(games)};
   }
 
@@ -105,7 +99,7 @@ TEST_P(StoreTest, RanksByScoreThenByTheGameKeptFirst) {
 TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
   std::string bytes = "zimbrel-replay 1\n# \xff\xfe";
   bytes += std::string(1, '\0') + "'); DROP TABLE games; --\n";
-  GameToKeep game = Game("k'; DELETE FROM games; --", "'--", 1, 2);
+  const ProvenGame game = Game("k'; DELETE FROM games; --", "'--", 1, 2);
   const KeptGame kept = store_->Keep(ProofToKeep{"h\"", bytes, 5, {game}}, nullptr).at(0);
   EXPECT_EQ(store_->Game(kept.id)->name, "'--");
   EXPECT_EQ(store_->ProofOf(kept.id), bytes);
@@ -158,6 +152,8 @@ TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
   EXPECT_EQ(store_->RankOf(kept), 1);
   store_.reset();
   db = address_.rfind("sqlite:", 0) == 0 ? OpenSqlite(address_.substr(7)) : OpenPostgres(address_);
+  // A key of the text, from before games were keyed by their play, can meet no new key.
+  EXPECT_EQ(db->Run("SELECT game_key FROM games", {}).at(0).at(0), "text:a");
   db->Run("UPDATE schema_version SET version = $1", {int64_t{NewestSchemaVersion() + 1}});
   try {
     OpenGameStore(address_);
@@ -170,6 +166,13 @@ TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
 
 INSTANTIATE_TEST_SUITE_P(Databases, StoreTest, testing::Values("sqlite", "postgresql"),
                          [](const testing::TestParamInfo<std::string>& database) { return database.param; });
+
+TEST(ProofHash, IsSha256AcrossBlocks) {
+  EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  Sha256 pieces;
+  pieces.Add("abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq");
+  EXPECT_EQ(pieces.HexSoFar(), "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+}
 
 TEST(StoreAddress, RefusesWhatNamesNoDatabase) {
   for (const std::string address : {"mysql://x", "sqlite:", "", "/tmp/file"}) {

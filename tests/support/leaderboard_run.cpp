@@ -74,19 +74,11 @@ std::string LeaderboardRun::Log() const {
   return log;
 }
 
-HttpAnswer LeaderboardRun::Post(const std::string& proof, const std::string& path) const {
-  httplib::Client client("127.0.0.1", port_);
-  client.set_read_timeout(120, 0);
-  const httplib::Result result = client.Post(path.c_str(), proof, "text/plain");
-  if (!result) return {-1, httplib::to_string(result.error()), {}};
-  return {result->status, result->body, {}};
-}
+namespace {
 
-HttpAnswer LeaderboardRun::Get(const std::string& path) const {
-  httplib::Client client("127.0.0.1", port_);
-  // As a browser asks.
-  const httplib::Result result = client.Get(path.c_str(), {{"Accept-Encoding", "gzip, deflate"}});
-  if (!result) return {};
+// The answer with its headers' names in lower case; `failed` where none came.
+HttpAnswer AnswerOf(const httplib::Result& result, const HttpAnswer& failed) {
+  if (!result) return failed;
   HttpAnswer answer{result->status, result->body, {}};
   for (const auto& [name, value] : result->headers) {
     std::string lower = name;
@@ -94,6 +86,25 @@ HttpAnswer LeaderboardRun::Get(const std::string& path) const {
     answer.headers[lower] = value;
   }
   return answer;
+}
+
+}  // namespace
+
+HttpAnswer HttpPost(int port, const std::string& proof, const std::string& path) {
+  httplib::Client client("127.0.0.1", port);
+  client.set_read_timeout(120, 0);
+  const httplib::Result result = client.Post(path.c_str(), proof, "text/plain");
+  return AnswerOf(result, {-1, result ? "" : httplib::to_string(result.error()), {}});
+}
+
+HttpAnswer LeaderboardRun::Post(const std::string& proof, const std::string& path) const {
+  return HttpPost(port_, proof, path);
+}
+
+HttpAnswer LeaderboardRun::Get(const std::string& path) const {
+  httplib::Client client("127.0.0.1", port_);
+  // As a browser asks.
+  return AnswerOf(client.Get(path.c_str(), {{"Accept-Encoding", "gzip, deflate"}}), {});
 }
 
 HttpAnswer LeaderboardRun::Exchange(const std::string& request, const std::string& from) const {
@@ -167,7 +178,7 @@ std::string TestDatabase(const std::string& kind, const fs::path& folder) {
   return "postgresql://";
 }
 
-std::string GoldenProof(const std::string& name, const std::string& comment) {
+std::string GoldenProof(const std::string& name, const std::string& comment, int play) {
   std::string replay = FileText(fs::path(ZIMBREL_SOURCE_DIR) / "tests/replays/whole_game.replay");
   // The name typed at flips 1222 to 1224.
   const char* const typed[] = {"1222 1 keys ", "1223 1 keys ", "1224 1 keys "};
@@ -175,6 +186,13 @@ std::string GoldenProof(const std::string& name, const std::string& comment) {
     const size_t at = replay.find(typed[i]);
     const size_t end = replay.find('\n', at);
     replay.replace(at, end - at, typed[i] + std::to_string(KeyCode(name[i])));
+  }
+  if (play > 0) {
+    // Each line goes before the first line of the flip after its own.
+    for (const int flip : {100 + 3 * play, 102 + 3 * play}) {
+      const size_t next = replay.find("\n" + std::to_string(flip + 1) + " 0 ");
+      replay.insert(next + 1, std::to_string(flip) + " 0 keys" + (flip % 3 == 1 ? " 30\n" : "\n"));
+    }
   }
   const std::string claims = "# program: zimbrel 1.0.0 desktop\n# proves: " + name + " score " +
                              std::to_string(kGoldenScore) + " swats 0,1,56,8,9,0,1,4 stage 10 flip 1224\n" +

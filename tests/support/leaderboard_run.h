@@ -21,6 +21,9 @@ struct HttpAnswer {
   std::map<std::string, std::string> headers;  // by their names in lower case
 };
 
+// A POST to a server on 127.0.0.1 at `port`, as a client sends a proof.
+HttpAnswer HttpPost(int port, const std::string& proof, const std::string& path = "/api/v1/games");
+
 class LeaderboardRun {
  public:
   // A fresh folder of its own, removed with the object.
@@ -58,7 +61,8 @@ class LeaderboardRun {
 std::string TestDatabase(const std::string& kind, const std::filesystem::path& folder);
 
 // The golden whole game (GLD, 197,530 points, stage 10) as a kept proof claims it, with `name`
-// typed instead: a game of its own for each name. `comment` goes into its comments, making
-// another text of the same proof.
-std::string GoldenProof(const std::string& name = "GLD", const std::string& comment = "");
+// typed instead. `comment` goes into its comments, making another text of the same play; a
+// `play` above 0 makes another play of the same score: the A key, which the rules ignore in
+// play, held for two flips from flip 100 + 3 x play (up to play 300).
+std::string GoldenProof(const std::string& name = "GLD", const std::string& comment = "", int play = 0);
 constexpr int32_t kGoldenScore = 197530;

@@ -221,6 +221,9 @@ int Verify(const ReplayCommand& command) {
         status = std::max(status, kNotProven);
         break;
       case ProofOutcome::Unreadable:
+      case ProofOutcome::CheckFailed:
+      case ProofOutcome::Crashed:
+      case ProofOutcome::Stopping:
         SayFault(verdict.reason);
         status = std::max(status, kUnreadable);
         break;
