@@ -1,4 +1,4 @@
-#include "leaderboard/sender/proof_sender.h"
+#include "programs/zimbrel/proof_sending.h"
 
 #include <fcntl.h>
 #include <httplib.h>
