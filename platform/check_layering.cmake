@@ -12,6 +12,10 @@
 #   7  assets: our pictures and sounds, drawn and synthesised with the kits
 #   8  leaderboard: the server's room, over the replay room
 #   9  programs: every program's entry, which nothing includes
+# The replay room reads no record of the game's: of the game's folders (levels 2 to 4) it sees
+# only the game's entry (shell/win_main.h), to run it, and the table's file format
+# (scores/highscore_file.h), which a replay's highscores line holds; a named game reaches it
+# as a value, through platform/seams/game_named.h.
 # SDL's headers are seen only by platform/sdl/, platform/controls/ and platform/web/ (tests and
 # benchmarks, not checked here, may look at pixels through SDL).
 set(levels
@@ -59,6 +63,9 @@ foreach(file IN LISTS sources)
     elseif(NOT target_level STREQUAL "" AND NOT file_level STREQUAL ""
            AND target_level GREATER file_level)
       set(fault "level ${file_level} does not include level ${target_level}")
+    elseif(file MATCHES "^replay/" AND target_level MATCHES "^[234]$"
+           AND NOT target MATCHES "^(shell/win_main|scores/highscore_file)\\.h$")
+      set(fault "the replay room reaches the game only through the seams, its entry and the table's file")
     endif()
     if(fault)
       string(APPEND faults "  ${file}: #include \"${target}\": ${fault}\n")

@@ -3,10 +3,8 @@
 #include <charconv>
 #include <sstream>
 
-#include "game/play_state.h"
 #include "platform/options/quoted_text.h"
 #include "platform/seams/flip_observer.h"
-#include "scores/highscore_table.h"
 
 namespace {
 
@@ -80,15 +78,8 @@ std::string ClaimedGameText(const ProvenGame& game) {
 
 }  // namespace
 
-ProvenGame NamedGameInRow(int row) {
-  const HighscoreEntry& entry = HighscoreTable[row];
-  ProvenGame game;
-  for (int i = 0; i < 3 && entry.name[i] != '\0'; ++i) game.name += entry.name[i];
-  game.score = entry.score;
-  for (size_t k = 0; k < game.swats.size(); ++k) game.swats[k] = entry.swatCounts[k];
-  game.stage = Stage;
-  game.flip = PresentedFlipCount();
-  return game;
+ProvenGame ProvenGameOf(const NamedGame& named) {
+  return {named.name, named.score, named.swats, named.stage, PresentedFlipCount()};
 }
 
 ProofBuild ThisBuild() {

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/seams/game_named.h"
+
 struct ProvenGame {
   std::string name;  // as typed: three letters or digits
   int32_t score = 0;
@@ -17,8 +19,8 @@ struct ProvenGame {
   bool operator==(const ProvenGame&) const = default;
 };
 
-// The game in the row the highscore screen has just named, as the screen shows it.
-ProvenGame NamedGameInRow(int row);
+// The game the highscore screen has just named, at the flip it was named.
+ProvenGame ProvenGameOf(const NamedGame& named);
 
 // Where the program that kept a replay ran; a proof's clock is judged by that build's shortest
 // flip.

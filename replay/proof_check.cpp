@@ -58,7 +58,7 @@ double CpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-void NoteNamedGame(int row) { run.result.games.push_back(NamedGameInRow(row)); }
+void NoteNamedGame(const NamedGame& game) { run.result.games.push_back(ProvenGameOf(game)); }
 
 void HeedTheCap() {
   if (CpuSeconds() - run.startedCpu <= run.cpuSeconds) return;
