@@ -35,12 +35,13 @@ TEST(ProofSender, OnlyARankOrARefusalOfTheProofItselfTakesItOutOfUnsent) {
       {Answer("400 Bad Request", json, R"({"error":"proof:3: 'x' is not mouse, keys, clock or end"})"), "", false,
        " refused a.replay: proof:3: "},
       {Answer("400 Bad Request", json, R"({"error":"limit is 1 to 100"})"), "", true,
-       " (it answered 400: limit is 1 to 100); it waits in "},
-      {Answer("405 Method Not Allowed", json, R"({"error":"POST only"})"), "", true, " (it answered 405: POST only)"},
+       " did not take a.replay (it answered 400: limit is 1 to 100); it waits in "},
+      {Answer("405 Method Not Allowed", json, R"({"error":"POST only"})"), "", true,
+       " did not take a.replay (it answered 405: POST only)"},
       {Answer("200 OK", "text/html", "<html>sign in to the hotel's wifi</html>"), "", true,
-       " (it answered 200 with 'text/html', not as the leaderboard answers)"},
-      {"", "http://127.0.0.1:1/", true, " (connection refused)"},
-      {"", "http://zimbrel.invalid/", true, " (the name 'zimbrel.invalid' is not resolved: "}};
+       " did not take a.replay (it answered 200 with 'text/html', not as the leaderboard answers)"},
+      {"", "http://127.0.0.1:1/", true, " did not take a.replay (connection refused)"},
+      {"", "http://zimbrel.invalid/", true, " did not take a.replay (the name 'zimbrel.invalid' is not resolved: "}};
   for (const auto& leaderboard : cases) {
     StubHttpServer stub(leaderboard.answer);
     const std::string url = leaderboard.url.empty() ? stub.Url() : leaderboard.url;
