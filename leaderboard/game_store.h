@@ -38,6 +38,6 @@ class GameStore {
 };
 
 // Opens the store a --database address names, creating or bringing its schema up to date:
-// "sqlite:PATH" (or a path alone), or a "postgresql://" address as libpq takes it. Throws
+// "sqlite:PATH", or a "postgresql://" (or "postgres://") address as libpq takes it. Throws
 // StoreError, saying which database and why, when it cannot.
 std::unique_ptr<GameStore> OpenGameStore(const std::string& address);

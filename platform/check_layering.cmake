@@ -7,15 +7,17 @@
 #   3  graphics, input, sound, scores, game: the game's subsystems
 #   4  shell: the program, its screens and its frame loop
 #   5  replay: the replay room (a replay read, played, recorded, checked; the games kept)
-#   6  tools, assets: the programs built beside the game
-#   7  leaderboard: the server that ranks proven games, over the replay room
-# One exception: the entries platform/sdl/entry.cpp and platform/web/entry.cpp include
-# shell/win_main.h, since main calls the game's WinMain, the replay room's headers, since
-# the program keeps its games from its start (and the page shows one again), and
-# leaderboard/sender/proof_sender.h, since the desktop's starts the process that sends them to a
-# leaderboard. And SDL's headers are seen only by platform/sdl/, platform/controls/ and
-# platform/web/ (tests and benchmarks, not checked here, may look at pixels
-# through SDL).
+#   6  tools: the kits the programs are made of (the replay tool's verbs, the scripted player,
+#      frames as PNG, the art and sound kits)
+#   7  assets: our pictures and sounds, drawn and synthesised with the kits
+#   8  leaderboard: the server's room, over the replay room
+#   9  programs: every program's entry, which nothing includes
+# The replay room reads no record of the game's: of the game's folders (levels 2 to 4) it sees
+# only the game's entry (shell/win_main.h), to run it, and the table's file format
+# (scores/highscore_file.h), which a replay's highscores line holds; a named game reaches it
+# as a value, through platform/seams/game_named.h.
+# SDL's headers are seen only by platform/sdl/, platform/controls/ and platform/web/ (tests and
+# benchmarks, not checked here, may look at pixels through SDL).
 set(levels
   "platform/(win32|files|mix|options|seams|session)/=0"
   "platform/(sdl|web|controls)/=1"
@@ -23,8 +25,10 @@ set(levels
   "(graphics|input|sound|scores|game)/=3"
   "shell/=4"
   "replay/=5"
-  "(tools|assets)/=6"
-  "leaderboard/=7")
+  "tools/=6"
+  "assets/=7"
+  "leaderboard/=8"
+  "programs/=9")
 
 function(level_of path out)
   set(found "")
@@ -41,7 +45,7 @@ function(level_of path out)
 endfunction()
 
 set(globs "")
-foreach(folder IN ITEMS platform globals shell graphics input sound game scores replay tools assets leaderboard)
+foreach(folder IN ITEMS platform globals shell graphics input sound game scores replay tools assets leaderboard programs)
   list(APPEND globs ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
 endforeach()
 file(GLOB_RECURSE sources RELATIVE ${SOURCE_DIR} ${globs})
@@ -57,10 +61,11 @@ foreach(file IN LISTS sources)
     if(target MATCHES "^(SDL2/)?SDL[_.A-Za-z0-9]*\\.h$" AND NOT file MATCHES "^platform/(sdl|web|controls)/")
       set(fault "SDL is seen only by platform/sdl/, platform/controls/ and platform/web/")
     elseif(NOT target_level STREQUAL "" AND NOT file_level STREQUAL ""
-           AND target_level GREATER file_level
-           AND NOT (file MATCHES "^platform/(sdl|web)/entry\\.cpp$"
-                    AND target MATCHES "^(shell/win_main|replay/[a-z_]+|leaderboard/sender/proof_sender)\\.h$"))
+           AND target_level GREATER file_level)
       set(fault "level ${file_level} does not include level ${target_level}")
+    elseif(file MATCHES "^replay/" AND target_level MATCHES "^[234]$"
+           AND NOT target MATCHES "^(shell/win_main|scores/highscore_file)\\.h$")
+      set(fault "the replay room reaches the game only through the seams, its entry and the table's file")
     endif()
     if(fault)
       string(APPEND faults "  ${file}: #include \"${target}\": ${fault}\n")

@@ -129,8 +129,8 @@ void OnFlip() {
   WriteProof();
 }
 
-void OnNamed(int row) {
-  keeper.named.push_back(NamedGameInRow(row));
+void OnNamed(const NamedGame& game) {
+  keeper.named.push_back(ProvenGameOf(game));
   keeper.proofDue = true;
 }
 

@@ -3,10 +3,8 @@
 #include <charconv>
 #include <sstream>
 
-#include "game/play_state.h"
 #include "platform/options/quoted_text.h"
 #include "platform/seams/flip_observer.h"
-#include "scores/highscore_table.h"
 
 namespace {
 
@@ -71,21 +69,12 @@ std::string ClaimedGameText(const ProvenGame& game) {
 
 }  // namespace
 
-std::string Grouped(int64_t number) {
-  std::string digits = std::to_string(number < 0 ? -number : number);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) {
-    digits.insert(static_cast<size_t>(at), ",");
-  }
-  return (number < 0 ? "-" : "") + digits;
-}
-
-ProvenGame NamedGameInRow(int row) {
-  const HighscoreEntry& entry = HighscoreTable[row];
+ProvenGame ProvenGameOf(const NamedGame& named) {
   ProvenGame game;
-  for (int i = 0; i < 3 && entry.name[i] != '\0'; ++i) game.name += entry.name[i];
-  game.score = entry.score;
-  for (size_t k = 0; k < game.swats.size(); ++k) game.swats[k] = entry.swatCounts[k];
-  game.stage = Stage;
+  game.name = named.name;
+  game.score = named.score;
+  game.swats = named.swats;
+  game.stage = named.stage;
   game.flip = PresentedFlipCount();
   return game;
 }

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/options/grouped_number.h"
+#include "platform/seams/game_named.h"
+
 struct ProvenGame {
   std::string name;  // as typed: three letters or digits
   int32_t score = 0;
@@ -18,8 +21,8 @@ struct ProvenGame {
   bool operator==(const ProvenGame&) const = default;
 };
 
-// The game in the row the highscore screen has just named, as the screen shows it.
-ProvenGame NamedGameInRow(int row);
+// The game the highscore screen has just named, at the flip it was named.
+ProvenGame ProvenGameOf(const NamedGame& named);
 
 // Where the program that kept a replay ran; a proof's clock is judged by that build's shortest
 // flip.
@@ -44,8 +47,6 @@ std::string ProofClaimsText(const std::string& program, ProofBuild build,
 std::optional<ProofClaims> ReadProofClaims(const std::string& text, const std::string& name,
                                            std::string* error);
 
-// 12400 as "12,400", as a person reads a score.
-std::string Grouped(int64_t number);
 
 // "K9A 1,200 swats 2,1,0,0,0,0,0,0 stage 1 flip 812", as verify shows a game.
 std::string ShownGame(const ProvenGame& game);

@@ -65,8 +65,8 @@ double CpuSeconds() {
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
-void NoteNamedGame(int row) {
-  ProvenGame game = NamedGameInRow(row);
+void NoteNamedGame(const NamedGame& named) {
+  ProvenGame game = ProvenGameOf(named);
   game.key = PlayKeyOfLastGame();
   run.result.games.push_back(std::move(game));
 }

@@ -113,3 +113,5 @@ bool SaveHighscores() {
 }
 
 bool SaveNewHighscores() { return !AnyNewRows() || SaveHighscores(); }
+
+bool HighscoreRowsUnsaved() { return HighscoreSaveFailed && AnyNewRows(); }

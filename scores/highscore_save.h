@@ -2,9 +2,11 @@
 // saved its own meanwhile.
 #pragma once
 
-// Whether the last save of the run failed; the highscore screen says so, and the program's
-// exit status is 1.
+// Whether the last save of the run failed; the highscore screen says so.
 extern bool HighscoreSaveFailed;
+// Whether a row this run entered is still not saved: the program's exit status is then 1. A run
+// that entered nothing has lost nothing when the table could not be written.
+bool HighscoreRowsUnsaved();
 
 // Shutdown's save: merges the rows this run entered since the last save into the table now on
 // the disk (read under a lock on its folder, so that saves of two games take turns, and read

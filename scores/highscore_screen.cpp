@@ -1,9 +1,11 @@
 #include "scores/highscore_screen.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "globals/current_screen.h"
 #include "globals/image_numbers.h"
+#include "game/play_state.h"
 #include "graphics/display.h"
 #include "graphics/drawing.h"
 #include "input/keyboard.h"
@@ -62,6 +64,16 @@ void DrawSaveFailure() {
   DrawShadowText("The table could not be saved !", 3, 430, 0xFF, Display.backBuffer);
 }
 
+// The row just named, as the seam hands it on: its observers read no record of the game's.
+NamedGame NamedGameOf(const HighscoreEntry& entry) {
+  NamedGame game;
+  for (int i = 0; i < 3 && entry.name[i] != '\0'; ++i) game.name += entry.name[i];
+  game.score = entry.score;
+  std::copy(std::begin(entry.swatCounts), std::end(entry.swatCounts), game.swats.begin());
+  game.stage = Stage;
+  return game;
+}
+
 // Each key gives one character: the next waits until every key is up.
 void TypeName() {
   if (!NameEntryActive || !ReadTypedKey()) return;
@@ -70,7 +82,7 @@ void TypeName() {
   if (TypedCount > 2) {
     NameEntryActive = false;
     CurrentGameEntry.score = 0;
-    NotifyGameNamed(EditRow);
+    NotifyGameNamed(NamedGameOf(HighscoreTable[EditRow]));
     SaveNewHighscores();
   }
   WaitForKeysReleased();

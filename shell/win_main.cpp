@@ -55,8 +55,8 @@ int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         ShutDown();
-        // A table that could not be kept is the one failure a script or a desktop should see.
-        return HighscoreSaveFailed ? 1 : static_cast<int>(msg.wParam);
+        // A name that could not be kept is the one failure a script or a desktop should see.
+        return HighscoreRowsUnsaved() ? 1 : static_cast<int>(msg.wParam);
       }
       TranslateMessage(&msg);
       DispatchMessageA(&msg);

@@ -15,19 +15,19 @@ void ControlsOpen() {
   SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
-bool ControlsConsume(const SDL_Event& event) {
+bool ControlsConsume(const SDL_Event& event, ControlPresses* presses) {
   switch (event.type) {
     case SDL_FINGERDOWN:
     case SDL_FINGERUP:
     case SDL_FINGERMOTION:
-      FingersConsume(event.tfinger);
+      FingersConsume(event.tfinger, presses);
       return true;
     case SDL_CONTROLLERDEVICEADDED:
     case SDL_CONTROLLERDEVICEREMOVED:
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
     case SDL_CONTROLLERAXISMOTION:
-      GamePadsConsume(event);
+      GamePadsConsume(event, presses);
       return true;
     default:
       return false;

@@ -3,7 +3,6 @@
 #include <SDL.h>
 
 #include "platform/controls/counts_to_place.h"
-#include "platform/sdl/input_events.h"
 #include "platform/sdl/presenter.h"
 
 namespace {
@@ -32,25 +31,26 @@ void Steer(const SDL_TouchFingerEvent& event) {
 
 }  // namespace
 
-void FingersConsume(const SDL_TouchFingerEvent& event) {
+void FingersConsume(const SDL_TouchFingerEvent& event, ControlPresses* presses) {
+  constexpr auto kButton = ControlPress::Device::MouseButton;
   if (event.type == SDL_FINGERDOWN) {
     if (!steering.down) {
       steering = {true, event.touchId, event.fingerId};
       Steer(event);
-      InputEventsSetButton(0, true);
+      presses->Add(kButton, 0, true);
     } else if (!cream.down) {
       cream = {true, event.touchId, event.fingerId};
-      InputEventsSetButton(1, true);
+      presses->Add(kButton, 1, true);
     }
   } else if (event.type == SDL_FINGERMOTION) {
     if (Is(steering, event)) Steer(event);
   } else if (Is(steering, event)) {
     Steer(event);
     steering.down = false;
-    InputEventsSetButton(0, false);
+    presses->Add(kButton, 0, false);
   } else if (Is(cream, event)) {
     cream.down = false;
-    InputEventsSetButton(1, false);
+    presses->Add(kButton, 1, false);
   }
 }
 

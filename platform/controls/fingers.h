@@ -4,11 +4,12 @@
 // go. A second finger down while the first is held presses the right button: cream.
 #pragma once
 
+#include "platform/controls/controls.h"
 #include "platform/win32/dinput.h"
 
 struct SDL_TouchFingerEvent;
 
-void FingersConsume(const SDL_TouchFingerEvent& finger);
+void FingersConsume(const SDL_TouchFingerEvent& finger, ControlPresses* presses);
 
 // While a finger steers, and once more for a finger lifted since the previous read (a tap
 // shorter than a frame), the counts from the cursor to the finger take the motion's place.

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/sdl/input_events.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/dik_codes.h"
 
@@ -58,7 +57,7 @@ bool PadHolds(const Pad& pad, Target target) {
 }
 
 // Held while any pad holds it; each change is one press or release of the mouse or the key.
-void SendChanges() {
+void SendChanges(ControlPresses* presses) {
   for (int target = 0; target < kTargets; ++target) {
     bool held = false;
     for (const Pad& pad : pads) {
@@ -67,14 +66,14 @@ void SendChanges() {
     if (held == targetHeld[target]) continue;
     targetHeld[target] = held;
     if (target == kEscape) {
-      InputEventsSetKey(DIK_ESCAPE, held);
+      presses->Add(ControlPress::Device::Key, DIK_ESCAPE, held);
     } else {
-      InputEventsSetButton(target == kSwat ? 0 : 1, held);
+      presses->Add(ControlPress::Device::MouseButton, target == kSwat ? 0 : 1, held);
     }
   }
 }
 
-void SetAxis(Pad& pad, int axis, Sint16 value) {
+void SetAxis(Pad& pad, int axis, Sint16 value, ControlPresses* presses) {
   if (axis < 0 || axis >= SDL_CONTROLLER_AXIS_MAX) return;
   pad.axes[axis] = value;
   if (axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT) {
@@ -82,10 +81,10 @@ void SetAxis(Pad& pad, int axis, Sint16 value) {
   } else if (axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) {
     pad.rightTrigger = value >= kTriggerDown || (pad.rightTrigger && value > kTriggerUp);
   }
-  SendChanges();
+  SendChanges(presses);
 }
 
-void Open(int deviceIndex) {
+void Open(int deviceIndex, ControlPresses* presses) {
   SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
   if (controller == nullptr) return;
   const SDL_JoystickID id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller));
@@ -100,22 +99,22 @@ void Open(int deviceIndex) {
   // Its sticks and buttons as they are now: SDL tells only of changes from here on.
   for (int axis = 0; axis < SDL_CONTROLLER_AXIS_MAX; ++axis) {
     const auto which = static_cast<SDL_GameControllerAxis>(axis);
-    SetAxis(*free, axis, SDL_GameControllerGetAxis(controller, which));
+    SetAxis(*free, axis, SDL_GameControllerGetAxis(controller, which), presses);
   }
   for (int button = 0; button < SDL_CONTROLLER_BUTTON_MAX; ++button) {
     free->buttons[button] =
         SDL_GameControllerGetButton(controller, static_cast<SDL_GameControllerButton>(button)) != 0;
   }
-  SendChanges();
+  SendChanges(presses);
 }
 
 // Whatever it held lets go: a pad pulled out mid-swat never leaves a button down.
-void Close(SDL_JoystickID id) {
+void Close(SDL_JoystickID id, ControlPresses* presses) {
   Pad* pad = PadOf(id);
   if (pad == nullptr) return;
   SDL_GameControllerClose(pad->controller);
   *pad = Pad{};
-  SendChanges();
+  SendChanges(presses);
 }
 
 // Pixels a second along each axis for one stick.
@@ -146,24 +145,24 @@ void TakeWholeCounts(double* carry, LONG* counts) {
 
 }  // namespace
 
-void GamePadsConsume(const SDL_Event& event) {
+void GamePadsConsume(const SDL_Event& event, ControlPresses* presses) {
   switch (event.type) {
     case SDL_CONTROLLERDEVICEADDED:
-      Open(event.cdevice.which);
+      Open(event.cdevice.which, presses);
       break;
     case SDL_CONTROLLERDEVICEREMOVED:
-      Close(event.cdevice.which);
+      Close(event.cdevice.which, presses);
       break;
     case SDL_CONTROLLERBUTTONDOWN:
     case SDL_CONTROLLERBUTTONUP:
       if (Pad* pad = PadOf(event.cbutton.which);
           pad != nullptr && event.cbutton.button < SDL_CONTROLLER_BUTTON_MAX) {
         pad->buttons[event.cbutton.button] = event.type == SDL_CONTROLLERBUTTONDOWN;
-        SendChanges();
+        SendChanges(presses);
       }
       break;
     case SDL_CONTROLLERAXISMOTION:
-      if (Pad* pad = PadOf(event.caxis.which)) SetAxis(*pad, event.caxis.axis, event.caxis.value);
+      if (Pad* pad = PadOf(event.caxis.which)) SetAxis(*pad, event.caxis.axis, event.caxis.value, presses);
       break;
     default:
       break;

@@ -3,11 +3,12 @@
 // drops cream (the right button), Start or Back is Escape.
 #pragma once
 
+#include "platform/controls/controls.h"
 #include "platform/win32/dinput.h"
 
 union SDL_Event;
 
-void GamePadsConsume(const SDL_Event& event);
+void GamePadsConsume(const SDL_Event& event, ControlPresses* presses);
 
 // The sticks' counts since the previous mouse read, by the time that passed: slow and precise
 // near the middle, across the picture in under a second at full tilt.

@@ -1,6 +1,6 @@
 // Keeps the summed stereo mix inside the 16-bit range without clipping it, and leaves alone
 // whatever already fits. It looks a millisecond ahead (the mix comes out that much later):
-// where no frame of that millisecond would clip, nor one of the 20 ms before it, every sample
+// where no frame of that millisecond would clip, nor one of the 80 ms before it, every sample
 // comes out exactly as it went in. A frame that would clip is brought to the ceiling by one
 // gain for both channels, so that panning holds; the gain glides down over the look-ahead
 // before it, holds while the loud part lasts and then rises back to exactly 1. Nothing here

@@ -121,20 +121,20 @@ void InputEventsConsume(const SDL_Event& event) {
     case SDL_WINDOWEVENT:
       OnWindowEvent(event.window);
       break;
-    default:
-      if (!ControlsConsume(event)) return;
+    default: {
+      ControlPresses presses;
+      if (!ControlsConsume(event, &presses)) return;
+      for (int at = 0; at < presses.count; ++at) {
+        const ControlPress& press = presses.press[at];
+        if (press.device == ControlPress::Device::Key) {
+          SetKey(static_cast<uint8_t>(press.which), press.down);
+        } else {
+          SetButton(press.which, press.down);
+        }
+      }
       break;
+    }
   }
-  gathered.serial += 1;
-}
-
-void InputEventsSetKey(uint8_t dik, bool down) {
-  SetKey(dik, down);
-  gathered.serial += 1;
-}
-
-void InputEventsSetButton(int index, bool down) {
-  SetButton(index, down);
   gathered.serial += 1;
 }
 

@@ -11,11 +11,6 @@ union SDL_Event;
 // The consumer registered with the event pump.
 void InputEventsConsume(const SDL_Event& event);
 
-// What another way to play did, as the keyboard's key (by DIK code) or the mouse's button
-// (0 left, 1 right) would have done it: latched, and heeded only as the keyboard's are.
-void InputEventsSetKey(uint8_t dik, bool down);
-void InputEventsSetButton(int index, bool down);
-
 // Counts every event that changed the input; equal counts mean nothing happened in between.
 uint64_t InputEventsSerial();
 

@@ -13,6 +13,6 @@ std::vector<GameNamedObserver>& Observers() {
 
 void AddGameNamedObserver(GameNamedObserver observer) { Observers().push_back(observer); }
 
-void NotifyGameNamed(int row) {
-  for (GameNamedObserver observer : Observers()) observer(row);
+void NotifyGameNamed(const NamedGame& game) {
+  for (GameNamedObserver observer : Observers()) observer(game);
 }

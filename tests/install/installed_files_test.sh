@@ -52,7 +52,12 @@ warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' man --warnings -E UTF-8 -l -Tutf8 -Z "$p
 
 game="$prefix/$GAME_DIR/zimbrel"
 [ -x "$game" ] || fail "the game is not installed in $GAME_DIR"
-if readelf -d "$game" | grep -q 'NEEDED.*libpng'; then fail "the game links libpng"; fi
+# HTTP, TLS and compression are the sender's, beside the game: the game itself links none.
+for library in libpng libcpp-httplib libssl libcrypto libbrotli; do
+  if readelf -d "$game" | grep -q "NEEDED.*$library"; then fail "the game links $library"; fi
+done
+sender="$prefix/$GAME_DIR/zimbrel-send"
+[ -x "$sender" ] || fail "the game's sender is not installed beside it in $GAME_DIR"
 for folder in gfx snd; do
   (cd "$run/$folder" && ls) >"$work/built"
   (cd "$prefix/$GAME_DATA_DIR/$folder" && ls) >"$work/installed" || fail "no $folder folder installed"
@@ -84,13 +89,14 @@ grep -q 'listening on' "$work/server.log" || fail "the installed server never li
 case $(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$build/CMakeCache.txt") in
   Release | RelWithDebInfo | MinSizeRel)
     hardening-check --nocfprotection "$game" >&2 || fail "the game is not hardened"
+    hardening-check --nocfprotection "$sender" >&2 || fail "the game's sender is not hardened"
     hardening-check --nocfprotection "$server" >&2 || fail "the server is not hardened" ;;
 esac
 
 cpack --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null || fail "cpack failed"
 deb=$(ls "$work/package"/zimbrel_[0-9]*.deb)
 dpkg-deb -c "$deb" | awk '{print $6}' >"$work/contents"
-for wanted in ./usr/games/zimbrel ./usr/lib/games/zimbrel/zimbrel \
+for wanted in ./usr/games/zimbrel ./usr/lib/games/zimbrel/zimbrel ./usr/lib/games/zimbrel/zimbrel-send \
   ./usr/share/games/zimbrel/gfx/Start.bmp ./usr/share/games/zimbrel/snd/Hit.WAV \
   ./usr/share/man/man6/zimbrel.6.gz ./usr/share/doc/zimbrel/copyright \
   ./usr/share/doc/zimbrel/changelog.gz ./usr/share/applications/$APP_ID.desktop \

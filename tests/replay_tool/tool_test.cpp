@@ -100,6 +100,15 @@ TEST_F(ReplayToolTest, TheSameReplayPlayedTwiceLeavesTheSameLinesFramesSoundAndH
   EXPECT_NE(sound.find_first_not_of('\0', 44), std::string::npos);
 }
 
+// --help: one command a line, each whole (an option's alternatives stay on their command's line).
+TEST_F(ReplayToolTest, HelpShowsEveryCommandWholeOnALineOfItsOwn) {
+  const ReplayToolRun run = RunReplayTool({"--help"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.output.find("\n  zimbrel-replay watch FILE [--fullscreen | --window] [--scale N] [--mute]\n"),
+            std::string::npos)
+      << run.output;
+}
+
 TEST_F(ReplayToolTest, AReplayThatCannotEndTheGameIsStoppedNotLeftHanging) {
   // Escape leads to the exit picture, which waits for a click that never comes.
   WriteText("waits.replay", "zimbrel-replay 1\n0 0 keys 1\n0 1 keys\n");

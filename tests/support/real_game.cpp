@@ -88,6 +88,8 @@ RealGame::~RealGame() {
   std::error_code failed;
   fs::create_directory(folder, failed);
   fs::copy_file(built / command.at(0), folder / command.at(0), failed);
+  // The game's sender is found beside it, as installed.
+  if (!failed) fs::copy_file(built / "zimbrel-send", folder / "zimbrel-send", failed);
   for (const char* sub : {"gfx", "snd"}) {
     if (!failed) fs::copy(built / sub, folder / sub, fs::copy_options::recursive, failed);
   }

@@ -52,7 +52,8 @@ class RealGame {
 
   // Copies the runnable folder and starts the game in it, then waits for its window to be
   // on screen. `command` may name another program of the runnable folder, with its
-  // arguments ({"zimbrel-replay", "record", "game.replay"}); it is copied with gfx/ and snd/.
+  // arguments ({"zimbrel-replay", "record", "game.replay"}); it is copied with gfx/, snd/ and
+  // zimbrel-send.
   ::testing::AssertionResult Start(const std::vector<std::string>& command = {"zimbrel"});
   // Starts `command` (an installed launcher, say) in `workingDirectory` instead, with the same
   // environment, output capture and wait for the window; Folder() is then that directory.

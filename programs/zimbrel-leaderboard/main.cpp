@@ -1,5 +1,5 @@
-// zimbrel-leaderboard: the server that ranks proven games (leaderboard/README in the
-// architecture page; `zimbrel-leaderboard --help`). The same program, started with
+// zimbrel-leaderboard: the server that ranks proven games ("The leaderboard" in
+// docs/architecture.md; `zimbrel-leaderboard --help`). The same program, started with
 // --verifier-worker, is one of its verifiers.
 #include <signal.h>
 #include <unistd.h>

@@ -235,7 +235,7 @@ int Verify(const ReplayCommand& command) {
 
 // The games the scripted player names, claimed at the top of its replay.
 std::vector<ProvenGame> autoplayed;
-void NoteAutoplayedGame(int row) { autoplayed.push_back(NamedGameInRow(row)); }
+void NoteAutoplayedGame(const NamedGame& game) { autoplayed.push_back(ProvenGameOf(game)); }
 
 // A game whose every read is noted, written as a replay when it ends: played in the window by
 // a person (record) or headless by the scripted player (autoplay).
@@ -329,7 +329,9 @@ int Soak(const ReplayCommand& command) {
 void ShowHelp() {
   std::string usage = kReplayUsage;
   usage.replace(0, std::string("usage: ").size(), "Usage:\n  ");
-  for (size_t at = usage.find(" | "); at != std::string::npos; at = usage.find(" | ", at)) {
+  // Split between commands only: an option's own alternatives (--fullscreen | --window) stay.
+  const std::string between = " | zimbrel-replay ";
+  for (size_t at = usage.find(between); at != std::string::npos; at = usage.find(between, at)) {
     usage.replace(at, 3, "\n  ");
   }
   std::printf(

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "leaderboard/sender/proof_sender.h"
+#include "programs/zimbrel/proof_sending.h"
 #include "platform/options/command_line.h"
 #include "platform/sdl/platform_quit.h"
 #include "platform/win32/win.h"
