@@ -1,5 +1,6 @@
 #include "shell/win_main.h"
 
+#include "game/play_answers.h"
 #include "game/random.h"
 #include "scores/highscore_save.h"
 #include "shell/run_frame.h"
@@ -27,6 +28,7 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The game's generator starts one step in, as the program always has.
   GameRandStart();
+  AnswerPlayQuestions();
   WNDCLASSA windowClass;
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
   windowClass.lpfnWndProc = WindowProc;

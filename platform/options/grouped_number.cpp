@@ -3,7 +3,11 @@
 std::string Grouped(int64_t number) {
   // Through unsigned, so that the most negative number has a magnitude too.
   const uint64_t magnitude = number < 0 ? 0 - static_cast<uint64_t>(number) : static_cast<uint64_t>(number);
-  std::string digits = std::to_string(magnitude);
-  for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3) digits.insert(static_cast<size_t>(at), ",");
-  return (number < 0 ? "-" : "") + digits;
+  const std::string digits = std::to_string(magnitude);
+  std::string grouped = number < 0 ? "-" : "";
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) grouped += ',';
+    grouped += digits[i];
+  }
+  return grouped;
 }
