@@ -16,8 +16,8 @@
 enum class StoreFault { Unreachable, DiskFull };
 
 struct StoreError : std::runtime_error {
-  explicit StoreError(const std::string& what, StoreFault fault = StoreFault::Unreachable)
-      : std::runtime_error(what), fault(fault) {}
+  explicit StoreError(const std::string& what, StoreFault why = StoreFault::Unreachable)
+      : std::runtime_error(what), fault(why) {}
   StoreFault fault;
   const char* Reason() const {
     return fault == StoreFault::DiskFull ? "the database's disk is full" : "the database cannot be reached";

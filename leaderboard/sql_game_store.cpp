@@ -82,6 +82,10 @@ class SqlGameStore final : public GameStore {
         diskFullAt_ = 0;
         if (fresh) *fresh = isNew;
         return kept;
+      } catch (const StoreError& fault) {
+        db.Rollback();
+        if (fault.fault == StoreFault::DiskFull) diskFullAt_ = SecondsNow();
+        throw;
       } catch (...) {
         db.Rollback();
         throw;
@@ -239,7 +243,6 @@ class SqlGameStore final : public GameStore {
       try {
         return work(*connection);
       } catch (const StoreError& fault) {
-        if (fault.fault == StoreFault::DiskFull) diskFullAt_ = SecondsNow();
         if (attempt == 2 || !connection->Broken() || connection->InDoubt()) throw;
       }
     }
