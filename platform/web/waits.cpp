@@ -8,9 +8,9 @@
 // late frame moves the beat on rather than hurrying the next ones to catch up: the rules clock
 // then never advances less than 1/60 s a flip, as a replay's check demands.
 //
-// The rest sleeps on the display's refreshes while another comes before the beat (a hidden
-// page, which gets none, stops there), then on a timer, and spins the last milliseconds: the
-// browser's timers end late, and a millisecond late every frame would be 57 flips a second.
+// The rest waits for a refresh first (a hidden page, which gets none, stops there), then for
+// the beat on a timer, and spins its last milliseconds: the browser's timers end late, and a
+// millisecond late every frame would be 57 flips a second.
 #include "platform/sdl/waits.h"
 
 #include <SDL.h>
@@ -29,8 +29,6 @@ constexpr double kSpunMilliseconds = 2;
 double beat = 0;  // the tick count the next flip is due at
 Uint64 beatReached = 0;  // the tick count the frame's wait for its beat ended at
 bool restedSinceFlip = false;
-double refreshAt = 0;  // the page's time of the latest refresh waited for
-double refreshMilliseconds = kFlipMilliseconds;  // between two refreshes, as they came
 
 EM_ASYNC_JS(double, WaitForAnimationFrame, (), {
   return await new Promise(function(resolve) { requestAnimationFrame(resolve); });
@@ -38,13 +36,7 @@ EM_ASYNC_JS(double, WaitForAnimationFrame, (), {
 
 void WaitForBeat() {
   restedSinceFlip = true;
-  for (bool first = true;; first = false) {
-    const double at = WaitForAnimationFrame();
-    // Only refreshes waited for back to back tell the display's pace.
-    if (!first) refreshMilliseconds = std::clamp(at - refreshAt, 1.0, kFlipMilliseconds);
-    refreshAt = at;
-    if (static_cast<double>(SDL_GetTicks64()) + refreshMilliseconds >= beat) break;
-  }
+  WaitForAnimationFrame();
   const double left = beat - static_cast<double>(SDL_GetTicks64());
   if (left > kSpunMilliseconds + 1) emscripten_sleep(static_cast<unsigned>(left - kSpunMilliseconds));
   while (static_cast<double>(SDL_GetTicks64()) < beat) {
