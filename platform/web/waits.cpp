@@ -8,9 +8,10 @@
 // late frame moves the beat on rather than hurrying the next ones to catch up: the rules clock
 // then never advances less than 1/60 s a flip, as a replay's check demands.
 //
-// The rest waits for a refresh first (a hidden page, which gets none, stops there), then for
-// the beat on a timer, and spins its last milliseconds: the browser's timers end late, and a
-// millisecond late every frame would be 57 flips a second.
+// The rest waits for the beat on a timer, not for a refresh, which may come after the beat when
+// the frame's drawing took a while; it spins its last milliseconds, since the browser's timers
+// end late and a millisecond late every frame would be 57 flips a second. A hidden page waits
+// for a refresh, which never comes while it is hidden: the game holds there.
 #include "platform/sdl/waits.h"
 
 #include <SDL.h>
@@ -29,18 +30,29 @@ constexpr double kSpunMilliseconds = 2;
 double beat = 0;  // the tick count the next flip is due at
 Uint64 beatReached = 0;  // the tick count the frame's wait for its beat ended at
 bool restedSinceFlip = false;
+// The replay's clock check, kept as it keeps it: the highest 60 × reading − 1000 × flips of the
+// rules' readings so far. A later reading must not fall more than a flip and a millisecond
+// (1060) below it.
+int64_t flips = 0;
+int64_t highest = 0;
+bool read = false;
 
-EM_ASYNC_JS(double, WaitForAnimationFrame, (), {
-  return await new Promise(function(resolve) { requestAnimationFrame(resolve); });
+EM_ASYNC_JS(void, WaitForAnimationFrame, (), {
+  await new Promise(function(resolve) { requestAnimationFrame(resolve); });
 });
+EM_JS(bool, PageHidden, (), { return document.hidden; });
+
+void WaitUntil(double tick) {
+  const double left = tick - static_cast<double>(SDL_GetTicks64());
+  if (left > kSpunMilliseconds + 1) emscripten_sleep(static_cast<unsigned>(left - kSpunMilliseconds));
+  while (static_cast<double>(SDL_GetTicks64()) < tick) {
+  }
+}
 
 void WaitForBeat() {
   restedSinceFlip = true;
-  WaitForAnimationFrame();
-  const double left = beat - static_cast<double>(SDL_GetTicks64());
-  if (left > kSpunMilliseconds + 1) emscripten_sleep(static_cast<unsigned>(left - kSpunMilliseconds));
-  while (static_cast<double>(SDL_GetTicks64()) < beat) {
-  }
+  if (PageHidden()) WaitForAnimationFrame();  // none comes until the page is shown again
+  WaitUntil(beat);
   beatReached = SDL_GetTicks64();
 }
 
@@ -65,13 +77,21 @@ void RestBetweenReads() {
 void PaceRealFlip() {
   if (!restedSinceFlip) WaitForBeat();  // a frame that never rested still keeps the beat
   restedSinceFlip = false;
-  // Late: the rules read the clock, or the wait ended, past the beat's millisecond.
-  const double latest = static_cast<double>(std::max<Uint64>(beatReached, RulesTickLastLive()));
-  if (latest > std::ceil(beat)) beat = latest;
+  // A frame that missed its beat by a whole flip moves the beat on; one a timer's jitter made a
+  // little late does not, or every such frame would cost the pace (the floor below keeps the
+  // clock honest either way).
+  if (static_cast<double>(beatReached) >= beat + kFlipMilliseconds) beat = static_cast<double>(beatReached);
   beat += kFlipMilliseconds;
+  const int64_t lastRead = RulesTickLastLive();
+  if (lastRead != 0) {
+    highest = read ? std::max(highest, 60 * lastRead - 1000 * flips) : 60 * lastRead - 1000 * flips;
+    read = true;
+  }
+  ++flips;
   // The next frame's start, its first reading of the clock, must not find the millisecond of
   // this frame's last one: resting there for the beat, before the frame had started, would
-  // leave the whole of its 10 ms still to wait after it.
-  while (static_cast<double>(SDL_GetTicks64()) <= latest) {
-  }
+  // leave the whole of its 10 ms still to wait after it. Nor may any reading from here on fall
+  // below the clock check's floor (only a frame whose rules read the clock late makes it bind).
+  const double earliest = read ? std::ceil(static_cast<double>(highest - 1060 + 1000 * flips) / 60.0) : 0;
+  WaitUntil(std::max(earliest, static_cast<double>(SDL_GetTicks64() + 1)));
 }
