@@ -12,8 +12,16 @@
 
 #include "leaderboard/kept_game.h"
 
+// Why the store failed, as the operator and the player are told it.
+enum class StoreFault { Unreachable, DiskFull };
+
 struct StoreError : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  explicit StoreError(const std::string& what, StoreFault why = StoreFault::Unreachable)
+      : std::runtime_error(what), fault(why) {}
+  StoreFault fault;
+  const char* Reason() const {
+    return fault == StoreFault::DiskFull ? "the database's disk is full" : "the database cannot be reached";
+  }
 };
 
 class GameStore {
@@ -35,6 +43,9 @@ class GameStore {
   // 1 for the best game.
   virtual int64_t RankOf(const KeptGame& game) = 0;
   virtual int64_t Count() = 0;
+  // A cheap look at the database: throws StoreError while it cannot be reached, or while its
+  // disk is full.
+  virtual void CheckHealth() = 0;
 };
 
 // Opens the store a --database address names, creating or bringing its schema up to date:

@@ -1,9 +1,12 @@
 #include "leaderboard/leaderboard_server.h"
 
 #include <httplib.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <optional>
 #include <cstdio>
 #include <ctime>
@@ -48,6 +51,19 @@ void Answer(httplib::Response& response, int status, const json& body, const std
 
 void Refuse(httplib::Response& response, int status, const std::string& why) {
   Answer(response, status, {{"error", why}}, why);
+}
+
+// What the verifiers read from the data folder, while it is gone or unreadable (an unmounted
+// disk, a mistaken move): every proof would be refused until it is back.
+std::optional<std::string> UnusableDataFolder(const std::string& data) {
+  if (data.empty()) return std::nullopt;  // a server made in a test's process, with no verifiers of its own
+  for (const char* part : {"gfx", "snd"}) {
+    const std::string folder = data + "/" + part;
+    if (access(folder.c_str(), R_OK | X_OK) != 0) {
+      return "the data folder's " + std::string(part) + "/ cannot be read: " + std::strerror(errno);
+    }
+  }
+  return std::nullopt;
 }
 
 // A whole number from the query, within bounds; the default when it is not given.
@@ -266,7 +282,7 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
         (parts.*handler)(request, response);
       } catch (const StoreError& fault) {
         response.set_header("Retry-After", "30");
-        Refuse(response, 503, "the database cannot be reached");
+        Refuse(response, 503, fault.Reason());
         currentRequest.note = fault.what();
       }
     };
@@ -278,11 +294,14 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
   http.Get("/", guarded(&Parts::Page));
   http.Get("/healthz", [&parts](const httplib::Request&, httplib::Response& response) {
     try {
-      parts.store.Top(1, 0);
+      parts.store.CheckHealth();
+      if (const std::optional<std::string> missing = UnusableDataFolder(parts.options.data)) {
+        return Refuse(response, 503, *missing);
+      }
       Answer(response, 200, {{"status", "ok"}, {"service", "zimbrel-leaderboard"}, {"version", ZIMBREL_VERSION},
                              {"waiting", parts.verifier.Waiting()}});
     } catch (const StoreError& fault) {
-      Refuse(response, 503, "the database cannot be reached");
+      Refuse(response, 503, fault.Reason());
       currentRequest.note = fault.what();
     }
   });

@@ -31,10 +31,12 @@ class PostgresConnection final : public SqlConnection {
   SqlDialect Dialect() const override { return SqlDialect::Postgres; }
   void Begin() override { Guarded([&] { transaction_ = std::make_unique<pqxx::work>(connection_); }); }
   void Commit() override {
+    committing_ = true;
     Guarded([&] {
       transaction_->commit();
       transaction_.reset();
     });
+    committing_ = false;
   }
   void Rollback() override {
     try {
@@ -67,19 +69,41 @@ class PostgresConnection final : public SqlConnection {
     return rows;
   }
 
+  bool Broken() const override { return broken_ || !connection_.is_open(); }
+  bool InDoubt() const override { return inDoubt_; }
+  void Probe() override { Run("SELECT 1", {}); }
+
  private:
   template <typename Work>
   void Guarded(Work work) {
+    inDoubt_ = false;
     try {
       work();
     } catch (const std::exception& fault) {
+      // A connection lost in the middle of a statement does not always say so by its type.
+      broken_ = dynamic_cast<const pqxx::broken_connection*>(&fault) ||
+                dynamic_cast<const pqxx::in_doubt_error*>(&fault) || !connection_.is_open();
+      inDoubt_ = committing_ || dynamic_cast<const pqxx::in_doubt_error*>(&fault);
       transaction_.reset();
-      throw StoreError(std::string("PostgreSQL: ") + fault.what());
+      committing_ = false;
+      throw StoreError(std::string("PostgreSQL: ") + fault.what(), FaultOf(fault));
     }
+  }
+
+  // Out of space: SQLSTATE 53100, or a file the server could not extend or write.
+  static StoreFault FaultOf(const std::exception& fault) {
+    const auto* sql = dynamic_cast<const pqxx::sql_error*>(&fault);
+    const std::string what = fault.what();
+    const bool full = (sql && sql->sqlstate() == "53100") || what.find("could not extend file") != std::string::npos ||
+                      what.find("No space left on device") != std::string::npos;
+    return full ? StoreFault::DiskFull : StoreFault::Unreachable;
   }
 
   pqxx::connection connection_;
   std::unique_ptr<pqxx::work> transaction_;
+  bool broken_ = false;
+  bool committing_ = false;
+  bool inDoubt_ = false;
 };
 
 }  // namespace

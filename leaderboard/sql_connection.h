@@ -29,6 +29,15 @@ class SqlConnection {
   // Runs one statement; throws StoreError with the database's reason.
   virtual std::vector<SqlRow> Run(const std::string& statement,
                                   const std::vector<SqlParam>& params = {}) = 0;
+  // True once the connection can no longer serve (the server restarted or dropped it, the file
+  // was replaced or removed): the store opens a new one in its place.
+  virtual bool Broken() const = 0;
+  // True when the latest failure came while committing: the transaction may have been kept,
+  // so it is not tried again.
+  virtual bool InDoubt() const = 0;
+  // A cheap look: throws StoreError while the database cannot be used (its disk full, where
+  // the connection can see the disk).
+  virtual void Probe() = 0;
 };
 
 // Open or create the SQLite file at `path` (its folder must exist).

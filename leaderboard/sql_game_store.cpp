@@ -1,7 +1,9 @@
 // The store over either database: the same statements in both, a few connections taken in
 // turn by the threads that ask.
-#include <condition_variable>
 #include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <type_traits>
@@ -15,6 +17,11 @@
 namespace {
 
 constexpr int kConnections = 4;
+constexpr int64_t kDiskFullShownSeconds = 60;
+
+int64_t SecondsNow() {
+  return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
 
 // The games are counted by runs of scores (the schema's score_buckets): score / 1024, as C++
 // and both databases divide, toward zero.
@@ -48,8 +55,8 @@ std::vector<KeptGame> GamesOf(const std::vector<SqlRow>& rows) {
 
 class SqlGameStore final : public GameStore {
  public:
-  explicit SqlGameStore(std::function<std::unique_ptr<SqlConnection>()> open) {
-    for (int i = 0; i < kConnections; ++i) idle_.push_back(open());
+  explicit SqlGameStore(std::function<std::unique_ptr<SqlConnection>()> open) : open_(std::move(open)) {
+    for (int i = 0; i < kConnections; ++i) idle_.push_back(open_());
     MigrateSchema(*idle_.front());
   }
 
@@ -73,8 +80,13 @@ class SqlGameStore final : public GameStore {
           }
         }
         db.Commit();
+        diskFullAt_ = 0;
         if (fresh) *fresh = isNew;
         return kept;
+      } catch (const StoreError& fault) {
+        db.Rollback();
+        if (fault.fault == StoreFault::DiskFull) diskFullAt_ = SecondsNow();
+        throw;
       } catch (...) {
         db.Rollback();
         throw;
@@ -141,6 +153,18 @@ class SqlGameStore final : public GameStore {
     });
   }
 
+  void CheckHealth() override {
+    With([&](SqlConnection& db) {
+      db.Probe();
+      return true;
+    });
+    const int64_t fullAt = diskFullAt_;
+    if (fullAt != 0 && SecondsNow() - fullAt < kDiskFullShownSeconds) {
+      throw StoreError("a write found the database's disk full " + std::to_string(SecondsNow() - fullAt) + " s ago",
+                       StoreFault::DiskFull);
+    }
+  }
+
   int64_t Count() override {
     return With([&](SqlConnection& db) {
       return std::stoll(db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets", {})[0][0]);
@@ -189,7 +213,9 @@ class SqlGameStore final : public GameStore {
     return true;
   }
 
-  // Runs `work` on a connection of its own for the while.
+  // Runs `work` on a connection of its own for the while. A connection found broken is made
+  // again; a dropped one met in the middle of the work is made again and the work tried once
+  // more, unless it failed while committing (what it wrote may have been kept).
   template <typename Work>
   std::invoke_result_t<Work, SqlConnection&> With(Work work) {
     std::unique_ptr<SqlConnection> connection;
@@ -204,16 +230,31 @@ class SqlGameStore final : public GameStore {
       std::unique_ptr<SqlConnection>& connection;
       ~Return() {
         std::lock_guard<std::mutex> lock(store.mutex_);
-        store.idle_.push_back(std::move(connection));
+        store.idle_.push_back(std::move(connection));  // empty when it could not be made again
         store.free_.notify_one();
       }
     } giveBack{*this, connection};
-    return work(*connection);
+    for (int attempt = 1;; ++attempt) {
+      if (!connection || connection->Broken()) {
+        connection.reset();
+        connection = open_();
+        MigrateSchema(*connection);  // a file put back from an older copy, or made afresh
+      }
+      try {
+        return work(*connection);
+      } catch (const StoreError& fault) {
+        if (attempt == 2 || !connection->Broken() || connection->InDoubt()) throw;
+      }
+    }
   }
 
   std::mutex mutex_;
   std::condition_variable free_;
   std::vector<std::unique_ptr<SqlConnection>> idle_;
+  std::function<std::unique_ptr<SqlConnection>()> open_;
+  // When a write last failed for a full disk (0: not since the latest write kept): the health
+  // check says so for a minute, as a database that cannot see its own disk gives no other sign.
+  std::atomic<int64_t> diskFullAt_{0};
 };
 
 }  // namespace

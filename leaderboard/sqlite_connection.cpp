@@ -1,4 +1,9 @@
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+
+#include <cerrno>
+#include <utility>
 
 #include "leaderboard/game_store.h"
 #include "leaderboard/sql_connection.h"
@@ -17,6 +22,8 @@ class SqliteConnection final : public SqlConnection {
       db_ = nullptr;
       throw StoreError(path + ": " + why);
     }
+    struct stat file {};
+    if (stat(path.c_str(), &file) == 0) opened_ = {file.st_dev, file.st_ino};
     // Writers wait for each other rather than fail; readers never wait for a writer (WAL); a
     // row answered as kept survives the server's crash and the machine's (FULL).
     sqlite3_busy_timeout(db_, 10000);
@@ -28,12 +35,17 @@ class SqliteConnection final : public SqlConnection {
 
   SqlDialect Dialect() const override { return SqlDialect::Sqlite; }
   void Begin() override { Run("BEGIN IMMEDIATE", {}); }
-  void Commit() override { Run("COMMIT", {}); }
+  void Commit() override {
+    committing_ = true;
+    Run("COMMIT", {});
+    committing_ = false;
+  }
   void Rollback() override {
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
   }
 
   std::vector<SqlRow> Run(const std::string& statement, const std::vector<SqlParam>& params) override {
+    inDoubt_ = false;
     sqlite3_stmt* prepared = nullptr;
     if (sqlite3_prepare_v2(db_, statement.c_str(), static_cast<int>(statement.size()), &prepared,
                            nullptr) != SQLITE_OK) {
@@ -61,6 +73,24 @@ class SqliteConnection final : public SqlConnection {
     return rows;
   }
 
+  // The file this connection writes is no longer the one at its path (removed, or put back
+  // from a copy), or it met an error of the disk that a fresh handle may not.
+  bool Broken() const override {
+    struct stat file {};
+    return ioFailed_ || stat(path_.c_str(), &file) != 0 || std::pair(file.st_dev, file.st_ino) != opened_;
+  }
+  bool InDoubt() const override { return inDoubt_; }
+
+  // Its disk full, before a write says so; then a read.
+  void Probe() override {
+    const std::string folder = path_.substr(0, path_.find_last_of('/') + 1);
+    struct statvfs disk {};
+    if (statvfs(folder.empty() ? "." : folder.c_str(), &disk) == 0 && disk.f_bavail == 0) {
+      throw StoreError(path_ + ": no space left on its disk", StoreFault::DiskFull);
+    }
+    Run("SELECT 1", {});
+  }
+
  private:
   // $1, $2, ... by name, as PostgreSQL numbers them.
   void Bind(sqlite3_stmt* prepared, size_t number, const SqlParam& value) {
@@ -79,10 +109,21 @@ class SqliteConnection final : public SqlConnection {
     if (bound != SQLITE_OK) Fail();
   }
 
-  [[noreturn]] void Fail() { throw StoreError(path_ + ": " + sqlite3_errmsg(db_)); }
+  [[noreturn]] void Fail() {
+    const int code = sqlite3_errcode(db_);
+    const bool full = code == SQLITE_FULL || sqlite3_system_errno(db_) == ENOSPC;
+    ioFailed_ = ioFailed_ || code == SQLITE_IOERR || code == SQLITE_CANTOPEN || code == SQLITE_NOTADB;
+    inDoubt_ = committing_;
+    committing_ = false;
+    throw StoreError(path_ + ": " + sqlite3_errmsg(db_), full ? StoreFault::DiskFull : StoreFault::Unreachable);
+  }
 
   std::string path_;
   sqlite3* db_ = nullptr;
+  std::pair<dev_t, ino_t> opened_{};
+  bool ioFailed_ = false;
+  bool committing_ = false;
+  bool inDoubt_ = false;
 };
 
 }  // namespace

@@ -25,6 +25,8 @@ DWORD RulesTickCount() {
 
 DWORD RulesTickLast() { return lastReading; }
 
+DWORD RulesTickLastLive() { return lastLive; }
+
 void SetRulesClockHook(RulesClockHook hook) { rulesClockHook = hook; }
 
 void HoldRulesClock(DWORD at) {

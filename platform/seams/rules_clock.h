@@ -14,6 +14,9 @@ using RulesClockHook = DWORD (*)(DWORD live);
 DWORD RulesTickCount();
 // What the rules clock gave last (0 before its first reading), read without reading the clock.
 DWORD RulesTickLast();
+// The tick counter itself when the rules clock was last read (0 before its first reading): a
+// host pacing its flips knows from it how late the rules saw the time.
+DWORD RulesTickLastLive();
 void SetRulesClockHook(RulesClockHook hook);
 
 // The rules clock stands still from the tick count `at` (or from its last reading, if that

@@ -1,59 +1,97 @@
 // In a browser nothing happens while the game's code runs: no events come, nothing is shown.
 // Each wait hands control back to the page (through Asyncify) and resumes where it was.
 //
-// The display's refresh paces the page. A frame's first rest, whatever it rests for (a device
-// read that found nothing new, the same millisecond read twice), waits for the next refresh;
-// a flip is shown at the first refresh at least a little less than 1/60 s after the previous
-// flip's. So a frame whose rest has passed a refresh flips at once: the frame has the whole
-// refresh for its work, and its 10 ms wait, counted from its start, and the flip share one
-// refresh instead of taking one each. Short timers alone would not do: the browser stretches
-// each of them (to 4 ms once they nest), and ten of them with the drawing missed the refresh,
-// halving the game's speed against its clock.
+// Flips keep a beat of 1/60 s, whatever the display's refresh: a frame's first rest, whatever
+// it rests for (a device read that found nothing new, the same millisecond read twice), lasts
+// until its flip's beat, and the flip that follows is shown at the first refresh at or after
+// it. So 75, 90, 144 or 165 Hz displays all show 60 flips a second, as 60 and 120 Hz do. A
+// late frame moves the beat on rather than hurrying the next ones to catch up: the rules clock
+// then never advances less than 1/60 s a flip, as a replay's check demands.
+//
+// The rest waits for the beat on a timer, not for a refresh, which may come after the beat when
+// the frame's drawing took a while; it spins its last milliseconds, since the browser's timers
+// end late and a millisecond late every frame would be 57 flips a second. A hidden page waits
+// for a refresh, which never comes while it is hidden: the game holds there.
 #include "platform/sdl/waits.h"
 
 #include <SDL.h>
 #include <emscripten.h>
 
+#include <algorithm>
+#include <cmath>
+
+#include "platform/seams/rules_clock.h"
+
 namespace {
 
-// A display faster than 60 Hz does not speed the game up, and the jitter of a 60 Hz one never
-// costs a whole refresh.
-constexpr double kShortestFlipMilliseconds = 1000.0 / 60.0 - 3.0;
-double lastRefresh = 0;  // the page's time of the latest refresh the game waited for
-double flippedAt = -1e9;  // the refresh the previous flip was shown at
+constexpr double kFlipMilliseconds = 1000.0 / 60.0;
+constexpr double kSpunMilliseconds = 2;
 
-EM_ASYNC_JS(double, WaitForAnimationFrame, (), {
-  return await new Promise(function(resolve) { requestAnimationFrame(resolve); });
+double beat = 0;  // the tick count the next flip is due at
+Uint64 beatReached = 0;  // the tick count the frame's wait for its beat ended at
+bool restedSinceFlip = false;
+// The replay's clock check, kept as it keeps it: the highest 60 × reading − 1000 × flips of the
+// rules' readings so far. A later reading must not fall more than a flip and a millisecond
+// (1060) below it.
+int64_t flips = 0;
+int64_t highest = 0;
+bool read = false;
+
+EM_ASYNC_JS(void, WaitForAnimationFrame, (), {
+  await new Promise(function(resolve) { requestAnimationFrame(resolve); });
 });
+EM_JS(bool, PageHidden, (), { return document.hidden; });
 
-// The frame's first rest: until the display's next refresh.
-bool WaitedForRefresh() {
-  if (lastRefresh != flippedAt) return false;
-  lastRefresh = WaitForAnimationFrame();
-  return true;
+void WaitUntil(double tick) {
+  const double left = tick - static_cast<double>(SDL_GetTicks64());
+  if (left > kSpunMilliseconds + 1) emscripten_sleep(static_cast<unsigned>(left - kSpunMilliseconds));
+  while (static_cast<double>(SDL_GetTicks64()) < tick) {
+  }
+}
+
+void WaitForBeat() {
+  restedSinceFlip = true;
+  if (PageHidden()) WaitForAnimationFrame();  // none comes until the page is shown again
+  WaitUntil(beat);
+  beatReached = SDL_GetTicks64();
 }
 
 }  // namespace
 
-// After the refresh, a reading that finds the same millisecond again (the last of the 10 ms
-// wait, the rules' own readings) is not a wait: it rests no more.
-void RestWhilePolling() { WaitedForRefresh(); }
+// After the beat, a reading that finds the same millisecond again (the rules' own readings) is
+// not a wait: it rests no more.
+void RestWhilePolling() {
+  if (!restedSinceFlip) WaitForBeat();
+}
 
-// After the refresh, a loop waiting for the player must still hand the page control, or no
-// event would ever come.
+// After the beat, a loop waiting for the player must still hand the page control, or no event
+// would ever come.
 void RestBetweenReads() {
-  if (!WaitedForRefresh()) emscripten_sleep(1);
+  if (restedSinceFlip) {
+    emscripten_sleep(1);
+  } else {
+    WaitForBeat();
+  }
 }
 
 void PaceRealFlip() {
-  const bool atOnce = lastRefresh - flippedAt >= kShortestFlipMilliseconds;
-  while (lastRefresh - flippedAt < kShortestFlipMilliseconds) lastRefresh = WaitForAnimationFrame();
-  flippedAt = lastRefresh;
-  // The next frame's start, its first reading of the clock, must not find the millisecond of
-  // this frame's last one: resting there for the refresh, before the frame had started, would
-  // leave the whole of its 10 ms still to wait.
-  if (!atOnce) return;
-  const Uint64 reading = SDL_GetTicks64();
-  while (SDL_GetTicks64() == reading) {
+  if (!restedSinceFlip) WaitForBeat();  // a frame that never rested still keeps the beat
+  restedSinceFlip = false;
+  // A frame that missed its beat by a whole flip moves the beat on; one a timer's jitter made a
+  // little late does not, or every such frame would cost the pace (the floor below keeps the
+  // clock honest either way).
+  if (static_cast<double>(beatReached) >= beat + kFlipMilliseconds) beat = static_cast<double>(beatReached);
+  beat += kFlipMilliseconds;
+  const int64_t lastRead = RulesTickLastLive();
+  if (lastRead != 0) {
+    highest = read ? std::max(highest, 60 * lastRead - 1000 * flips) : 60 * lastRead - 1000 * flips;
+    read = true;
   }
+  ++flips;
+  // The next frame's start, its first reading of the clock, must not find the millisecond of
+  // this frame's last one: resting there for the beat, before the frame had started, would
+  // leave the whole of its 10 ms still to wait after it. Nor may any reading from here on fall
+  // below the clock check's floor (only a frame whose rules read the clock late makes it bind).
+  const double earliest = read ? std::ceil(static_cast<double>(highest - 1060 + 1000 * flips) / 60.0) : 0;
+  WaitUntil(std::max(earliest, static_cast<double>(SDL_GetTicks64() + 1)));
 }

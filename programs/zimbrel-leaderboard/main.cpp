@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
   if (!options.site.empty() && !fs::is_regular_file(fs::path(options.site) / "index.html")) {
     return Fail(options.site + " holds no index.html (--site takes the browser build's folder)");
   }
+  options.data = data.string();  // what /healthz looks at, found or given
   if (options.verifiers == 0) options.verifiers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 
   // The ending signals wait for the thread that drains; every thread started from here on
