@@ -35,7 +35,7 @@ TEST_P(PostgresOutage, DroppedConnectionsAndARestartAreMadeGoodWithinSeconds) {
   OpenPostgres(database)->Run(
       "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE pid <> pg_backend_pid() AND datname = current_database()");
   for (int request = 0; request < 5; ++request) EXPECT_EQ(server.Get("/api/v1/top").status, 200) << request;
-  EXPECT_EQ(server.Post(GoldenProof("BBB")).status, 201) << server.Log();
+  EXPECT_EQ(server.Post(GoldenProof("BBB", "", 1)).status, 201) << server.Log();
 
   ASSERT_EQ(std::system("pg_ctlcluster \"$PGVERSION\" regress restart"), 0);
   const auto restarted = std::chrono::steady_clock::now();
@@ -70,13 +70,13 @@ TEST(SqliteOutage, AFullDiskIsSaidSoAndTheGamesComeInOnceItHasRoom) {
     while (filler.write(block.data(), block.size()) && filler.flush()) {
     }
   }
-  for (const HttpAnswer& refused : {server.Post(GoldenProof("BBB")), server.Get("/healthz")}) {
+  for (const HttpAnswer& refused : {server.Post(GoldenProof("BBB", "", 1)), server.Get("/healthz")}) {
     EXPECT_EQ(refused.status, 503);
     EXPECT_EQ(refused.body, kDiskFull);
   }
 
   fs::remove(disk / "filler");
-  EXPECT_EQ(server.Post(GoldenProof("BBB")).status, 201) << server.Log();
+  EXPECT_EQ(server.Post(GoldenProof("BBB", "", 1)).status, 201) << server.Log();
   EXPECT_EQ(server.Get("/healthz").status, 200);
   server.Process().Stop();
   umount2(disk.c_str(), MNT_DETACH);
