@@ -68,7 +68,7 @@ std::set<std::string> RankedNames(const LeaderboardRun& server) {
 
 TEST(LeaderboardLoad, AThousandSubmissionsAtOnceAreEachAnsweredAndEachGameRankedOnce) {
   LeaderboardRun server;
-  ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "100000", "--queue", "8", "--verifiers", "2"}));
+  ASSERT_NO_FATAL_FAILURE(server.Start({"--rate", "100000", "--cpu-budget", "100000", "--queue", "8", "--verifiers", "2"}));
   // Ten games, each as 80 copies of one text and 20 texts of its own.
   std::vector<std::string> proofs;
   for (int copy = 0; copy < 100; ++copy) {
