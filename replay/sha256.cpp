@@ -39,7 +39,7 @@ void Sha256::Block(const uint8_t* block) {
   for (size_t i = 0; i < 8; ++i) state_[i] += v[i];
 }
 
-void Sha256::Add(const std::string& bytes) {
+void Sha256::Add(std::string_view bytes) {
   totalBytes_ += bytes.size();
   for (const char c : bytes) {
     pending_[pendingSize_++] = static_cast<uint8_t>(c);

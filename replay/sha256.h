@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The SHA-256 of `bytes`, in lower-case hexadecimal.
 std::string Sha256Hex(const std::string& bytes);
@@ -12,7 +13,7 @@ std::string Sha256Hex(const std::string& bytes);
 // any point, and more added after it.
 class Sha256 {
  public:
-  void Add(const std::string& bytes);
+  void Add(std::string_view bytes);
   std::string HexSoFar() const;
 
  private:
