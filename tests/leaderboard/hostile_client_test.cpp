@@ -1,6 +1,5 @@
 // What a hostile client or a slow socket does to the real server: it answers everyone else
 // meanwhile, refuses each flood before its memory is taken, and says why.
-#include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -13,19 +12,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A connection from `from` to the server, left open.
-int ConnectedFrom(const std::string& from, int port) {
-  const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  inet_pton(AF_INET, from.c_str(), &address.sin_addr);
-  bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
-  address.sin_port = htons(static_cast<uint16_t>(port));
-  inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-  EXPECT_EQ(connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << from;
-  return socket;
-}
 
 long ResidentKiB(pid_t pid) {
   const std::string status = FileText("/proc/" + std::to_string(pid) + "/status");
@@ -41,10 +27,10 @@ TEST(LeaderboardHttp, SlowSocketsHoldNoAnsweringThreadAndAreCutAtTheirDeadline) 
   ASSERT_NO_FATAL_FAILURE(server.Start());
   std::vector<int> slow;
   for (int i = 0; i < 300; ++i) {
-    slow.push_back(ConnectedFrom("127.0." + std::to_string(1 + i / 250) + "." + std::to_string(1 + i % 250), server.Port()));
+    slow.push_back(server.ConnectFrom("127.0." + std::to_string(1 + i / 250) + "." + std::to_string(1 + i % 250)));
   }
   std::vector<int> crowd;
-  for (int i = 0; i < 64; ++i) crowd.push_back(ConnectedFrom("127.0.3.1", server.Port()));
+  for (int i = 0; i < 64; ++i) crowd.push_back(server.ConnectFrom("127.0.3.1"));
   const HttpAnswer crowded = server.Exchange(Request("GET / HTTP/1.1\r\n"), "127.0.3.1");
   EXPECT_EQ(crowded.status, 429);
   EXPECT_NE(crowded.body.find("too many connections from 127.0.3.1 (at most 64 at once)"), std::string::npos)

@@ -1,6 +1,7 @@
 #include "tests/support/leaderboard_run.h"
 
 #include <arpa/inet.h>
+#include <fcntl.h>
 #include <httplib.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -107,15 +108,21 @@ HttpAnswer LeaderboardRun::Get(const std::string& path) const {
   return AnswerOf(client.Get(path.c_str(), {{"Accept-Encoding", "gzip, deflate"}}), {});
 }
 
-HttpAnswer LeaderboardRun::Exchange(const std::string& request, const std::string& from) const {
-  const int socket = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK, 0);
+int LeaderboardRun::ConnectFrom(const std::string& from) const {
+  const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   inet_pton(AF_INET, from.c_str(), &address.sin_addr);
   bind(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
   address.sin_port = htons(static_cast<uint16_t>(port_));
   inet_pton(AF_INET, "127.0.0.1", &address.sin_addr);
-  connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address);
+  EXPECT_EQ(connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof address), 0) << from;
+  return socket;
+}
+
+HttpAnswer LeaderboardRun::Exchange(const std::string& request, const std::string& from) const {
+  const int socket = ConnectFrom(from);
+  fcntl(socket, F_SETFL, fcntl(socket, F_GETFL) | O_NONBLOCK);
   std::string answer;
   size_t sent = 0;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);

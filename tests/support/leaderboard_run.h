@@ -41,6 +41,8 @@ class LeaderboardRun {
   // as long as the server reads it, then its answer (parsed), read until the server closes (a
   // request says Connection: close) or 10 s pass: what no client library would send.
   HttpAnswer Exchange(const std::string& request, const std::string& from = "127.0.0.1") const;
+  // A connection to the server from the loopback address `from` (127.x.y.z), left open.
+  int ConnectFrom(const std::string& from) const;
   // /api/v1/top once it holds `games` games (waited for 30 s at most); nothing if it never does.
   std::optional<nlohmann::json> WaitForGames(int games) const;
   ChildProcess& Process() { return server_; }
