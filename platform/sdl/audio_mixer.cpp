@@ -3,6 +3,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 
@@ -168,5 +170,15 @@ std::vector<int16_t> AudioCaptureMix(int frames) {
 
 float DecibelGain(LONG hundredths) {
   if (hundredths <= DSBVOLUME_MIN) return 0.0f;
-  return static_cast<float>(std::pow(10.0, hundredths / 2000.0));
+  if (hundredths > 0) return static_cast<float>(std::pow(10.0, hundredths / 2000.0));
+  // Each level's gain is worked out once: every fly's buzz is panned anew on every frame, and a
+  // check plays whole games in a few milliseconds. Zero marks a level not yet worked out.
+  static std::array<std::atomic<float>, -DSBVOLUME_MIN> known{};
+  std::atomic<float>& slot = known[static_cast<size_t>(-hundredths)];
+  float gain = slot.load(std::memory_order_relaxed);
+  if (gain == 0.0f) {
+    gain = static_cast<float>(std::pow(10.0, hundredths / 2000.0));
+    slot.store(gain, std::memory_order_relaxed);
+  }
+  return gain;
 }
