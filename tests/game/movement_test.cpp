@@ -2,7 +2,9 @@
 // blood the swatter carries, played through the whole program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <map>
 
 #include "graphics/bitmap_surface.h"
@@ -87,26 +89,36 @@ TEST_F(MovementTest, AStepThatWouldLeaveTheFieldMovesNeitherAxis) {
   EXPECT_LT(oneAxisOnly, 60);  // a step of exactly 0 on one axis: 2/13 of the moves
 }
 
+// Nearer than 120 pixels (across plus down, from the fly's middle to the swatter's point), a
+// stage seven fly jitters three times as far.
 TEST_F(MovementTest, NearTheSwatterAStageSevenFlyJittersThreeTimesAsFar) {
   StartPlaying();
   PlayFromStage(7);
   ParkFlies();
   MoveCursorTo(300, 200);
   Frames(1);
-  int largestNear = 0;
-  int largestFar = 0;
+  struct Place {
+    int x, y;
+    int largestStep;
+  };
+  // 119 and 120 away, across and down.
+  const Place places[] = {{403, 184, 15}, {404, 184, 5}, {284, 303, 15}, {284, 304, 5}, {165, 184, 15}};
+  int largest[std::size(places)] = {};
   for (int frame = 0; frame < 200; ++frame) {
-    FlyTable[0].x = 300;  // |x + 16 - cx| + |y + 16 - cy| = 32
-    FlyTable[0].y = 200;
-    FlyTable[1].x = 500;  // 432 away
-    FlyTable[1].y = 400;
+    for (size_t i = 0; i < std::size(places); ++i) {
+      FlyTable[i].x = places[i].x;
+      FlyTable[i].y = places[i].y;
+    }
     Frames(1);
     const auto flies = FliesByIndex(Line());
-    largestNear = std::max({largestNear, std::abs(flies.at(0).x - 300), std::abs(flies.at(0).y - 200)});
-    largestFar = std::max({largestFar, std::abs(flies.at(1).x - 500), std::abs(flies.at(1).y - 400)});
+    for (size_t i = 0; i < std::size(places); ++i) {
+      const FlyAt& fly = flies.at(static_cast<int>(i));
+      largest[i] = std::max({largest[i], std::abs(fly.x - places[i].x), std::abs(fly.y - places[i].y)});
+    }
   }
-  EXPECT_EQ(largestNear, 15);
-  EXPECT_EQ(largestFar, 5);
+  for (size_t i = 0; i < std::size(places); ++i) {
+    EXPECT_EQ(largest[i], places[i].largestStep) << places[i].x << "," << places[i].y;
+  }
 }
 
 // The cream pulls a fly up to three pixels an axis towards it, and draws no number for an axis
