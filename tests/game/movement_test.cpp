@@ -69,20 +69,30 @@ TEST_F(MovementTest, EachModeStepsWithinItsRangeAndReachesIt) {
 }
 
 // A step that would leave the field is not taken at all: a fly held in the top-left corner
-// stays put whenever either axis would go out, which is most of the time.
+// stays put whenever either axis would go out, which is most of the time. The last column
+// (607) and row (447) are the field's own: a fly held in that corner moves along them.
 TEST_F(MovementTest, AStepThatWouldLeaveTheFieldMovesNeitherAxis) {
   StartPlaying();
   ParkFlies();
   int stayed = 0;
   int oneAxisOnly = 0;
+  int alongTheLastColumn = 0;
+  int alongTheLastRow = 0;
   for (int frame = 0; frame < 400; ++frame) {
     FlyTable[0].x = 0;
     FlyTable[0].y = 0;
+    FlyTable[1].x = 607;
+    FlyTable[1].y = 447;
     Frames(1);
     const FlyAt fly = FliesByIndex(Line()).at(0);
     stayed += fly.x == 0 && fly.y == 0;
     oneAxisOnly += (fly.x == 0) != (fly.y == 0);
+    const FlyAt corner = FliesByIndex(Line()).at(1);
+    alongTheLastColumn += corner.x == 607 && corner.y < 447;
+    alongTheLastRow += corner.y == 447 && corner.x < 607;
   }
+  EXPECT_GT(alongTheLastColumn, 0);
+  EXPECT_GT(alongTheLastRow, 0);
   // Both axes must pass, (7/13)^2 of the time: it stays about 71 % of the frames. Moving the
   // axes one by one would leave it in place only 21 % of the time.
   EXPECT_GT(stayed, 240);
