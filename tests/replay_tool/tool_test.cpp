@@ -146,6 +146,8 @@ TEST_F(ReplayToolTest, AMalformedReplayIsRefusedWithItsLineAndNothingRuns) {
        "bad.replay:3: keys read 0 after flip 3 comes after read 1 on line 2; reads go in order"},
       {"the same read given twice", "zimbrel-replay 1\n3 0 keys\n3 0 keys 1\n",
        "bad.replay:3: keys read 0 after flip 3 is given twice (first on line 2)"},
+      {"key code 0 among the keys held", "zimbrel-replay 1\n0 0 keys 42 0\n",
+       "bad.replay:2: '0' is not a key code (1 to 255)"},
       {"a word after end", "zimbrel-replay 1\n4 end now\n",
        "bad.replay:2: 'end' takes nothing after it"},
       {"a flip before the previous one", "zimbrel-replay 1\n5 0 mouse 1 1 0 0\n4 end\n",
