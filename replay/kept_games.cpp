@@ -108,7 +108,8 @@ void WriteProof() {
     return;
   }
   const std::string text =
-      ReplayHeaderText() + ProofClaimsText("zimbrel " + ProgramVersion(), ThisBuild(), {*keeper.named}) +
+      ReplayHeaderText() +
+      ProofClaimsText("zimbrel " + ProgramVersion(), ThisBuild(), {*keeper.named}) +
       ReplayStartText(*keeper.start) + ReplayTableText(keeper.table) + ReplayRecordedLines() +
       ReplayEndText(PresentedFlipCount());
   // The game's turn at the save folder: in a browser the turn fills the folder afresh from

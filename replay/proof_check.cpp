@@ -247,9 +247,9 @@ RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
 // program's, or its game's Play click); "" when it does not.
 std::string PastTheLongestGame(const Replay& replay, const std::string& name) {
   const uint64_t start = replay.start ? replay.start->flip : 0;
-  const auto past = std::find_if(replay.lines.begin(), replay.lines.end(), [&](const ReplayLine& line) {
-    return line.at.flip - start > kMostFlipsOfAProof;
-  });
+  const auto past =
+      std::find_if(replay.lines.begin(), replay.lines.end(),
+                   [&](const ReplayLine& line) { return line.at.flip - start > kMostFlipsOfAProof; });
   uint64_t flip = 0;
   int line = 0;
   if (past != replay.lines.end()) {

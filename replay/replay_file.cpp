@@ -77,7 +77,8 @@ class LineReader {
     }
     const std::string& found = words_[next_++];
     if (found == word) return true;
-    *error = Fault(QuotedText(found) + " stands where '" + word + "' should be; the line reads " + form);
+    *error = Fault(QuotedText(found) + " stands where '" + word + "' should be; the line reads " +
+                   form);
     return false;
   }
 
@@ -313,13 +314,18 @@ bool ParseStart(LineReader& reader, OrderCheck& order, int lineNumber, bool read
   ReplayStart start;
   start.lineNumber = lineNumber;
   CarriedState& carried = start.carried;
-  const auto word = [&](const char* expected) { return reader.Expect(expected, kStartForm, error); };
+  const auto word = [&](const char* expected) {
+    return reader.Expect(expected, kStartForm, error);
+  };
   const auto whole = [&](const char* what, int32_t* out) {
     return reader.Take(what, INT32_MIN, INT32_MAX, out, error);
   };
-  const auto flag = [&](const char* what, bool* out) { return reader.TakeButton(what, out, error); };
+  const auto flag = [&](const char* what, bool* out) {
+    return reader.TakeButton(what, out, error);
+  };
   const bool parsed =
-      reader.Take("the flip it starts at (1 or more)", uint64_t{1}, UINT64_MAX, &start.flip, error) &&
+      reader.Take("the flip it starts at (1 or more)", uint64_t{1}, UINT64_MAX, &start.flip,
+                  error) &&
       word("rand") &&
       reader.Take("the generator's count", uint64_t{0}, UINT64_MAX, &carried.randCalls, error) &&
       word("cursor") && whole("the cursor's x", &carried.cursorX) &&

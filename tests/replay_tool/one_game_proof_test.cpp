@@ -126,10 +126,11 @@ INSTANTIATE_TEST_SUITE_P(Each, OneGameProof, ::testing::ValuesIn(Sessions()),
                            return param.param;
                          });
 
-// One field of the start line, changed.
+// One field of the start line, changed: the flip it starts at, or what it carried.
 struct Doctoring {
   const char* what;
-  std::function<void(ReplayStart&)> change;
+  int64_t flipBy;
+  std::function<void(CarriedState&)> change;
   std::string refusal;  // "": another game will do
 };
 
@@ -143,41 +144,43 @@ TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameOrIsRefused) {
   const ReplayStart start = *replay->start;
   const ProofVerdict original = Check(kept, "kept.replay");
   ASSERT_EQ(original.outcome, ProofOutcome::Proven) << original.reason;
-  const auto toggle = [](bool& flag) { flag = !flag; };
+  const auto same = [](CarriedState&) {};
+  const std::string refused = "kept.replay:4: the start line: ";
   const std::vector<Doctoring> cases = {
-      {"a flip later", [](ReplayStart& s) { s.flip += 1; }, ""},
-      {"a flip earlier", [](ReplayStart& s) { s.flip -= 1; }, ""},
-      {"a number more drawn", [](ReplayStart& s) { s.carried.randCalls += 1; }, ""},
-      {"the cursor to the right", [](ReplayStart& s) { s.carried.cursorX += 2; }, ""},
-      {"the cursor lower", [](ReplayStart& s) { s.carried.cursorY += 2; }, ""},
-      {"the swat active", [&](ReplayStart& s) { toggle(s.carried.swatActive); }, ""},
-      {"the swat's timer", [](ReplayStart& s) { s.carried.swatTimer = 10 - s.carried.swatTimer; }, ""},
-      {"the swat armed", [&](ReplayStart& s) { toggle(s.carried.swatArmed); }, ""},
-      {"the right button", [&](ReplayStart& s) { toggle(s.carried.rightHeld); }, ""},
-      {"the boss's frame", [](ReplayStart& s) { s.carried.bossFrame = (s.carried.bossFrame + 1) % 3; }, ""},
-      {"the hurt boss", [](ReplayStart& s) { s.carried.bossHitTimer = 11 - s.carried.bossHitTimer; }, ""},
-      {"the swat picture's timer", [](ReplayStart& s) { s.carried.effectTimer = 10 - s.carried.effectTimer; }, ""},
-      {"the swat picture", [](ReplayStart& s) { s.carried.effectKind = (s.carried.effectKind + 1) % 9; }, ""},
-      {"the swat's hits", [](ReplayStart& s) { s.carried.swatHits += 1; }, ""},
-      {"the wasp hit", [&](ReplayStart& s) { toggle(s.carried.waspHit); }, ""},
-      {"a key held", [](ReplayStart& s) { s.carried.keys.push_back(57); }, ""},
-      {"the left button held", [](ReplayStart& s) { s.carried.leftHeld = true; },
-       "kept.replay:4: the start line: the left button is held, where a Play click has just let "
-       "it go"},
-      {"off the Play button", [](ReplayStart& s) { s.carried.cursorY = 300; },
-       "kept.replay:4: the start line: the cursor at (" + std::to_string(start.carried.cursorX) +
+      {"a flip later", 1, same, ""},
+      {"a flip earlier", -1, same, ""},
+      {"a number more drawn", 0, [](CarriedState& c) { c.randCalls += 1; }, ""},
+      {"the cursor to the right", 0, [](CarriedState& c) { c.cursorX += 2; }, ""},
+      {"the cursor lower", 0, [](CarriedState& c) { c.cursorY += 2; }, ""},
+      {"the swat active", 0, [](CarriedState& c) { c.swatActive = !c.swatActive; }, ""},
+      {"the swat's timer", 0, [](CarriedState& c) { c.swatTimer = 10 - c.swatTimer; }, ""},
+      {"the swat armed", 0, [](CarriedState& c) { c.swatArmed = !c.swatArmed; }, ""},
+      {"the right button", 0, [](CarriedState& c) { c.rightHeld = !c.rightHeld; }, ""},
+      {"the boss's frame", 0, [](CarriedState& c) { c.bossFrame = (c.bossFrame + 1) % 3; }, ""},
+      {"the hurt boss", 0, [](CarriedState& c) { c.bossHitTimer = 11 - c.bossHitTimer; }, ""},
+      {"the picture's timer", 0, [](CarriedState& c) { c.effectTimer = 10 - c.effectTimer; }, ""},
+      {"the picture", 0, [](CarriedState& c) { c.effectKind = (c.effectKind + 1) % 9; }, ""},
+      {"the swat's hits", 0, [](CarriedState& c) { c.swatHits += 1; }, ""},
+      {"the wasp hit", 0, [](CarriedState& c) { c.waspHit = !c.waspHit; }, ""},
+      {"a key held", 0, [](CarriedState& c) { c.keys.push_back(57); }, ""},
+      {"the left button held", 0, [](CarriedState& c) { c.leftHeld = true; },
+       refused + "the left button is held, where a Play click has just let it go"},
+      {"off the Play button", 0, [](CarriedState& c) { c.cursorY = 300; },
+       refused + "the cursor at (" + std::to_string(start.carried.cursorX) +
            ", 300) is not on the Play button, where a game begins"},
-      {"a timer no game leaves", [](ReplayStart& s) { s.carried.swatTimer = -1; },
-       "kept.replay:4: the start line: the swat's timer -1 lies outside 0 to 10"},
+      {"a timer no game leaves", 0, [](CarriedState& c) { c.swatTimer = -1; },
+       refused + "the swat's timer -1 lies outside 0 to 10"},
   };
   for (const Doctoring& doctoring : cases) {
     SCOPED_TRACE(doctoring.what);
     ReplayStart changed = start;
-    doctoring.change(changed);
+    changed.flip += doctoring.flipBy;
+    doctoring.change(changed.carried);
     std::string startLine = ReplayStartText(changed);
     startLine.pop_back();
-    const std::string text = EachLineChanged(
-        kept, [&](const std::string& line) { return line.starts_with("start ") ? startLine : line; });
+    const std::string text = EachLineChanged(kept, [&](const std::string& line) {
+      return line.starts_with("start ") ? startLine : line;
+    });
     ASSERT_NE(text, kept);
     const ProofVerdict verdict = Check(text, "kept.replay");
     if (!doctoring.refusal.empty()) {

@@ -317,8 +317,9 @@ TEST(HighscoreLeftovers, StartUpRemovesTheTemporariesOfSavesCutShortOnly) {
 }  // namespace
 
 // A named game is kept as its proof in replays/, from the flip after its Play click (nothing of
-// the credits before) to the flip after its name, beside a hundred older ones: the oldest goes, the player's own file stays. Where the
-// proof cannot be written, standard error says so and the table is saved as ever.
+// the credits before) to the flip after its name, beside a hundred older ones: the oldest goes,
+// the player's own file stays. Where the proof cannot be written, standard error says so and
+// the table is saved as ever.
 TEST_F(HighscoreKeeping, ANamedGameIsKeptAsItsProofAndAFailedWriteCostsNothing) {
   KeepGames();
   StartGame();
