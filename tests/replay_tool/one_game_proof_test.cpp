@@ -23,6 +23,7 @@
 #include "replay/scratch_folder.h"
 #include "shell/win_main.h"
 #include "tests/support/file_bytes.h"
+#include "tests/support/golden_replays.h"
 #include "tests/support/run_folder.h"
 #include "tools/autoplay/scripted_player.h"
 #include "tools/replay/soak_run.h"
@@ -31,15 +32,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kGoldens = fs::path(ZIMBREL_SOURCE_DIR) / "tests" / "replays";
+const fs::path kGoldens = GoldenReplaysFolder();
 constexpr char kScripted[] = "half_an_hour_scripted";
 
 std::vector<std::string> Sessions() {
-  std::vector<std::string> names = {kScripted};
-  for (const auto& entry : fs::directory_iterator(kGoldens)) {
-    if (entry.path().extension() == ".replay") names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
+  std::vector<std::string> names = GoldenReplayNames();
+  names.push_back(kScripted);
   return names;
 }
 
