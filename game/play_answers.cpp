@@ -59,9 +59,11 @@ void AnswerPlayQuestions(std::string (*beginPlay)(const CarriedState& carried)) 
 }
 
 std::string PutCarriedIn(const CarriedState& carried) {
-  // A Play click is taken once its button is let go; a swat counts every fly, the wasp and
-  // the boss at most; the generator repeats after 2^32 numbers, and the program's start draws one.
+  // A Play click is taken once its button is let go, and its press has started a swat or found
+  // none armed (a swat is armed only while the button is up); a swat counts every fly, the wasp
+  // and the boss at most; the generator repeats after 2^32 numbers, and the start draws one.
   if (carried.leftHeld) return "the left button is held, where a Play click has just let it go";
+  if (carried.swatArmed) return "a swat is armed, where the Play click's press has just taken it";
   for (const std::string& fault :
        {OutOf("the generator's count", static_cast<int64_t>(carried.randCalls), 1, UINT32_MAX),
         OutOf("the swat's timer", carried.swatTimer, 0, 10),

@@ -30,7 +30,6 @@ struct CarriedState {
   int32_t swatHits = 0;
   bool waspHit = false;
   std::vector<uint8_t> keys;  // the codes held, rising
-  bool operator==(const CarriedState&) const = default;
 };
 
 // The state as words, "rand N cursor X Y ACTIVE TIMER ARMED buttons L R boss ... keys CODE...",

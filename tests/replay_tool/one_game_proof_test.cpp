@@ -152,7 +152,6 @@ TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameOrIsRefused) {
       {"the cursor lower", 0, [](CarriedState& c) { c.cursorY += 2; }, ""},
       {"the swat active", 0, [](CarriedState& c) { c.swatActive = !c.swatActive; }, ""},
       {"the swat's timer", 0, [](CarriedState& c) { c.swatTimer = 10 - c.swatTimer; }, ""},
-      {"the swat armed", 0, [](CarriedState& c) { c.swatArmed = !c.swatArmed; }, ""},
       {"the right button", 0, [](CarriedState& c) { c.rightHeld = !c.rightHeld; }, ""},
       {"the boss's frame", 0, [](CarriedState& c) { c.bossFrame = (c.bossFrame + 1) % 3; }, ""},
       {"the hurt boss", 0, [](CarriedState& c) { c.bossHitTimer = 11 - c.bossHitTimer; }, ""},
@@ -163,6 +162,8 @@ TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameOrIsRefused) {
       {"a key held", 0, [](CarriedState& c) { c.keys.push_back(57); }, ""},
       {"the left button held", 0, [](CarriedState& c) { c.leftHeld = true; },
        refused + "the left button is held, where a Play click has just let it go"},
+      {"a swat armed", 0, [](CarriedState& c) { c.swatArmed = true; },
+       refused + "a swat is armed, where the Play click's press has just taken it"},
       {"off the Play button", 0, [](CarriedState& c) { c.cursorY = 300; },
        refused + "the cursor at (" + std::to_string(start.carried.cursorX) +
            ", 300) is not on the Play button, where a game begins"},
