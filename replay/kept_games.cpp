@@ -98,9 +98,10 @@ void WriteProofText(const std::string& text) {
 }
 
 void WriteProof() {
+  // Only a test that sets the game's records names a game that no Play click began.
+  if (!keeper.start) return;
   // No check would play a proof past two hours of flips.
-  if (!keeper.start || ReplayRecordingFull() ||
-      PresentedFlipCount() - keeper.start->flip > kMostFlipsOfAProof) {
+  if (ReplayRecordingFull() || PresentedFlipCount() - keeper.start->flip > kMostFlipsOfAProof) {
     std::fprintf(stderr,
                  "Zimbrel: this game is longer than a proof may be (%ld bytes, or two hours of "
                  "play); it is not kept\n",
@@ -120,8 +121,8 @@ void WriteProof() {
 }
 
 // A game's recording starts at the flip after its Play click, where what it carried in and the
-// table are noted, and lasts while it is played and while its name is wanted; between games
-// nothing is kept.
+// table are noted, and lasts while it is played and while its name may yet be asked for;
+// between games nothing is kept.
 void FollowTheGame() {
   if (RulesInPlay()) {
     if (keeper.start) return;
