@@ -19,3 +19,17 @@ int32_t GameRand() {
 void GameRandStart() { GameRand(); }
 
 uint64_t GameRandCalls() { return GameRandom.calls; }
+
+// A step is x -> a x + c; `calls` steps at once by squaring the step, so that a count from hours
+// of play costs a few dozen multiplications.
+void GameRandSkipTo(uint64_t calls) {
+  uint32_t a = 22695477u;
+  uint32_t c = 1u;
+  uint32_t state = 1u;
+  for (uint64_t left = calls; left != 0; left >>= 1) {
+    if (left & 1u) state = state * a + c;
+    c = c * a + c;
+    a = a * a;
+  }
+  GameRandom = {state, calls};
+}

@@ -11,3 +11,6 @@ int32_t GameRand();
 void GameRandStart();
 // How many numbers have been drawn since the program started, the discarded one included.
 uint64_t GameRandCalls();
+// The generator as it stands after `calls` numbers from the program's start: where a replay of
+// one game finds it at that game's Play click.
+void GameRandSkipTo(uint64_t calls);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "platform/options/command_line.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/game_named.h"
+#include "platform/seams/play_under_way.h"
 #include "replay/proof.h"
 #include "replay/proof_check.h"
 #include "replay/replay_recorder.h"
@@ -26,11 +28,12 @@ namespace fs = std::filesystem;
 namespace {
 
 struct Keeper {
-  bool started = false;  // the first flip seen, and the table noted
+  // The game under way since the flip after its Play click, with the table then; none between
+  // games.
+  std::optional<ReplayStart> start;
   ReplayTable table{};
-  std::vector<ProvenGame> named;
+  std::optional<ProvenGame> named;
   bool proofDue = false;
-  bool saidFull = false;
   std::vector<void (*)(const std::string&)> proofKept;
 };
 Keeper keeper;
@@ -81,7 +84,7 @@ void WriteProofText(const std::string& text) {
     SayNotKept(kKeptGamesFolder, errno);
     return;
   }
-  const std::string stem = std::string(kKeptGamesFolder) + "/" + ProofName(keeper.named.back());
+  const std::string stem = std::string(kKeptGamesFolder) + "/" + ProofName(*keeper.named);
   std::string path = stem + ".replay";
   for (int again = 2; fs::exists(path); ++again) {
     path = stem + "-" + std::to_string(again) + ".replay";
@@ -95,20 +98,21 @@ void WriteProofText(const std::string& text) {
 }
 
 void WriteProof() {
+  // Only a test that sets the game's records names a game that no Play click began.
+  if (!keeper.start) return;
   // No check would play a proof past two hours of flips.
-  if (ReplayRecordingFull() || PresentedFlipCount() > kMostFlipsOfAProof) {
-    if (!keeper.saidFull) {
-      std::fprintf(stderr,
-                   "Zimbrel: this session is longer than a proof may be (%ld bytes, or two hours "
-                   "of play); its games are no longer kept, until the game is started again\n",
-                   kLargestReplayBytes);
-    }
-    keeper.saidFull = true;
+  if (ReplayRecordingFull() || PresentedFlipCount() - keeper.start->flip > kMostFlipsOfAProof) {
+    std::fprintf(stderr,
+                 "Zimbrel: this game is longer than a proof may be (%ld bytes, or two hours of "
+                 "play); it is not kept\n",
+                 kLargestReplayBytes);
     return;
   }
   const std::string text =
-      ReplayHeaderText() + ProofClaimsText("zimbrel " + ProgramVersion(), ThisBuild(), keeper.named) +
-      ReplayTableText(keeper.table) + ReplayRecordedLines() + ReplayEndText(PresentedFlipCount());
+      ReplayHeaderText() +
+      ProofClaimsText("zimbrel " + ProgramVersion(), ThisBuild(), {*keeper.named}) +
+      ReplayStartText(*keeper.start) + ReplayTableText(keeper.table) + ReplayRecordedLines() +
+      ReplayEndText(PresentedFlipCount());
   // The game's turn at the save folder: in a browser the turn fills the folder afresh from
   // the page's storage and carries the kept game back, beside what other tabs kept.
   const int lock = LockFolder(".");
@@ -116,21 +120,33 @@ void WriteProof() {
   UnlockFolder(lock);
 }
 
-void OnFlip() {
-  if (!keeper.started) {
-    // Nothing has changed the table since start-up read it: no game has been played yet.
-    keeper.started = true;
+// A game's recording starts at the flip after its Play click, where what it carried in and the
+// table are noted, and lasts while it is played and while its name may yet be asked for;
+// between games nothing is kept.
+void FollowTheGame() {
+  if (RulesInPlay()) {
+    if (keeper.start) return;
+    keeper.start = ReplayStart{PresentedFlipCount(), CarriedIntoPlay(), 0};
     EncodeHighscores(keeper.table.data());
+    ReplayRecorderBeginAgain(keeper.start->carried);
+  } else if (!NameAhead()) {
+    keeper.start.reset();
+    ReplayRecorderBeginAgain(CarriedIntoPlay());
   }
-  if (!keeper.proofDue) return;
-  // The flip after the name: the reads that ended its frame are in, and the replay's end
-  // closes the game with nothing more to wait for.
-  keeper.proofDue = false;
-  WriteProof();
+}
+
+void OnFlip() {
+  if (keeper.proofDue) {
+    // The flip after the name: the reads that ended its frame are in, and the replay's end
+    // closes the game with nothing more to wait for.
+    keeper.proofDue = false;
+    WriteProof();
+  }
+  FollowTheGame();
 }
 
 void OnNamed(const NamedGame& game) {
-  keeper.named.push_back(ProvenGameOf(game));
+  keeper.named = ProvenGameOf(game);
   keeper.proofDue = true;
 }
 
@@ -140,9 +156,9 @@ void AddProofKeptObserver(void (*observer)(const std::string& path)) {
   keeper.proofKept.push_back(observer);
 }
 
-void KeepGames() {
+void KeepGames(const ReplayRecorderOptions& recording) {
   static_assert(sizeof(ReplayTable) == kHighscoreFileBytes);
-  ReplayRecorderStart(ReplayRecorderOptions{nullptr, true, false});
+  ReplayRecorderStart(recording);
   AddFlipObserver(OnFlip);
   AddGameNamedObserver(OnNamed);
 }

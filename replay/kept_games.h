@@ -1,8 +1,9 @@
-// The game keeps its games. From the program's start the session is recorded as
-// `zimbrel-replay record` records it (the same lines, in memory, up to a replay's size), and
-// when a game's name is complete in the highscore table, its proof is written: the session's
-// replay from the start to the flip after that moment, with the table the program started with
-// and comment lines that claim every game named so far. One file a game, in replays/ beside
+// The game keeps its games. Each game is recorded as `zimbrel-replay record` records a session
+// (the same lines, in memory, up to a replay's size) from the flip after its Play click, and
+// when its name is complete in the highscore table, its proof is written: a comment line that
+// claims the game, a start line with what the game carried in from before Play, the table at
+// that moment, and the game's lines to the flip after its name. Between games nothing is kept,
+// so memory holds one game however long the session. One file a game, in replays/ beside
 // Highscore.dat, named by date, time, name and score; the last 100 are kept. Recording draws
 // no number and moves no clock; a proof that cannot be written is said on standard error and
 // costs nothing else.
@@ -10,8 +11,12 @@
 
 #include <string>
 
-// In the program's entry, before WinMain.
-void KeepGames();
+#include "replay/replay_recorder.h"
+
+// In the program's entry, before WinMain: the player's own devices are recorded, their live
+// clock's readings included; or what a program's hands answer, or what a replay player answers
+// (ReplayRecorderHear as its onAnswer), for a game played without a player.
+void KeepGames(const ReplayRecorderOptions& recording = {nullptr, true, false});
 
 // Told the path of each proof once it is in place, on the game's thread: what it does must
 // cost no more than a file's link (the leaderboard's sender queues it so).

@@ -68,7 +68,7 @@ void FollowTheScreen() {
   if (!keys.game && playing) {
     keys.game.emplace();
     keys.game->firstFlip = PresentedFlipCount();
-    keys.game->key.Add(CarriedIntoPlay());
+    keys.game->key.Add("carried " + CarriedWords(CarriedIntoPlay(), 128) + "\n");
   } else if (keys.game && !playing) {
     keys.lastKey = keys.game->key.HexSoFar();
     keys.game.reset();
@@ -78,6 +78,8 @@ void FollowTheScreen() {
 }  // namespace
 
 void PlayKeyStart() { AddFlipObserver(FollowTheScreen); }
+
+void PlayKeyAtStart() { FollowTheScreen(); }
 
 void PlayKeyHear(const ReplayLine& answer) {
   FollowTheScreen();

@@ -14,5 +14,7 @@
 // replay player as its onAnswer.
 void PlayKeyStart();
 void PlayKeyHear(const ReplayLine& answer);
+// A replay of one game starts in play without a flip: hand this to the player as its onStart.
+void PlayKeyAtStart();
 // The key of the last game whose play has ended, in hexadecimal; "" before the first.
 std::string PlayKeyOfLastGame();

@@ -88,7 +88,7 @@ RunResult PlayWithTheRulesOnly(Replay replay, const ProofCheckLimits& limits) {
   HeadlessEnable();
   HeadlessDrawNothing();
   PlayKeyStart();
-  ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{true, PlayKeyHear});
+  ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{true, PlayKeyHear, PlayKeyAtStart});
   AddGameNamedObserver(NoteNamedGame);
   AddFlipObserver(HeedTheCap);
   try {
@@ -243,25 +243,29 @@ RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
 
 #endif
 
-// Where a replay first asks for more flips than a kept game's session can have; "" when it
-// does not.
-std::string PastTheLongestSession(const Replay& replay, const std::string& name) {
-  const auto past = std::find_if(replay.lines.begin(), replay.lines.end(),
-                                 [](const ReplayLine& line) { return line.at.flip > kMostFlipsOfAProof; });
+// Where a replay first asks for more flips than a kept game can have, from its start (the
+// program's, or its game's Play click); "" when it does not.
+std::string PastTheLongestGame(const Replay& replay, const std::string& name) {
+  const uint64_t start = replay.start ? replay.start->flip : 0;
+  const auto past =
+      std::find_if(replay.lines.begin(), replay.lines.end(),
+                   [&](const ReplayLine& line) { return line.at.flip - start > kMostFlipsOfAProof; });
   uint64_t flip = 0;
   int line = 0;
   if (past != replay.lines.end()) {
     flip = past->at.flip;
     line = past->lineNumber;
-  } else if (replay.endFlip && *replay.endFlip > kMostFlipsOfAProof) {
+  } else if (replay.endFlip && *replay.endFlip - start > kMostFlipsOfAProof) {
     flip = *replay.endFlip;
     line = replay.endLineNumber;
   } else {
     return "";
   }
+  const std::string after =
+      replay.start ? " after its start at flip " + Grouped(static_cast<int64_t>(start)) : "";
   return name + ":" + std::to_string(line) + ": flip " + Grouped(static_cast<int64_t>(flip)) +
-         " lies past the " + Grouped(kMostFlipsOfAProof) +
-         " flips (two hours at 60 a second) within which the game keeps a session's games";
+         " lies past the " + Grouped(kMostFlipsOfAProof) + " flips (two hours at 60 a second)" +
+         after + " within which the game keeps a game";
 }
 
 }  // namespace
@@ -277,7 +281,7 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
   }
   std::optional<Replay> replay = ParseReplay(text, name, &verdict.reason);
   if (!replay) return verdict;
-  if (const std::string past = PastTheLongestSession(*replay, name); !past.empty()) {
+  if (const std::string past = PastTheLongestGame(*replay, name); !past.empty()) {
     verdict.outcome = ProofOutcome::NotProven;
     verdict.reason = past;
     return verdict;

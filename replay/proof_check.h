@@ -17,9 +17,9 @@
 
 #include "replay/proof.h"
 
-// The game keeps a session's games only within this many flips (two hours at 60 a second): a
-// check costs CPU by the flip, so a proof with a line or an end past it is no kept game's and
-// is refused before it is played.
+// The game keeps a game only within this many flips of its proof's start (two hours at 60 a
+// second): a check costs CPU by the flip, so a proof with a line or an end past it is no kept
+// game's and is refused before it is played.
 constexpr uint64_t kMostFlipsOfAProof = 432000;
 
 struct ProofCheckLimits {

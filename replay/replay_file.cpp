@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -66,6 +67,19 @@ class LineReader {
     if (!Take(what, 0, 1, &value, error)) return false;
     *out = value == 1;
     return true;
+  }
+
+  // The next word, which must be `word`; `form` shows the whole line as it should be.
+  bool Expect(const char* word, const char* form, std::string* error) {
+    if (next_ >= words_.size()) {
+      *error = Fault(std::string("the line ends where '") + word + "' should be; it reads " + form);
+      return false;
+    }
+    const std::string& found = words_[next_++];
+    if (found == word) return true;
+    *error = Fault(QuotedText(found) + " stands where '" + word + "' should be; the line reads " +
+                   form);
+    return false;
   }
 
   bool AtEnd() const { return next_ >= words_.size(); }
@@ -152,6 +166,12 @@ class OrderCheck {
     lastFlip_ = flip;
     lastFlipLine_ = lineNumber;
     return true;
+  }
+
+  // A replay of one game: no line before the flip it starts at.
+  void StartAt(uint64_t flip, int lineNumber) {
+    lastFlip_ = flip;
+    lastFlipLine_ = lineNumber;
   }
 
   bool Read(const ReplayLine& line, LineReader& reader, std::string* error) {
@@ -273,6 +293,67 @@ bool ParseTable(LineReader& reader, int lineNumber, bool readsSeen, Replay* repl
   return true;
 }
 
+constexpr char kStartWord[] = "start";
+constexpr char kStartForm[] =
+    "'start FLIP rand N cursor X Y ACTIVE TIMER ARMED buttons LEFT RIGHT boss FRAME HURT effect "
+    "TIMER KIND swat HITS WASP keys CODE...'";
+
+// "start ...": where a replay of one game starts, and what the rules carried into it.
+bool ParseStart(LineReader& reader, OrderCheck& order, int lineNumber, bool readsSeen,
+                Replay* replay, std::string* error) {
+  if (replay->start) {
+    *error = reader.Fault("a second start line (the first is on line " +
+                          std::to_string(replay->start->lineNumber) + ")");
+    return false;
+  }
+  if (readsSeen) {
+    *error = reader.Fault("the start line comes before every read and end");
+    return false;
+  }
+  reader.Skip();
+  ReplayStart start;
+  start.lineNumber = lineNumber;
+  CarriedState& carried = start.carried;
+  const auto word = [&](const char* expected) {
+    return reader.Expect(expected, kStartForm, error);
+  };
+  const auto whole = [&](const char* what, int32_t* out) {
+    return reader.Take(what, INT32_MIN, INT32_MAX, out, error);
+  };
+  const auto flag = [&](const char* what, bool* out) {
+    return reader.TakeButton(what, out, error);
+  };
+  const bool parsed =
+      reader.Take("the flip it starts at (1 or more)", uint64_t{1}, UINT64_MAX, &start.flip,
+                  error) &&
+      word("rand") &&
+      reader.Take("the generator's count", uint64_t{0}, UINT64_MAX, &carried.randCalls, error) &&
+      word("cursor") && whole("the cursor's x", &carried.cursorX) &&
+      whole("the cursor's y", &carried.cursorY) &&
+      flag("whether a swat is active (1 or 0)", &carried.swatActive) &&
+      whole("the swat's timer", &carried.swatTimer) &&
+      flag("whether a swat is armed (1 or 0)", &carried.swatArmed) && word("buttons") &&
+      flag("the left button (1 down, 0 up)", &carried.leftHeld) &&
+      flag("the right button (1 down, 0 up)", &carried.rightHeld) && word("boss") &&
+      whole("the boss's frame", &carried.bossFrame) &&
+      whole("the hurt boss's timer", &carried.bossHitTimer) && word("effect") &&
+      whole("the swat picture's timer", &carried.effectTimer) &&
+      whole("the swat picture", &carried.effectKind) && word("swat") &&
+      whole("the swat's hits", &carried.swatHits) &&
+      flag("whether the swat hit the wasp (1 or 0)", &carried.waspHit) && word("keys");
+  while (parsed && !reader.AtEnd()) {
+    uint8_t code = 0;
+    if (!reader.Take("a key code (1 to 255)", uint8_t{1}, uint8_t{255}, &code, error)) return false;
+    carried.keys.push_back(code);
+  }
+  if (!parsed) return false;
+  std::sort(carried.keys.begin(), carried.keys.end());
+  carried.keys.erase(std::unique(carried.keys.begin(), carried.keys.end()), carried.keys.end());
+  order.StartAt(start.flip, lineNumber);
+  replay->start = std::move(start);
+  return true;
+}
+
 }  // namespace
 
 const char* ReplayChannelName(ReplayChannel channel) {
@@ -311,6 +392,8 @@ std::optional<Replay> ParseReplay(const std::string& text, const std::string& na
     LineReader reader(name, lineNumber, std::move(words));
     const bool readsSeen = !replay.lines.empty() || replay.endFlip;
     const bool parsed = !headerSeen ? ParseHeader(reader, error)
+                        : reader.Word(0) == kStartWord
+                            ? ParseStart(reader, order, lineNumber, readsSeen, &replay, error)
                         : reader.Word(0) == kTableWord
                             ? ParseTable(reader, lineNumber, readsSeen, &replay, error)
                             : ParseLine(reader, order, lineNumber, &replay, error);
@@ -368,6 +451,11 @@ std::string ReplayHeaderText() {
   return std::string(kHeader) + " " + std::to_string(kVersion) + "\n";
 }
 
+std::string ReplayStartText(const ReplayStart& start) {
+  return std::string(kStartWord) + " " + std::to_string(start.flip) + " " +
+         CarriedWords(start.carried, 1) + "\n";
+}
+
 std::string ReplayTableText(const ReplayTable& table) {
   static constexpr char kDigits[] = "0123456789abcdef";
   std::string text = std::string(kTableWord) + " ";
@@ -400,6 +488,7 @@ std::string ReplayEndText(uint64_t flip) { return std::to_string(flip) + " end\n
 
 std::string FormatReplay(const Replay& replay) {
   std::string out = ReplayHeaderText();
+  if (replay.start) out += ReplayStartText(*replay.start);
   if (replay.table) out += ReplayTableText(*replay.table);
   bool endWritten = false;
   auto writeEndBefore = [&](uint64_t flip) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/seams/play_under_way.h"
+
 // What a line speaks for. Mouse and keyboard lines answer device reads; clock lines answer
 // readings of the rules clock.
 enum class ReplayChannel { Mouse, Keys, Clock };
@@ -34,7 +36,16 @@ struct ReplayLine {
 // Highscore.dat's 400 bytes: the table a replay's program started with.
 using ReplayTable = std::array<uint8_t, 400>;
 
+// Where a replay of one game starts: the flip after the click on Play that began it, counted in
+// the session that played it, and what the rules carried into the game from before.
+struct ReplayStart {
+  uint64_t flip = 0;
+  CarriedState carried;
+  int lineNumber = 0;
+};
+
 struct Replay {
+  std::optional<ReplayStart> start;  // none: from the program's start
   std::optional<ReplayTable> table;  // none: the default table, as with no Highscore.dat
   int tableLineNumber = 0;
   std::vector<ReplayLine> lines;  // in the order of the file, which is the order of the reads
@@ -62,9 +73,10 @@ constexpr uint64_t kMostFlipsBetweenLines = 36000;
 
 // The text of a replay, which ParseReplay reads back to the same replay.
 std::string FormatReplay(const Replay& replay);
-// Its parts, for a recorder that writes a replay as the game goes: the first line, the table
-// line, one line of a read, and the end.
+// Its parts, for a recorder that writes a replay as the game goes: the first line, the start
+// and table lines, one line of a read, and the end.
 std::string ReplayHeaderText();
+std::string ReplayStartText(const ReplayStart& start);
 std::string ReplayTableText(const ReplayTable& table);
 std::string ReplayLineText(const ReplayLine& line);
 std::string ReplayEndText(uint64_t flip);

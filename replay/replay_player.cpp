@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/seams/flip_observer.h"
+#include "platform/seams/play_under_way.h"
 #include "platform/seams/rules_clock.h"
 #include "platform/win32/win.h"
 #include "replay/replay_state.h"
@@ -35,6 +36,8 @@ struct ClockWatch {
 };
 
 struct Player {
+  std::optional<ReplayStart> start;  // until it is put in place
+  void (*onStart)() = nullptr;
   std::optional<uint64_t> endFlip;
   std::optional<ClockWatch> clock;
   void (*onAnswer)(const ReplayLine& answer) = nullptr;
@@ -48,6 +51,20 @@ struct Player {
 Player player;
 
 ChannelLines& Lines(ReplayChannel channel) { return player.channels[static_cast<int>(channel)]; }
+
+// A replay of one game: at the program's first read, the game's session as it stood at the
+// flip after its Play click.
+void BeginAtTheStart() {
+  if (!player.start) return;
+  const ReplayStart start = std::move(*player.start);
+  player.start.reset();
+  CountFlipsFrom(start.flip);
+  player.hands.StartFrom(start.carried);
+  if (const std::string fault = BeginPlayWith(start.carried); !fault.empty()) {
+    throw ReplayStopped{"the start line: " + fault, start.lineNumber, true};
+  }
+  if (player.onStart) player.onStart();
+}
 
 // Applies the channel's lines up to this read. A line for a read the game never made (it read
 // that device fewer times before the next flip) counts at this one. Returns whether any did.
@@ -94,6 +111,7 @@ LONG Saturated(int64_t counts) {
 }
 
 void AnswerRead(DeviceKind kind, void* state) {
+  BeginAtTheStart();
   CloseAtTheEnd();
   const ReplayChannel channel =
       kind == DeviceKind::Mouse ? ReplayChannel::Mouse : ReplayChannel::Keys;
@@ -164,6 +182,7 @@ void WatchTheClock(ClockWatch& watch, uint64_t flip, uint32_t reading, int line)
 }
 
 DWORD AnswerClockReading(DWORD live) {
+  BeginAtTheStart();
   const ReplayPosition at = player.counter.Next(ReplayChannel::Clock, PresentedFlipCount());
   int64_t unused = 0;
   ChannelLines& lines = Lines(ReplayChannel::Clock);
@@ -202,10 +221,12 @@ void OnFlip() {
 }  // namespace
 
 void ReplayPlayerStart(Replay replay, const ReplayPlayerOptions& options) {
+  player.start = std::move(replay.start);
+  player.onStart = options.onStart;
   player.endFlip = replay.endFlip;
   if (options.clockJudged) player.clock = ClockWatch{};
   player.onAnswer = options.onAnswer;
-  player.lastFlip = replay.endFlip.value_or(0);
+  player.lastFlip = std::max(replay.endFlip.value_or(0), player.start ? player.start->flip : 0);
   for (ReplayLine& line : replay.lines) {
     player.lastFlip = std::max(player.lastFlip, line.at.flip);
     Lines(line.channel).lines.push_back(std::move(line));

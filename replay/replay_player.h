@@ -17,9 +17,14 @@ struct ReplayPlayerOptions {
   // Told of every answer the replay gives, in the order of the reads: a mouse read's motion
   // and buttons, the keys a keyboard read finds held, a clock reading's value.
   void (*onAnswer)(const ReplayLine& answer) = nullptr;
+  // Told once a replay of one game has put what its game carried in place, before its first
+  // answer.
+  void (*onStart)() = nullptr;
 };
 
-// Installs the player; before WinMain, once per process.
+// Installs the player; before WinMain, once per process. A replay with a start line begins at
+// the program's first read: it counts flips from its start, puts the carried state in place and
+// passes to play as a Play click would, and goes on with its lines.
 void ReplayPlayerStart(Replay replay, const ReplayPlayerOptions& options = {});
 
 // Thrown out of a device read, a reading of the clock or a flip when the replay can no longer
@@ -28,7 +33,7 @@ void ReplayPlayerStart(Replay replay, const ReplayPlayerOptions& options = {});
 struct ReplayStopped {
   std::string why;
   int lineNumber = 0;        // the line it is about; 0 when none
-  bool implausible = false;  // the clock, not the end
+  bool implausible = false;  // what no game can have given (its clock, its start), not the end
 };
 
 struct ReplayPlayerReport {

@@ -42,15 +42,18 @@ bool IdledTooLong(uint64_t flip) {
   return flip - recorder.lastLineFlip >= kMostFlipsBetweenLines / 2;
 }
 
+void NoteMouse(ReplayPosition at, const DIMOUSESTATE& mouse) {
+  std::optional<ReplayLine> line = recorder.hands.MouseLineFor(mouse);
+  if (!line && IdledTooLong(at.flip)) line = recorder.hands.SameMouseLine();
+  Note(std::move(line), at);
+}
+
 void NoteRead(DeviceKind kind, void* state) {
   if (recorder.options.answer != nullptr) recorder.options.answer(kind, state);
   const uint64_t flips = PresentedFlipCount();
   if (kind == DeviceKind::Mouse) {
-    const ReplayPosition at = recorder.counter.Next(ReplayChannel::Mouse, flips);
-    const auto& mouse = *static_cast<const DIMOUSESTATE*>(state);
-    std::optional<ReplayLine> line = recorder.hands.MouseLineFor(mouse);
-    if (!line && IdledTooLong(at.flip)) line = recorder.hands.SameMouseLine();
-    Note(std::move(line), at);
+    NoteMouse(recorder.counter.Next(ReplayChannel::Mouse, flips),
+              *static_cast<const DIMOUSESTATE*>(state));
   } else {
     const ReplayPosition at = recorder.counter.Next(ReplayChannel::Keys, flips);
     Note(recorder.hands.KeysLineFor(static_cast<const BYTE*>(state)), at);
@@ -81,12 +84,43 @@ void CloseAtThisFlip() {
 
 void ReplayRecorderStart(const ReplayRecorderOptions& options) {
   recorder.options = options;
+  if (options.hearsAnswers) return;
   SetDeviceReadHook(NoteRead);
   if (options.noteClock) SetRulesClockHook(NoteClockReading);
   if (options.holdClose) {
     SetCloseRequestHandler(WantClose);
     AddFlipObserver(CloseAtThisFlip);
   }
+}
+
+void ReplayRecorderHear(const ReplayLine& answer) {
+  switch (answer.channel) {
+    case ReplayChannel::Mouse: {
+      DIMOUSESTATE mouse{};
+      mouse.lX = answer.dx;
+      mouse.lY = answer.dy;
+      mouse.rgbButtons[0] = answer.left ? 0x80 : 0;
+      mouse.rgbButtons[1] = answer.right ? 0x80 : 0;
+      NoteMouse(answer.at, mouse);
+      break;
+    }
+    case ReplayChannel::Keys: {
+      BYTE keys[256] = {};
+      for (uint8_t code : answer.keys) keys[code] = 0x80;
+      Note(recorder.hands.KeysLineFor(keys), answer.at);
+      break;
+    }
+    case ReplayChannel::Clock:
+      Note(recorder.hands.ClockLineFor(answer.ms), answer.at);
+      break;
+  }
+}
+
+void ReplayRecorderBeginAgain(const CarriedState& carried) {
+  recorder.lines.clear();
+  recorder.full = false;
+  recorder.hands.StartFrom(carried);
+  recorder.lastLineFlip = PresentedFlipCount();
 }
 
 const std::string& ReplayRecordedLines() { return recorder.lines; }

@@ -23,15 +23,25 @@ struct ReplayRecorderOptions {
   // A close from outside waits for the next flip and becomes the replay's end (the game as
   // a player keeps it has no need of that: its proofs end where their games do).
   bool holdClose = true;
+  // No hooks of its own: it notes the answers the replay player gives, handed to
+  // ReplayRecorderHear (the games a replay plays, kept as the game keeps them).
+  bool hearsAnswers = false;
 };
 
 // Installs the recorder; before WinMain, once per process.
 void ReplayRecorderStart(const ReplayRecorderOptions& options = {});
+
+// An answer the replay player gave, as its onAnswer hands it on.
+void ReplayRecorderHear(const ReplayLine& answer);
+
+// Drops the lines so far and records on from here, as from a replay's start line carrying
+// `carried`: a kept game's proof begins at its Play click, and memory holds one game.
+void ReplayRecorderBeginAgain(const CarriedState& carried);
 
 // The lines recorded so far, with the end where it came, as they follow a replay's first line
 // (and its table line).
 const std::string& ReplayRecordedLines();
 std::optional<uint64_t> ReplayRecordedEnd();
 // Whether the lines reached a replay's size and the recorder stopped: nothing after that was
-// noted, and the recording cannot be played to its end.
+// noted (until it begins again), and the recording cannot be played to its end.
 bool ReplayRecordingFull();

@@ -22,6 +22,14 @@ void ReplayHands::Apply(const ReplayLine& line) {
   }
 }
 
+void ReplayHands::StartFrom(const CarriedState& carried) {
+  left_ = carried.leftHeld;
+  right_ = carried.rightHeld;
+  keys_.fill(false);
+  for (uint8_t code : carried.keys) keys_[code] = true;
+  clock_.reset();
+}
+
 DIMOUSESTATE ReplayHands::Mouse() const {
   DIMOUSESTATE state{};
   state.rgbButtons[0] = left_ ? 0x80 : 0;

@@ -26,6 +26,9 @@ class ReplayReadCounter {
 class ReplayHands {
  public:
   void Apply(const ReplayLine& line);
+  // Where a replay of one game starts: the buttons and keys it carried, and no clock reading
+  // yet, so that the game's first is always a line of its own.
+  void StartFrom(const CarriedState& carried);
 
   DIMOUSESTATE Mouse() const;  // no motion
   void FillKeys(BYTE keys[256]) const;

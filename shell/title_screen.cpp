@@ -1,3 +1,4 @@
+#include "game/play_answers.h"
 #include "globals/image_numbers.h"
 #include "graphics/cursor_images.h"
 #include "graphics/display.h"
@@ -41,6 +42,19 @@ void EnterTitle() {
 }
 
 }  // namespace
+
+std::string BeginPlayAtTitle(const CarriedState& carried) {
+  EnterTitle();
+  if (std::string fault = PutCarriedIn(carried); !fault.empty()) return fault;
+  const TitleButton& play = kTitleButtons[1];
+  if (!CursorInRect(play.left, play.top, play.right, play.bottom)) {
+    return "the cursor at (" + std::to_string(carried.cursorX) + ", " +
+           std::to_string(carried.cursorY) + ") is not on the Play button, where a game begins";
+  }
+  CurrentScreen = play.target;
+  ScreenFirstFrame = play.setsFirstFrame;
+  return "";
+}
 
 int RunTitleFrame() {
   if (ScreenFirstFrame) {

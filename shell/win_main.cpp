@@ -4,6 +4,7 @@
 #include "game/random.h"
 #include "scores/highscore_save.h"
 #include "shell/run_frame.h"
+#include "shell/screens.h"
 #include "shell/startup.h"
 
 LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -28,7 +29,7 @@ LRESULT WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
 int WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The game's generator starts one step in, as the program always has.
   GameRandStart();
-  AnswerPlayQuestions();
+  AnswerPlayQuestions(BeginPlayAtTitle);
   WNDCLASSA windowClass;
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
   windowClass.lpfnWndProc = WindowProc;

@@ -10,6 +10,7 @@ std::vector<FlipObserver> flipObservers;
 }  // namespace
 
 uint64_t PresentedFlipCount() { return presentedFlips; }
+void CountFlipsFrom(uint64_t flips) { presentedFlips = flips; }
 void AddFlipObserver(FlipObserver observer) { flipObservers.push_back(observer); }
 
 void NotifyFlipPresented() {

@@ -7,6 +7,9 @@
 
 // Flips presented since the program started.
 uint64_t PresentedFlipCount();
+// A replay of one game counts on from where that game's session stood at its start, before the
+// run's first flip.
+void CountFlipsFrom(uint64_t flips);
 
 // Observers are told in the order they were added, and stay for the life of the process.
 using FlipObserver = void (*)();

@@ -148,8 +148,9 @@ int Play(const ReplayCommand& command) {
   try {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
-    std::fprintf(stderr, "zimbrel-replay: %s: %s; stopped without the game's shutdown\n",
-                 ShownText(command.file).c_str(), stopped.why.c_str());
+    const std::string line = stopped.lineNumber ? ":" + std::to_string(stopped.lineNumber) : "";
+    std::fprintf(stderr, "zimbrel-replay: %s%s: %s; stopped without the game's shutdown\n",
+                 ShownText(command.file).c_str(), line.c_str(), stopped.why.c_str());
     FinishRun(command, *scratch, false);
     return kStopped;
   }
@@ -305,6 +306,7 @@ int Soak(const ReplayCommand& command) {
   if (!scratch) return Refuse(error);
   HeadlessEnable();
   SoakStart(command.minutes);
+  SoakKeepGames();
   const auto started = std::chrono::steady_clock::now();
   RunTheGame();
   const std::chrono::duration<double> wall = std::chrono::steady_clock::now() - started;
@@ -316,8 +318,9 @@ int Soak(const ReplayCommand& command) {
     return SignalStatus();
   }
   const std::string verdict = SoakVerdict();
-  std::printf("zimbrel-replay: soak: %llu flips in %.1f s\n",
-              static_cast<unsigned long long>(PresentedFlipCount()), wall.count());
+  std::printf("zimbrel-replay: soak: %llu flips in %.1f s, %s\n",
+              static_cast<unsigned long long>(PresentedFlipCount()), wall.count(),
+              SoakKeeping().c_str());
   if (!verdict.empty()) {
     SayFault("soak: " + verdict);
     return kSoakFailed;

@@ -4,9 +4,9 @@
 // tools/regenerate-golden-replays rewrites the lines, on purpose only.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
+#include "tests/support/golden_replays.h"
 #include "tests/support/replay_tool_run.h"
 #include "tests/support/run_folder.h"
 #include "tests/support/state_line_fields.h"
@@ -15,16 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kGoldens = fs::path(ZIMBREL_SOURCE_DIR) / "tests" / "replays";
-
-std::vector<std::string> Goldens() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kGoldens)) {
-    if (entry.path().extension() == ".replay") names.push_back(entry.path().stem().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+const fs::path kGoldens = GoldenReplaysFolder();
 
 class GoldenReplay : public ::testing::TestWithParam<std::string> {};
 
@@ -44,7 +35,7 @@ TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlipDrawnOrWithTheRulesOnly) {
   EXPECT_EQ(FileBytes("rules.dat"), FileBytes("drawn.dat"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Each, GoldenReplay, ::testing::ValuesIn(Goldens()),
+INSTANTIATE_TEST_SUITE_P(Each, GoldenReplay, ::testing::ValuesIn(GoldenReplayNames()),
                          [](const ::testing::TestParamInfo<std::string>& param) {
                            return param.param;
                          });

@@ -75,6 +75,28 @@ class HighscoreKeeping : public NameEntrySession {
     Type(DIK_A);
     ASSERT_FALSE(NameEntryActive);
   }
+  // A game begun with Play after a visit to the credits, and given up with its score put in:
+  // a game the keeper follows from its Play click.
+  void PlayAndName(int32_t score) {
+    MoveCursorTo(kCreditsButton);
+    ClickLeft();
+    Frames(60);
+    Leave();
+    MoveCursorTo(kPlayButton);
+    ClickLeft();
+    Frames(2);
+    ClickLeft();  // the intro
+    Frames(11);
+    ASSERT_EQ(CurrentScreen, ScreenPlay);
+    CurrentGameEntry.score = score;
+    Tap(DIK_ESCAPE);  // given up: "Surrender !" in an OK box, flipped while it waits
+    Frames(2);
+    MoveCursorTo(kOkButton);
+    ClickLeft();
+    Frames(2);
+    ASSERT_EQ(CurrentScreen, ScreenHighscores);
+    for (int i = 0; i < 3; ++i) Type(DIK_A);
+  }
   // From the title: Escape, and a click on the exit picture.
   void LeaveTheGame(int exitStatus) {
     Tap(DIK_ESCAPE);
@@ -294,9 +316,10 @@ TEST(HighscoreLeftovers, StartUpRemovesTheTemporariesOfSavesCutShortOnly) {
 
 }  // namespace
 
-// A named game is kept as its proof in replays/, from the program's start to the flip after its
-// name, beside a hundred older ones: the oldest goes, the player's own file stays. Where the
-// proof cannot be written, standard error says so and the table is saved as ever.
+// A named game is kept as its proof in replays/, from the flip after its Play click (nothing of
+// the credits before) to the flip after its name, beside a hundred older ones: the oldest goes,
+// the player's own file stays. Where the proof cannot be written, standard error says so and
+// the table is saved as ever.
 TEST_F(HighscoreKeeping, ANamedGameIsKeptAsItsProofAndAFailedWriteCostsNothing) {
   KeepGames();
   StartGame();
@@ -307,28 +330,32 @@ TEST_F(HighscoreKeeping, ANamedGameIsKeptAsItsProofAndAFailedWriteCostsNothing) 
               "");
   }
   WriteText("replays/mine.txt", "");
-  ASSERT_NO_FATAL_FAILURE(NameTheGame(300));
+  ASSERT_NO_FATAL_FAILURE(PlayAndName(300));
   Frames(1);
   const std::vector<std::string> kept = FolderFiles("replays");
   ASSERT_EQ(kept.size(), 101u);
   EXPECT_EQ(kept[0], "2000-01-01_00-00-01_OLD_1.replay");
   EXPECT_TRUE(kept[99].ends_with("_AAA_300.replay")) << kept[99];
   EXPECT_EQ(kept[100], "mine.txt");
-  const std::string proof = FileText("replays/" + kept[99]);
-  const std::string claims =
-      "zimbrel-replay 1\n# program: zimbrel " ZIMBREL_VERSION
-      " desktop\n# proves: AAA score 300 swats 0,0,0,0,0,0,0,0 stage 1 flip ";
-  ASSERT_TRUE(proof.starts_with(claims)) << proof.substr(0, 300);
-  // It ends at the flip after the name.
-  const uint64_t named = std::stoull(proof.substr(claims.size()));
-  EXPECT_NE(proof.find("\nhighscores 2d2d2d00"), std::string::npos);
-  EXPECT_TRUE(proof.ends_with("\n" + std::to_string(named + 1) + " end\n"));
+  const std::vector<std::string> proof = FileLines("replays/" + kept[99]);
+  ASSERT_GT(proof.size(), 5u);
+  const std::string claim = "# proves: AAA score 300 swats 0,0,0,0,0,0,0,0 stage 1 flip ";
+  EXPECT_EQ(proof[1], "# program: zimbrel " ZIMBREL_VERSION " desktop");
+  ASSERT_TRUE(proof[2].starts_with(claim)) << proof[2];
+  const uint64_t named = std::stoull(proof[2].substr(claim.size()));
+  // From the start line's flip on, the credits well behind, the table as the game began.
+  ASSERT_TRUE(proof[3].starts_with("start ")) << proof[3];
+  const uint64_t start = std::stoull(proof[3].substr(6));
+  EXPECT_GT(start, 10u);
+  EXPECT_TRUE(proof[4].starts_with("highscores 2d2d2d00")) << proof[4];
+  EXPECT_GE(std::stoull(proof[5]), start);
+  EXPECT_EQ(proof.back(), std::to_string(named + 1) + " end");
 
   fs::remove_all("replays");
   WriteText("replays", "not a folder");
   Leave();
   StderrPipe stderrPipe;
-  ASSERT_NO_FATAL_FAILURE(NameTheGame(400));
+  ASSERT_NO_FATAL_FAILURE(PlayAndName(400));
   Frames(1);
   const std::string said = stderrPipe.Said();
   EXPECT_TRUE(said.starts_with("Zimbrel: the game could not be kept in " +

@@ -12,8 +12,10 @@
 
 #include "globals/current_screen.h"
 #include "platform/seams/flip_observer.h"
+#include "platform/seams/game_named.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/dinput.h"
+#include "replay/kept_games.h"
 #include "scores/highscore_file.h"
 #include "scores/highscore_table.h"
 #include "tools/autoplay/scripted_player.h"
@@ -61,6 +63,8 @@ struct SoakState {
   std::optional<GameReading> first;
   GameReading last;
   std::string fault;
+  int named = 0;
+  int kept = 0;
 };
 SoakState soak;
 
@@ -178,7 +182,20 @@ void OnFlip() {
   }
 }
 
+void CountNamed(const NamedGame&) { ++soak.named; }
+void CountKept(const std::string&) { ++soak.kept; }
+
 }  // namespace
+
+void SoakKeepGames() {
+  KeepGames({ScriptedPlayerAnswer, true, false});
+  AddGameNamedObserver(CountNamed);
+  AddProofKeptObserver(CountKept);
+}
+
+std::string SoakKeeping() {
+  return std::to_string(soak.named) + " games named, " + std::to_string(soak.kept) + " kept";
+}
 
 void SoakStart(double minutes, bool report) {
   soak = SoakState{};
@@ -196,6 +213,7 @@ void SoakStart(double minutes, bool report) {
 std::string SoakVerdict() {
   if (!soak.fault.empty()) return soak.fault;
   if (!soak.first) return "no game was played to its end";
+  if (soak.kept != soak.named) return SoakKeeping() + ": every game named must be kept";
   const GameReading& first = *soak.first;
   const GameReading& last = soak.last;
   std::string verdict;

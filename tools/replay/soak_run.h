@@ -11,6 +11,12 @@
 // every game as it ends; without, the games are only played (an autoplayed session).
 void SoakStart(double minutes, bool report = true);
 
+// Every game that enters the table is kept as the game keeps it (in replays/ of the run's
+// folder), so that the soak's memory is the game's with its keeping.
+void SoakKeepGames();
+// "41 games named, 41 kept" after the run.
+std::string SoakKeeping();
+
 // After the run: one line per game has been printed. Nothing when the soak held, else what
 // went wrong.
 std::string SoakVerdict();
