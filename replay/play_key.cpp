@@ -68,7 +68,6 @@ void FollowTheScreen() {
   if (!keys.game && playing) {
     keys.game.emplace();
     keys.game->firstFlip = PresentedFlipCount();
-    keys.game->key.Add("carried " + CarriedWords(CarriedIntoPlay(), 128) + "\n");
   } else if (keys.game && !playing) {
     keys.lastKey = keys.game->key.HexSoFar();
     keys.game.reset();

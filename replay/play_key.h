@@ -1,9 +1,10 @@
 // What tells one game from every other: the key a verifier's run gives each game it plays. It
-// holds what the game carried in when Play was clicked, then every device read and every
-// reading of the rules clock the game made until its play ended, before its name: written by
-// the run itself from what it answered, never from the replay's text. So comments, line
-// endings, lines that change no answer, the table a replay starts from, the title and the
-// credits before Play and the name typed all give the same key (docs/replay.md).
+// holds every device read and every reading of the rules clock the game made from its Play
+// click until its play ended, before its name: written by the run itself from what it
+// answered, never from the replay's text. So comments, line endings, lines that change no
+// answer, the table a replay starts from, the title and the credits before Play, a start line's
+// word for what the game carried in, and the name typed all give the same key
+// (docs/replay.md).
 #pragma once
 
 #include <string>

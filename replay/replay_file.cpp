@@ -452,8 +452,18 @@ std::string ReplayHeaderText() {
 }
 
 std::string ReplayStartText(const ReplayStart& start) {
-  return std::string(kStartWord) + " " + std::to_string(start.flip) + " " +
-         CarriedWords(start.carried, 1) + "\n";
+  const CarriedState& carried = start.carried;
+  const auto number = [](int64_t value) { return std::to_string(value); };
+  std::string text = std::string(kStartWord) + " " + std::to_string(start.flip) + " rand " +
+                     std::to_string(carried.randCalls) + " cursor " + number(carried.cursorX) +
+                     " " + number(carried.cursorY) + " " + number(carried.swatActive) + " " +
+                     number(carried.swatTimer) + " " + number(carried.swatArmed) + " buttons " +
+                     number(carried.leftHeld) + " " + number(carried.rightHeld) + " boss " +
+                     number(carried.bossFrame) + " " + number(carried.bossHitTimer) + " effect " +
+                     number(carried.effectTimer) + " " + number(carried.effectKind) + " swat " +
+                     number(carried.swatHits) + " " + number(carried.waspHit) + " keys";
+  for (uint8_t code : carried.keys) text += " " + number(code);
+  return text + "\n";
 }
 
 std::string ReplayTableText(const ReplayTable& table) {

@@ -32,11 +32,6 @@ struct CarriedState {
   std::vector<uint8_t> keys;  // the codes held, rising
 };
 
-// The state as words, "rand N cursor X Y ACTIVE TIMER ARMED buttons L R boss ... keys CODE...",
-// a held button written as `held`: a play's key begins with them (128, as a device reports a
-// button held), a replay's start line holds them (1).
-std::string CarriedWords(const CarriedState& carried, int held);
-
 struct PlayUnderWayAnswers {
   bool (*inPlay)();
   CarriedState (*carriedIn)();

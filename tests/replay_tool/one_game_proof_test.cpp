@@ -2,7 +2,9 @@
 // itself it gives the game as its whole session played it (name, score, swats, stage and flip,
 // and for a golden replay its play's key too), for every golden replay and for half an hour of
 // the scripted player's games back to back. And its start line changed in any one field gives
-// another game or is refused, with the file, the line and what is wrong.
+// another game, the same play under the same key (so that a leaderboard ranks it once), another
+// play where the reads themselves change, or is refused with the file, the line and what is
+// wrong.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,14 +127,16 @@ INSTANTIATE_TEST_SUITE_P(Each, OneGameProof, ::testing::ValuesIn(Sessions()),
                          });
 
 // One field of the start line, changed: the flip it starts at, or what it carried.
+enum class Gives { AnotherGame, ThePlay, AnotherPlay, Refusal };
 struct Doctoring {
   const char* what;
   int64_t flipBy;
   std::function<void(CarriedState&)> change;
-  std::string refusal;  // "": another game will do
+  Gives gives;
+  std::string refusal = "";
 };
 
-TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameOrIsRefused) {
+TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameThePlayItselfOrARefusal) {
   EnterRunFolder();
   ASSERT_NO_FATAL_FAILURE(PlayTheSession("whole_game"));
   const std::string kept = FileText(KeptProofs().at(0));
@@ -145,29 +149,37 @@ TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameOrIsRefused) {
   const auto same = [](CarriedState&) {};
   const std::string refused = "kept.replay:4: the start line: ";
   const std::vector<Doctoring> cases = {
-      {"a flip later", 1, same, ""},
-      {"a flip earlier", -1, same, ""},
-      {"a number more drawn", 0, [](CarriedState& c) { c.randCalls += 1; }, ""},
-      {"the cursor to the right", 0, [](CarriedState& c) { c.cursorX += 2; }, ""},
-      {"the cursor lower", 0, [](CarriedState& c) { c.cursorY += 2; }, ""},
-      {"the swat active", 0, [](CarriedState& c) { c.swatActive = !c.swatActive; }, ""},
-      {"the swat's timer", 0, [](CarriedState& c) { c.swatTimer = 10 - c.swatTimer; }, ""},
-      {"the right button", 0, [](CarriedState& c) { c.rightHeld = !c.rightHeld; }, ""},
-      {"the boss's frame", 0, [](CarriedState& c) { c.bossFrame = (c.bossFrame + 1) % 3; }, ""},
-      {"the hurt boss", 0, [](CarriedState& c) { c.bossHitTimer = 11 - c.bossHitTimer; }, ""},
-      {"the picture's timer", 0, [](CarriedState& c) { c.effectTimer = 10 - c.effectTimer; }, ""},
-      {"the picture", 0, [](CarriedState& c) { c.effectKind = (c.effectKind + 1) % 9; }, ""},
-      {"the swat's hits", 0, [](CarriedState& c) { c.swatHits += 1; }, ""},
-      {"the wasp hit", 0, [](CarriedState& c) { c.waspHit = !c.waspHit; }, ""},
-      {"a key held", 0, [](CarriedState& c) { c.keys.push_back(57); }, ""},
-      {"the left button held", 0, [](CarriedState& c) { c.leftHeld = true; },
+      {"a flip later", 1, same, Gives::AnotherGame},
+      {"a flip earlier", -1, same, Gives::AnotherGame},
+      {"a number more drawn", 0, [](CarriedState& c) { c.randCalls += 1; }, Gives::AnotherGame},
+      {"the cursor to the right", 0, [](CarriedState& c) { c.cursorX += 2; }, Gives::AnotherGame},
+      {"the cursor lower", 0, [](CarriedState& c) { c.cursorY += 2; }, Gives::AnotherGame},
+      {"the hurt boss", 0, [](CarriedState& c) { c.bossHitTimer = 11 - c.bossHitTimer; },
+       Gives::AnotherGame},
+      // What this game never comes to read.
+      {"the swat active", 0, [](CarriedState& c) { c.swatActive = !c.swatActive; }, Gives::ThePlay},
+      {"the swat's timer", 0, [](CarriedState& c) { c.swatTimer = 10 - c.swatTimer; },
+       Gives::ThePlay},
+      {"the boss's frame", 0, [](CarriedState& c) { c.bossFrame = (c.bossFrame + 1) % 3; },
+       Gives::ThePlay},
+      {"the picture's timer", 0, [](CarriedState& c) { c.effectTimer = 10 - c.effectTimer; },
+       Gives::ThePlay},
+      {"the picture", 0, [](CarriedState& c) { c.effectKind = (c.effectKind + 1) % 9; },
+       Gives::ThePlay},
+      {"the swat's hits", 0, [](CarriedState& c) { c.swatHits += 1; }, Gives::ThePlay},
+      {"the wasp hit", 0, [](CarriedState& c) { c.waspHit = !c.waspHit; }, Gives::ThePlay},
+      // Held at the start, they are what the first reads answer.
+      {"the right button", 0, [](CarriedState& c) { c.rightHeld = !c.rightHeld; },
+       Gives::AnotherPlay},
+      {"a key held", 0, [](CarriedState& c) { c.keys.push_back(57); }, Gives::AnotherPlay},
+      {"the left button held", 0, [](CarriedState& c) { c.leftHeld = true; }, Gives::Refusal,
        refused + "the left button is held, where a Play click has just let it go"},
-      {"a swat armed", 0, [](CarriedState& c) { c.swatArmed = true; },
+      {"a swat armed", 0, [](CarriedState& c) { c.swatArmed = true; }, Gives::Refusal,
        refused + "a swat is armed, where the Play click's press has just taken it"},
-      {"off the Play button", 0, [](CarriedState& c) { c.cursorY = 300; },
+      {"off the Play button", 0, [](CarriedState& c) { c.cursorY = 300; }, Gives::Refusal,
        refused + "the cursor at (" + std::to_string(start.carried.cursorX) +
            ", 300) is not on the Play button, where a game begins"},
-      {"a timer no game leaves", 0, [](CarriedState& c) { c.swatTimer = -1; },
+      {"a timer no game leaves", 0, [](CarriedState& c) { c.swatTimer = -1; }, Gives::Refusal,
        refused + "the swat's timer -1 lies outside 0 to 10"},
   };
   for (const Doctoring& doctoring : cases) {
@@ -182,13 +194,25 @@ TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameOrIsRefused) {
     });
     ASSERT_NE(text, kept);
     const ProofVerdict verdict = Check(text, "kept.replay");
-    if (!doctoring.refusal.empty()) {
-      EXPECT_EQ(verdict.outcome, ProofOutcome::NotProven);
-      EXPECT_EQ(verdict.reason, doctoring.refusal);
-      continue;
+    switch (doctoring.gives) {
+      case Gives::Refusal:
+        EXPECT_EQ(verdict.outcome, ProofOutcome::NotProven);
+        EXPECT_EQ(verdict.reason, doctoring.refusal);
+        break;
+      case Gives::AnotherGame:  // the game its claims name is not the one it plays
+        EXPECT_EQ(verdict.outcome, ProofOutcome::NotProven) << verdict.reason;
+        break;
+      case Gives::ThePlay:
+        EXPECT_EQ(verdict.outcome, ProofOutcome::Proven) << verdict.reason;
+        EXPECT_EQ(verdict.games, original.games);
+        break;
+      case Gives::AnotherPlay:
+        EXPECT_EQ(verdict.outcome, ProofOutcome::Proven) << verdict.reason;
+        ASSERT_EQ(verdict.games.size(), 1u);
+        EXPECT_EQ(ShownGame(verdict.games[0]), ShownGame(original.games[0]));
+        EXPECT_NE(verdict.games[0].key, original.games[0].key);
+        break;
     }
-    EXPECT_FALSE(verdict.outcome == ProofOutcome::Proven && verdict.games == original.games)
-        << "the same game, the same key";
   }
   // A start line that does not read is refused before anything is played.
   const ProofVerdict unread = Check(EachLineChanged(kept, [](const std::string& line) {

@@ -12,8 +12,10 @@ constexpr uint32_t kStageClockStart = 70'500;
 bool playing = false;
 
 std::string KeyOfAGameReadingTheClockAt(uint32_t sinceTheStageStarted) {
-  AnswerPlayUnderWay({[] { return playing; }, [] { return std::string("carried\n"); },
-                      [] { return kStageClockStart; }});
+  PlayUnderWayAnswers answers{};
+  answers.inPlay = [] { return playing; };
+  answers.stageClockStart = [] { return kStageClockStart; };
+  AnswerPlayUnderWay(answers);
   ReplayLine reading;
   reading.channel = ReplayChannel::Clock;
   reading.at = {3, 0};
