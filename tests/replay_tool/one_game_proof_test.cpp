@@ -181,6 +181,8 @@ TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameThePlayItselfOrARefusal)
            ", 300) is not on the Play button, where a game begins"},
       {"a timer no game leaves", 0, [](CarriedState& c) { c.swatTimer = -1; }, Gives::Refusal,
        refused + "the swat's timer -1 lies outside 0 to 10"},
+      {"a timer past a swat's", 0, [](CarriedState& c) { c.swatTimer = 11; }, Gives::Refusal,
+       refused + "the swat's timer 11 lies outside 0 to 10"},
   };
   for (const Doctoring& doctoring : cases) {
     SCOPED_TRACE(doctoring.what);
