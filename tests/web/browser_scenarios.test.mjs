@@ -46,15 +46,25 @@ after(async () => {
 test('the title appears, its fly cursor animated', async () => {
   await game.load(served.url);
   await sleep(300);
-  const shots = [];
-  for (let i = 0; i < 6; i++) {
-    shots.push(await game.shot());
-    await sleep(200);
-  }
-  await assertLike(shots[0], reference.title, 0.97, 'the title');
-  const cursorCorner = { x: 0, y: 0, width: 48, height: 48 };
-  assert.ok(shots.slice(1).some((later) => agreement(shots[0], later, cursorCorner, 0) < 0.99),
-    'the fly cursor does not move');
+  await assertLike(await game.shot(), reference.title, 0.97, 'the title');
+  // The corner of every frame as it is drawn for a second: the cursor's three pictures take turns
+  // at the title's pace, which screenshots a steady interval apart can catch as one.
+  const corners = await game.page.evaluate(async () => {
+    const seen = new Set();
+    const draw = CanvasRenderingContext2D.prototype.putImageData;
+    CanvasRenderingContext2D.prototype.putImageData = function (image, ...rest) {
+      let sum = 0;
+      for (let y = 0; y < 48; y++) {
+        for (let x = 0; x < 48; x++) sum = (sum * 31 + image.data[(y * image.width + x) * 4]) >>> 0;
+      }
+      seen.add(sum);
+      return draw.call(this, image, ...rest);
+    };
+    await new Promise((resolve) => setTimeout(resolve, 1000));
+    CanvasRenderingContext2D.prototype.putImageData = draw;
+    return seen.size;
+  });
+  assert.ok(corners > 1, 'the fly cursor does not move');
 });
 
 test('a click on Play shows the stage-1 intro; a click starts play and the sound', async () => {
