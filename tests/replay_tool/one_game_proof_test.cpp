@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "platform/seams/game_named.h"
@@ -148,7 +149,7 @@ TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameThePlayItselfOrARefusal)
   ASSERT_EQ(original.outcome, ProofOutcome::Proven) << original.reason;
   const auto same = [](CarriedState&) {};
   const std::string refused = "kept.replay:4: the start line: ";
-  const std::vector<Doctoring> cases = {
+  std::vector<Doctoring> cases = {
       {"a flip later", 1, same, Gives::AnotherGame},
       {"a flip earlier", -1, same, Gives::AnotherGame},
       {"a number more drawn", 0, [](CarriedState& c) { c.randCalls += 1; }, Gives::AnotherGame},
@@ -183,7 +184,22 @@ TEST(OneGameProofStart, EachFieldChangedGivesAnotherGameThePlayItselfOrARefusal)
        refused + "the swat's timer -1 lies outside 0 to 10"},
       {"a timer past a swat's", 0, [](CarriedState& c) { c.swatTimer = 11; }, Gives::Refusal,
        refused + "the swat's timer 11 lies outside 0 to 10"},
+      {"a generator never started", 0, [](CarriedState& c) { c.randCalls = 0; }, Gives::Refusal,
+       refused + "the generator's count 0 lies outside 1 to 4294967295"},
   };
+  // One past the top of each counter the game keeps: refused, naming it.
+  for (const auto& [field, top, name] :
+       {std::tuple{&CarriedState::bossFrame, 2, "the boss's frame"},
+        std::tuple{&CarriedState::bossHitTimer, 11, "the hurt boss's timer"},
+        std::tuple{&CarriedState::effectTimer, 10, "the swat picture's timer"},
+        std::tuple{&CarriedState::effectKind, 8, "the swat picture"},
+        std::tuple{&CarriedState::swatHits, 52, "the swat's hits"}}) {
+    const int32_t past = top + 1;
+    cases.push_back({name, 0, [field = field, past](CarriedState& c) { c.*field = past; },
+                     Gives::Refusal,
+                     refused + name + " " + std::to_string(past) + " lies outside 0 to " +
+                         std::to_string(top)});
+  }
   for (const Doctoring& doctoring : cases) {
     SCOPED_TRACE(doctoring.what);
     ReplayStart changed = start;
