@@ -82,6 +82,16 @@ class LineReader {
     return false;
   }
 
+  // The rest of the line: key codes, as a keys line and a start line hold them.
+  bool TakeKeyCodes(std::vector<uint8_t>* codes, std::string* error) {
+    while (!AtEnd()) {
+      uint8_t code = 0;
+      if (!Take("a key code (1 to 255)", uint8_t{1}, uint8_t{255}, &code, error)) return false;
+      codes->push_back(code);
+    }
+    return true;
+  }
+
   bool AtEnd() const { return next_ >= words_.size(); }
   const std::string& Word(size_t index) const { return words_[index]; }
   size_t WordCount() const { return words_.size(); }
@@ -120,14 +130,7 @@ bool ParseBody(LineReader& reader, ReplayLine* line, std::string* error) {
              reader.TakeButton("the left button (1 down, 0 up)", &line->left, error) &&
              reader.TakeButton("the right button (1 down, 0 up)", &line->right, error);
     case ReplayChannel::Keys:
-      while (!reader.AtEnd()) {
-        uint8_t code = 0;
-        if (!reader.Take("a key code (1 to 255)", uint8_t{1}, uint8_t{255}, &code, error)) {
-          return false;
-        }
-        line->keys.push_back(code);
-      }
-      return true;
+      return reader.TakeKeyCodes(&line->keys, error);
     case ReplayChannel::Clock:
       return reader.Take("a clock reading (milliseconds, 0 to 4294967295)", uint32_t{0}, UINT32_MAX,
                          &line->ms, error);
@@ -340,12 +343,8 @@ bool ParseStart(LineReader& reader, OrderCheck& order, int lineNumber, bool read
       whole("the swat picture's timer", &carried.effectTimer) &&
       whole("the swat picture", &carried.effectKind) && word("swat") &&
       whole("the swat's hits", &carried.swatHits) &&
-      flag("whether the swat hit the wasp (1 or 0)", &carried.waspHit) && word("keys");
-  while (parsed && !reader.AtEnd()) {
-    uint8_t code = 0;
-    if (!reader.Take("a key code (1 to 255)", uint8_t{1}, uint8_t{255}, &code, error)) return false;
-    carried.keys.push_back(code);
-  }
+      flag("whether the swat hit the wasp (1 or 0)", &carried.waspHit) && word("keys") &&
+      reader.TakeKeyCodes(&carried.keys, error);
   if (!parsed) return false;
   std::sort(carried.keys.begin(), carried.keys.end());
   carried.keys.erase(std::unique(carried.keys.begin(), carried.keys.end()), carried.keys.end());
