@@ -24,6 +24,18 @@ struct StoreError : std::runtime_error {
   }
 };
 
+// A page of the ranking and the count of all games, as one moment of the table has them.
+struct TopGames {
+  std::vector<KeptGame> games;
+  int64_t total = 0;
+};
+
+// Each game's rank (1 for the best) and the count of all games, at one moment.
+struct Standing {
+  std::vector<int64_t> ranks;
+  int64_t total = 0;
+};
+
 class GameStore {
  public:
   virtual ~GameStore() = default;
@@ -36,13 +48,11 @@ class GameStore {
   // The games the proof of this hash brought, when it is kept; empty otherwise.
   virtual std::vector<KeptGame> GamesOfProof(const std::string& hash) = 0;
   // Best first: the higher score, and of equal scores the game kept first.
-  virtual std::vector<KeptGame> Top(int64_t limit, int64_t offset) = 0;
+  virtual TopGames Top(int64_t limit, int64_t offset) = 0;
   virtual std::optional<KeptGame> Game(int64_t id) = 0;
   // The text of the proof that brought the game.
   virtual std::optional<std::string> ProofOf(int64_t gameId) = 0;
-  // 1 for the best game.
-  virtual int64_t RankOf(const KeptGame& game) = 0;
-  virtual int64_t Count() = 0;
+  virtual Standing StandingOf(const std::vector<KeptGame>& games) = 0;
   // A cheap look at the database: throws StoreError while it cannot be reached, or while its
   // disk is full.
   virtual void CheckHealth() = 0;

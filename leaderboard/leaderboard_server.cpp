@@ -113,19 +113,14 @@ struct LeaderboardServer::Parts {
   RateLimiter cpuBudget;  // in seconds of checks' CPU
   ProofDesk desk;
 
-  json RankedGames(const std::vector<KeptGame>& games) {
-    json ranked = json::array();
-    for (const KeptGame& game : games) ranked.push_back(GameJson(game, store.RankOf(game)));
-    return ranked;
-  }
-
   // The games a proof brought, each with its rank, and the last of them (the game the proof was
   // kept for) as `game`.
   void AnswerKept(httplib::Response& response, int status, const std::vector<KeptGame>& games,
                   const std::string& how) {
-    json ranked = RankedGames(games);
-    const int64_t total = store.Count();
-    json body = {{"game", ranked.back()}, {"games", ranked}, {"total", total}};
+    const Standing standing = store.StandingOf(games);
+    json ranked = json::array();
+    for (size_t i = 0; i < games.size(); ++i) ranked.push_back(GameJson(games[i], standing.ranks[i]));
+    json body = {{"game", ranked.back()}, {"games", ranked}, {"total", standing.total}};
     std::string note = how;
     for (const KeptGame& game : games) {
       note += " " + game.name + " " + std::to_string(game.score) + " (game " + std::to_string(game.id) + ")";
@@ -189,10 +184,12 @@ struct LeaderboardServer::Parts {
         !QueryNumber(request, "offset", 0, 0, INT64_MAX / 2, &offset)) {
       return Refuse(response, 400, "limit is 1 to " + std::to_string(kMostApiRows) + " and offset 0 or more");
     }
-    const std::vector<KeptGame> games = store.Top(limit, offset);
+    const TopGames top = store.Top(limit, offset);
     json rows = json::array();
-    for (size_t i = 0; i < games.size(); ++i) rows.push_back(GameJson(games[i], offset + 1 + static_cast<int64_t>(i)));
-    Answer(response, 200, {{"offset", offset}, {"games", rows}, {"total", store.Count()}});
+    for (size_t i = 0; i < top.games.size(); ++i) {
+      rows.push_back(GameJson(top.games[i], offset + 1 + static_cast<int64_t>(i)));
+    }
+    Answer(response, 200, {{"offset", offset}, {"games", rows}, {"total", top.total}});
   }
 
   // An id as the API writes it, and no other spelling of it ("+1", "01", " 1").
@@ -210,7 +207,7 @@ struct LeaderboardServer::Parts {
     int64_t id = 0;
     const std::optional<KeptGame> game = GameId(request, &id) ? store.Game(id) : std::nullopt;
     if (!game) return Refuse(response, 404, "no game " + Printable(request.matches[1], 20));
-    Answer(response, 200, GameJson(*game, store.RankOf(*game)));
+    Answer(response, 200, GameJson(*game, store.StandingOf({*game}).ranks[0]));
   }
 
   void Replay(const httplib::Request& request, httplib::Response& response) {
@@ -230,7 +227,7 @@ struct LeaderboardServer::Parts {
       return;
     }
     TablePageView view;
-    view.games = store.Top(kPageRows + 1, offset);
+    view.games = store.Top(kPageRows + 1, offset).games;
     view.more = static_cast<int64_t>(view.games.size()) > kPageRows;
     if (view.more) view.games.pop_back();
     view.offset = offset;

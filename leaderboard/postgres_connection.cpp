@@ -30,6 +30,11 @@ class PostgresConnection final : public SqlConnection {
 
   SqlDialect Dialect() const override { return SqlDialect::Postgres; }
   void Begin() override { Guarded([&] { transaction_ = std::make_unique<pqxx::work>(connection_); }); }
+  // Read committed would give each statement its own moment.
+  void BeginSnapshot() override {
+    using Snapshot = pqxx::transaction<pqxx::repeatable_read, pqxx::read_only>;
+    Guarded([&] { transaction_ = std::make_unique<Snapshot>(connection_); });
+  }
   void Commit() override {
     committing_ = true;
     Guarded([&] {
@@ -100,7 +105,7 @@ class PostgresConnection final : public SqlConnection {
   }
 
   pqxx::connection connection_;
-  std::unique_ptr<pqxx::work> transaction_;
+  std::unique_ptr<pqxx::transaction_base> transaction_;
   bool broken_ = false;
   bool committing_ = false;
   bool inDoubt_ = false;

@@ -24,6 +24,8 @@ class SqlConnection {
   // A transaction that writes: SQLite takes its write lock at once, so that two writers never
   // deadlock on upgrading a read.
   virtual void Begin() = 0;
+  // A transaction that only reads, and whose every statement sees the same moment.
+  virtual void BeginSnapshot() = 0;
   virtual void Commit() = 0;
   virtual void Rollback() = 0;  // never throws
   // Runs one statement; throws StoreError with the database's reason.

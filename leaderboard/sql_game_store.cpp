@@ -103,8 +103,9 @@ class SqlGameStore final : public GameStore {
     });
   }
 
-  std::vector<KeptGame> Top(int64_t limit, int64_t offset) override {
-    return With([&](SqlConnection& db) {
+  TopGames Top(int64_t limit, int64_t offset) override {
+    return Snapshot([&](SqlConnection& db) {
+      TopGames top{{}, Total(db)};
       // Far down, the page starts in the run of scores that holds its first game.
       int64_t highest = INT32_MAX;
       int64_t before = 0;
@@ -112,12 +113,13 @@ class SqlGameStore final : public GameStore {
         const std::vector<SqlRow> buckets = db.Run("SELECT bucket, games FROM score_buckets ORDER BY bucket DESC", {});
         size_t b = 0;
         for (; b < buckets.size() && before + std::stoll(buckets[b][1]) <= offset; ++b) before += std::stoll(buckets[b][1]);
-        if (b == buckets.size()) return std::vector<KeptGame>();
+        if (b == buckets.size()) return top;
         highest = HighestIn(std::stoll(buckets[b][0]));
       }
-      return GamesOf(db.Run("SELECT " + kColumns +
-                                " FROM games WHERE score <= $1 ORDER BY score DESC, id LIMIT $2 OFFSET $3",
-                            {highest, limit, offset - before}));
+      top.games = GamesOf(db.Run("SELECT " + kColumns +
+                                     " FROM games WHERE score <= $1 ORDER BY score DESC, id LIMIT $2 OFFSET $3",
+                                 {highest, limit, offset - before}));
+      return top;
     });
   }
 
@@ -138,18 +140,11 @@ class SqlGameStore final : public GameStore {
     });
   }
 
-  int64_t RankOf(const KeptGame& game) override {
-    return With([&](SqlConnection& db) {
-      // The runs of higher scores, then two ranges of the ranking's index: the higher scores in
-      // the game's own run, and the equal ones kept before it.
-      const int64_t bucket = BucketOf(game.score);
-      const int64_t higherRuns = std::stoll(
-          db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets WHERE bucket > $1", {bucket})[0][0]);
-      const int64_t above = std::stoll(db.Run("SELECT count(*) FROM games WHERE score > $1 AND score <= $2",
-                                              {int64_t{game.score}, HighestIn(bucket)})[0][0]);
-      const int64_t level = std::stoll(db.Run("SELECT count(*) FROM games WHERE score = $1 AND id < $2",
-                                              {int64_t{game.score}, game.id})[0][0]);
-      return higherRuns + above + level + 1;
+  Standing StandingOf(const std::vector<KeptGame>& games) override {
+    return Snapshot([&](SqlConnection& db) {
+      Standing standing{{}, Total(db)};
+      for (const KeptGame& game : games) standing.ranks.push_back(RankOf(db, game));
+      return standing;
     });
   }
 
@@ -165,13 +160,25 @@ class SqlGameStore final : public GameStore {
     }
   }
 
-  int64_t Count() override {
-    return With([&](SqlConnection& db) {
-      return std::stoll(db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets", {})[0][0]);
-    });
+ private:
+  // 1 for the best game.
+  static int64_t RankOf(SqlConnection& db, const KeptGame& game) {
+    // The runs of higher scores, then two ranges of the ranking's index: the higher scores in
+    // the game's own run, and the equal ones kept before it.
+    const int64_t bucket = BucketOf(game.score);
+    const int64_t higherRuns = std::stoll(
+        db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets WHERE bucket > $1", {bucket})[0][0]);
+    const int64_t above = std::stoll(db.Run("SELECT count(*) FROM games WHERE score > $1 AND score <= $2",
+                                            {int64_t{game.score}, HighestIn(bucket)})[0][0]);
+    const int64_t level = std::stoll(db.Run("SELECT count(*) FROM games WHERE score = $1 AND id < $2",
+                                            {int64_t{game.score}, game.id})[0][0]);
+    return higherRuns + above + level + 1;
   }
 
- private:
+  static int64_t Total(SqlConnection& db) {
+    return std::stoll(db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets", {})[0][0]);
+  }
+
   static std::optional<KeptGame> ByKey(SqlConnection& db, const std::string& key) {
     const std::vector<SqlRow> rows = db.Run("SELECT " + kColumns + " FROM games WHERE game_key = $1", {key});
     if (rows.empty()) return std::nullopt;
@@ -211,6 +218,22 @@ class SqlGameStore final : public GameStore {
     kept->id = std::stoll(rows[0][0]);
     kept->receivedAt = receivedAt;
     return true;
+  }
+
+  // Runs `work` as With does, its every read at one moment.
+  template <typename Work>
+  std::invoke_result_t<Work, SqlConnection&> Snapshot(Work work) {
+    return With([&](SqlConnection& db) {
+      db.BeginSnapshot();
+      try {
+        auto result = work(db);
+        db.Commit();
+        return result;
+      } catch (...) {
+        db.Rollback();
+        throw;
+      }
+    });
   }
 
   // Runs `work` on a connection of its own for the while. A connection found broken is made

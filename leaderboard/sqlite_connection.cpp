@@ -35,6 +35,8 @@ class SqliteConnection final : public SqlConnection {
 
   SqlDialect Dialect() const override { return SqlDialect::Sqlite; }
   void Begin() override { Run("BEGIN IMMEDIATE", {}); }
+  // Under WAL a deferred transaction reads from the moment of its first read until it ends.
+  void BeginSnapshot() override { Run("BEGIN", {}); }
   void Commit() override {
     committing_ = true;
     Run("COMMIT", {});

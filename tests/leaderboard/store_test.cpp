@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -60,7 +61,7 @@ TEST_P(StoreTest, KeepsEachGameOnceWhicheverProofBringsIt) {
   ASSERT_EQ(second.size(), 2u);
   EXPECT_EQ(second[0], first[0]);
   EXPECT_EQ(second[1].receivedAt, 3000);
-  EXPECT_EQ(store_->Count(), 2);
+  EXPECT_EQ(store_->Top(1, 0).total, 2);
   EXPECT_EQ(store_->GamesOfProof("p2"), second);
   EXPECT_EQ(store_->GamesOfProof("p1"), first);
   EXPECT_TRUE(store_->GamesOfProof("unknown").empty());
@@ -84,16 +85,16 @@ TEST_P(StoreTest, RanksByScoreThenByTheGameKeptFirst) {
   const std::vector<std::string> order = {"HHH", "III", "BBB", "FFF", "AAA", "CCC", "EEE", "DDD", "GGG", "JJJ"};
   for (size_t offset = 0; offset <= order.size(); ++offset) {
     std::vector<std::string> page;
-    for (const KeptGame& game : store_->Top(3, static_cast<int64_t>(offset))) page.push_back(game.name);
+    for (const KeptGame& game : store_->Top(3, static_cast<int64_t>(offset)).games) page.push_back(game.name);
     const std::vector<std::string> expected(order.begin() + static_cast<long>(offset),
                                             order.begin() + static_cast<long>(std::min(offset + 3, order.size())));
     EXPECT_EQ(page, expected) << "from " << offset;
   }
   for (const KeptGame& game : kept) {
     const auto rank = std::find(order.begin(), order.end(), game.name) - order.begin() + 1;
-    EXPECT_EQ(store_->RankOf(game), rank) << game.name;
+    EXPECT_EQ(store_->StandingOf({game}).ranks.at(0), rank) << game.name;
   }
-  EXPECT_EQ(store_->Count(), 10);
+  EXPECT_EQ(store_->Top(1, 0).total, 10);
 }
 
 TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
@@ -103,7 +104,7 @@ TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
   const KeptGame kept = store_->Keep(ProofToKeep{"h\"", bytes, 5, {game}}, nullptr).at(0);
   EXPECT_EQ(store_->Game(kept.id)->name, "'--");
   EXPECT_EQ(store_->ProofOf(kept.id), bytes);
-  EXPECT_EQ(store_->Count(), 1);
+  EXPECT_EQ(store_->Top(1, 0).total, 1);
 }
 
 TEST_P(StoreTest, ProofsKeptAtOnceFromManyThreadsKeepEachGameOnce) {
@@ -119,7 +120,7 @@ TEST_P(StoreTest, ProofsKeptAtOnceFromManyThreadsKeepEachGameOnce) {
     });
   }
   for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(store_->Count(), 2);
+  EXPECT_EQ(store_->Top(1, 0).total, 2);
   // Each game is said to be new to exactly one of them.
   int freshX = 0;
   int freshY = 0;
@@ -131,6 +132,37 @@ TEST_P(StoreTest, ProofsKeptAtOnceFromManyThreadsKeepEachGameOnce) {
   EXPECT_EQ(freshY, 1);
   for (const auto& answer : answers) EXPECT_EQ(answer.front(), answers[0].front());
   EXPECT_EQ(store_->GamesOfProof("q2").size(), 2u);
+}
+
+// A page and its total, and ranks and their total, are each read at one moment while games
+// are being kept: never a total that counts a game the page or the rank has not met.
+TEST_P(StoreTest, APageAndItsTotalAreReadAtOneMomentWhileGamesAreKept) {
+  std::atomic<bool> keeping = true;
+  std::thread keeper([&] {
+    for (int game = 0; game < 60; ++game) {
+      const std::string key = "g" + std::to_string(game);
+      store_->Keep(Proof(key, {Game(key, "GGG", game * 700, 5)}), nullptr);
+    }
+    keeping = false;
+  });
+  std::string torn;
+  for (int read = 0; torn.empty() && (keeping || read == 0); ++read) {
+    const TopGames top = store_->Top(100, 0);
+    if (static_cast<int64_t>(top.games.size()) != top.total) {
+      torn = "read " + std::to_string(read) + ": " + std::to_string(top.games.size()) + " games of " +
+             std::to_string(top.total);
+    } else if (!top.games.empty()) {
+      // Each game kept outscores the ones before: the first is last at every moment.
+      const Standing standing = store_->StandingOf({top.games.back()});
+      if (standing.ranks.at(0) != standing.total) {
+        torn = "read " + std::to_string(read) + ": rank " + std::to_string(standing.ranks.at(0)) + " of " +
+               std::to_string(standing.total);
+      }
+    }
+  }
+  keeper.join();
+  EXPECT_EQ(torn, "");
+  EXPECT_EQ(store_->Top(100, 0).total, 60);
 }
 
 TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
@@ -148,8 +180,8 @@ TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
   db->Run("UPDATE schema_version SET version = 1", {});
   db.reset();
   store_ = OpenGameStore(address_);
-  EXPECT_EQ(store_->Count(), 1);
-  EXPECT_EQ(store_->RankOf(kept), 1);
+  EXPECT_EQ(store_->Top(1, 0).total, 1);
+  EXPECT_EQ(store_->StandingOf({kept}).ranks.at(0), 1);
   store_.reset();
   db = address_.rfind("sqlite:", 0) == 0 ? OpenSqlite(address_.substr(7)) : OpenPostgres(address_);
   // A key of the text, from before games were keyed by their play, can meet no new key.
