@@ -45,8 +45,7 @@ int RunVerifierWorker(const std::vector<std::string>& arguments) {
   ProofCheckLimits limits;
   limits.dataFolder = arguments[0];
   limits.cpuSeconds = std::stod(arguments[1]);
-  while (const std::optional<std::string> proof = ReadMessage(STDIN_FILENO)) {
-    if (!WriteMessage(STDOUT_FILENO, JsonText(ProofVerdictJson(CheckProof(*proof, "proof", limits))))) return 0;
-  }
-  return 0;
+  return CheckProofsWarm(
+      limits, [] { return ReadMessage(STDIN_FILENO); },
+      [](const ProofVerdict& verdict) { return WriteMessage(STDOUT_FILENO, JsonText(ProofVerdictJson(verdict))); });
 }

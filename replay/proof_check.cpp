@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -21,6 +23,7 @@
 #include "replay/play_key.h"
 #include "replay/replay_player.h"
 #include "replay/scratch_folder.h"
+#include "scores/highscore_file.h"
 #include "shell/win_main.h"
 
 #if !defined(__EMSCRIPTEN__)
@@ -78,19 +81,26 @@ void HeedTheCap() {
   throw ReplayStopped{why.str()};
 }
 
-// Plays the replay in the working folder, which holds nothing but what the run writes.
-RunResult PlayWithTheRulesOnly(Replay replay, const ProofCheckLimits& limits) {
-  run.cpuSeconds = limits.cpuSeconds;
-  run.startedCpu = CpuSeconds();
-  std::string error;
-  if (!PlaceStartingTable(replay, &error)) return CheckFailed(error);
+// What every check's process sets once, before the game starts: the game's files, and the
+// headless platform drawing nothing.
+void PrepareTheRulesOnly(const ProofCheckLimits& limits) {
   SetGameDataFolder(fs::absolute(limits.dataFolder).c_str());
   HeadlessEnable();
   HeadlessDrawNothing();
+}
+
+// What one check attaches to the game for its replay, before the game's first read of it.
+void AttachTheReplay(Replay replay, const ProofCheckLimits& limits) {
+  run.cpuSeconds = limits.cpuSeconds;
+  run.startedCpu = CpuSeconds();
   PlayKeyStart();
   ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{true, PlayKeyHear, PlayKeyAtStart});
   AddGameNamedObserver(NoteNamedGame);
   AddFlipObserver(HeedTheCap);
+}
+
+// Runs the game from its start, or on from where a warm copy of it was made, to its end.
+RunResult RunTheGame() {
   try {
     char commandLine[] = "";
     WinMain(GetModuleHandleA(nullptr), nullptr, commandLine, 1);
@@ -106,6 +116,15 @@ RunResult PlayWithTheRulesOnly(Replay replay, const ProofCheckLimits& limits) {
                              " cannot be read, so nothing was checked");
   }
   return run.result;
+}
+
+// Plays the replay in the working folder, which holds nothing but what the run writes.
+RunResult PlayWithTheRulesOnly(Replay replay, const ProofCheckLimits& limits) {
+  std::string error;
+  if (!PlaceStartingTable(replay, &error)) return CheckFailed(error);
+  PrepareTheRulesOnly(limits);
+  AttachTheReplay(std::move(replay), limits);
+  return RunTheGame();
 }
 
 #if ZIMBREL_CHECKS_IN_A_CHILD
@@ -158,57 +177,78 @@ void WriteAll(int fd, const std::string& text) {
   }
 }
 
-// The child: the game once, in the scratch folder, then gone without running anything of the
-// parent's (no exit handlers, no flushing of its buffers).
-[[noreturn]] void RunInTheChild(int out, const fs::path& folder, Replay replay,
-                                const ProofCheckLimits& limits) {
+void CapTheChild(const ProofCheckLimits& limits) {
   // The cap heeded at every flip; the kernel's, a little later, where a flip never comes.
   const auto hardCap = static_cast<rlim_t>(limits.cpuSeconds) + 2;
   const rlimit cpu{hardCap, hardCap + 1};
   setrlimit(RLIMIT_CPU, &cpu);
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+void ReuseFreedMemory() {
 #if defined(__GLIBC__)
   // Pictures freed and loaded again reuse their memory instead of faulting it in anew.
   mallopt(M_MMAP_THRESHOLD, 64 << 20);
   mallopt(M_TRIM_THRESHOLD, 256 << 20);
 #endif
-  std::signal(SIGPIPE, SIG_IGN);
-  RunResult result;
-  if (chdir(folder.c_str()) != 0) {
-    result = CheckFailed(folder.string() + ": cannot be entered (" + std::strerror(errno) + ")");
-  } else {
-    result = PlayWithTheRulesOnly(std::move(replay), limits);
+}
+
+// A check's child process, forked with a pipe and a scratch folder of its own.
+struct Checker {
+  fs::path folder;
+  pid_t child = -1;
+  int result = -1;  // the parent's end of the pipe; the child's in the child
+};
+
+// Forks a checker: true in the child, already in its folder, with `result` its end of the pipe;
+// false in the parent, or with `error` set when no child could be made.
+bool ForkChecker(Checker* checker, std::string* error) {
+  const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-verify", error);
+  if (!folder) return false;
+  checker->folder = *folder;
+  int channel[2];
+  if (pipe(channel) != 0) {
+    *error = std::string("no pipe to check in (") + std::strerror(errno) + ")";
+    fs::remove_all(*folder);
+    return false;
   }
+  std::fflush(nullptr);
+  checker->child = fork();
+  if (checker->child == 0) {
+    close(channel[0]);
+    checker->result = channel[1];
+    if (chdir(folder->c_str()) != 0) {
+      WriteAll(checker->result,
+               ResultText(CheckFailed(folder->string() + ": cannot be entered (" + std::strerror(errno) + ")")));
+      _exit(0);
+    }
+    return true;
+  }
+  close(channel[1]);
+  checker->result = channel[0];
+  if (checker->child < 0) *error = std::string("cannot fork (") + std::strerror(errno) + ")";
+  return false;
+}
+
+// The child's last step: its result to the parent, then gone without running anything of the
+// parent's (no exit handlers, no flushing of its buffers).
+[[noreturn]] void HandOver(int out, const RunResult& result) {
   WriteAll(out, ResultText(result));
   _exit(0);
 }
 
-RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
-  std::string error;
-  const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-verify", &error);
-  if (!folder) return CheckFailed(error);
-  int channel[2];
-  if (pipe(channel) != 0) {
-    fs::remove_all(*folder);
-    return CheckFailed(std::string("no pipe to check in (") + std::strerror(errno) + ")");
-  }
-  std::fflush(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    close(channel[0]);
-    RunInTheChild(channel[1], *folder, std::move(replay), limits);
-  }
-  close(channel[1]);
-  const std::string text = child > 0 ? ReadAll(channel[0]) : "";
-  close(channel[0]);
+// The parent's side: the child's result once it has gone, and its folder removed.
+RunResult Collect(const Checker& checker) {
+  const std::string text = checker.child > 0 ? ReadAll(checker.result) : "";
+  close(checker.result);
   int status = 0;
   rusage usage{};
-  while (child > 0 && wait4(child, &status, 0, &usage) < 0 && errno == EINTR) {
+  while (checker.child > 0 && wait4(checker.child, &status, 0, &usage) < 0 && errno == EINTR) {
   }
   const double cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
                      static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   std::error_code ignored;
-  fs::remove_all(*folder, ignored);
-  if (child < 0) return CheckFailed(std::string("cannot fork (") + std::strerror(errno) + ")");
+  fs::remove_all(checker.folder, ignored);
   if (WIFSIGNALED(status)) {
     const int signalNumber = WTERMSIG(status);
     const std::string why =
@@ -220,6 +260,18 @@ RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
   RunResult result = ReadResult(text);
   result.cpuSeconds = cpu;
   return result;
+}
+
+RunResult RunSomewhere(Replay replay, const ProofCheckLimits& limits) {
+  Checker checker;
+  std::string error;
+  if (ForkChecker(&checker, &error)) {
+    CapTheChild(limits);
+    ReuseFreedMemory();
+    HandOver(checker.result, PlayWithTheRulesOnly(std::move(replay), limits));
+  }
+  if (checker.child < 0) return CheckFailed(error);
+  return Collect(checker);
 }
 
 #else
@@ -270,26 +322,42 @@ std::string PastTheLongestGame(const Replay& replay, const std::string& name) {
 
 }  // namespace
 
-ProofVerdict CheckProof(const std::string& text, const std::string& name,
-                        const ProofCheckLimits& limits) {
+namespace {
+
+// A proof read and found worth running: its replay and what it claims; or the verdict that
+// ends it unrun.
+struct ProofToRun {
+  std::optional<Replay> replay;
+  ProofClaims claims;
   ProofVerdict verdict;
+};
+
+ProofToRun ReadProofToRun(const std::string& text, const std::string& name) {
+  ProofToRun proof;
+  ProofVerdict& verdict = proof.verdict;
   if (text.size() > static_cast<size_t>(kLargestReplayBytes)) {
     verdict.reason = name + ": " + std::to_string(text.size()) +
                      " bytes, more than a replay may hold (" + std::to_string(kLargestReplayBytes) +
                      " bytes)";
-    return verdict;
+    return proof;
   }
   std::optional<Replay> replay = ParseReplay(text, name, &verdict.reason);
-  if (!replay) return verdict;
+  if (!replay) return proof;
   if (const std::string past = PastTheLongestGame(*replay, name); !past.empty()) {
     verdict.outcome = ProofOutcome::NotProven;
     verdict.reason = past;
-    return verdict;
+    return proof;
   }
   const std::optional<ProofClaims> claims = ReadProofClaims(text, name, &verdict.reason);
-  if (!claims) return verdict;
+  if (!claims) return proof;
+  proof.claims = *claims;
   verdict.claimsGames = !claims->games.empty();
-  const RunResult result = RunSomewhere(std::move(*replay), limits);
+  proof.replay = std::move(replay);
+  return proof;
+}
+
+ProofVerdict Judge(const ProofToRun& proof, const RunResult& result, const std::string& name) {
+  ProofVerdict verdict = proof.verdict;
   verdict.cpuSeconds = result.cpuSeconds;
   verdict.games = result.games;
   verdict.outcome = ProofOutcome::NotProven;
@@ -308,8 +376,98 @@ ProofVerdict CheckProof(const std::string& text, const std::string& name,
     verdict.reason = stop;
     return verdict;
   }
-  if (verdict.claimsGames) verdict.reason = ClaimsFault(*claims, result.games, name);
+  if (verdict.claimsGames) verdict.reason = ClaimsFault(proof.claims, result.games, name);
   if (verdict.reason.empty()) verdict.reason = stop;
   if (verdict.reason.empty()) verdict.outcome = ProofOutcome::Proven;
   return verdict;
 }
+
+}  // namespace
+
+ProofVerdict CheckProof(const std::string& text, const std::string& name,
+                        const ProofCheckLimits& limits) {
+  ProofToRun proof = ReadProofToRun(text, name);
+  if (!proof.replay) return proof.verdict;
+  const RunResult result = RunSomewhere(std::move(*proof.replay), limits);
+  return Judge(proof, result, name);
+}
+
+#if ZIMBREL_CHECKS_IN_A_CHILD
+
+namespace {
+
+// The warm process: where it gets its proofs and gives its verdicts, and, in a copy checking
+// one, where that copy hands its result over.
+struct Warm {
+  const ProofCheckLimits* limits = nullptr;
+  const ProofSource* next = nullptr;
+  const VerdictSink* answer = nullptr;
+  int childsResult = -1;  // set in a checking copy only
+};
+Warm warm;
+
+// Leaves the game the warm process started and never goes on with.
+struct NoMoreProofs {};
+
+// At the game's first read, where a run's replay first answers: each proof is checked by a copy
+// of the process made here, which puts the proof's table in place of the empty folder's, attaches
+// the replay and goes on with the game. The process itself never goes on.
+void CheckEachProofFromHere(YieldPoint) {
+  HeadlessSetYieldHandler(nullptr);
+  while (const std::optional<std::string> text = (*warm.next)()) {
+    ProofToRun proof = ReadProofToRun(*text, "proof");
+    if (!proof.replay) {
+      if (!(*warm.answer)(proof.verdict)) break;
+      continue;
+    }
+    Checker checker;
+    std::string error;
+    if (ForkChecker(&checker, &error)) {
+      warm.childsResult = checker.result;
+      CapTheChild(*warm.limits);
+      if (!PlaceStartingTable(*proof.replay, &error)) HandOver(checker.result, CheckFailed(error));
+      LoadHighscores();  // the game read the table before this, from the empty folder
+      AttachTheReplay(std::move(*proof.replay), *warm.limits);
+      return;
+    }
+    const RunResult result = checker.child < 0 ? CheckFailed(error) : Collect(checker);
+    if (!(*warm.answer)(Judge(proof, result, "proof"))) break;
+  }
+  throw NoMoreProofs{};
+}
+
+}  // namespace
+
+int CheckProofsWarm(const ProofCheckLimits& limits, const ProofSource& next, const VerdictSink& answer) {
+  warm = Warm{&limits, &next, &answer, -1};
+  ReuseFreedMemory();
+  std::string error;
+  const std::optional<fs::path> folder = MakeTemporaryFolder("zimbrel-warm", &error);
+  if (!folder || chdir(folder->c_str()) != 0) {
+    std::fprintf(stderr, "zimbrel: no folder to start the checks in: %s\n", error.c_str());
+    return 1;
+  }
+  PrepareTheRulesOnly(limits);
+  HeadlessSetYieldHandler(CheckEachProofFromHere);
+  RunResult result;
+  try {
+    result = RunTheGame();
+  } catch (const NoMoreProofs&) {
+    fs::remove_all(*folder);
+    return 0;
+  } catch (...) {
+    if (warm.childsResult >= 0) std::abort();  // a crash of this check, not of the process
+    throw;
+  }
+  if (warm.childsResult >= 0) HandOver(warm.childsResult, result);
+  // The game ended before its first read: each proof is answered with the reason.
+  if (!result.checkFailed) result = CheckFailed("the game ended before its first read");
+  while (const std::optional<std::string> text = next()) {
+    ProofToRun proof = ReadProofToRun(*text, "proof");
+    if (!answer(proof.replay ? Judge(proof, result, "proof") : proof.verdict)) break;
+  }
+  fs::remove_all(*folder);
+  return 0;
+}
+
+#endif

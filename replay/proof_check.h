@@ -12,6 +12,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -49,3 +51,13 @@ struct ProofVerdict {
 // Checks the replay `text`; `name` names it in every reason (a file's path, a submission).
 ProofVerdict CheckProof(const std::string& text, const std::string& name,
                         const ProofCheckLimits& limits);
+
+// A process that checks one proof after another, warm: the game is started once, as every
+// check would start it, up to its first read; each proof is then played on from there in a copy
+// of the process forked for it, under the cap, with the proof's table put in place. The
+// verdicts are CheckProof's, each proof named "proof". Runs until `next` gives nothing or
+// `answer` returns false; forks, so call it from a single-threaded process. Not in a browser's
+// build.
+using ProofSource = std::function<std::optional<std::string>()>;
+using VerdictSink = std::function<bool(const ProofVerdict&)>;
+int CheckProofsWarm(const ProofCheckLimits& limits, const ProofSource& next, const VerdictSink& answer);

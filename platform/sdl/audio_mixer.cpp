@@ -101,9 +101,10 @@ bool OpenDevice(Mixer& mixer) {
 bool AudioMixerOpen() {
   Mixer& mixer = TheMixer();
   if (mixer.open) return false;
-  // Headless, only captures advance the mix: where SDL could run no device's thread, the mix
-  // goes without one, at the rate one would be asked for.
-  if (HeadlessActive() && !HostRunsAudioThreads()) {
+  // Headless, only captures advance the mix: where SDL could run no device's thread, or where
+  // only the rules run (a process that forks a check must hold no thread that takes a lock),
+  // the mix goes without one, at the rate one would be asked for.
+  if (HeadlessActive() && (HeadlessRulesOnly() || !HostRunsAudioThreads())) {
     mixer.rate = kRequestedRate;
   } else if (!OpenDevice(mixer)) {
     return false;
