@@ -15,6 +15,7 @@
 
 #include "platform/files/game_data_folder.h"
 #include "platform/files/temporary_folder.h"
+#include "platform/sdl/kept_pictures.h"
 #include "platform/sdl/platform_quit.h"
 #include "platform/seams/flip_observer.h"
 #include "platform/seams/game_named.h"
@@ -414,6 +415,7 @@ struct NoMoreProofs {};
 // the replay and goes on with the game. The process itself never goes on.
 void CheckEachProofFromHere(YieldPoint) {
   HeadlessSetYieldHandler(nullptr);
+  KeepGamePictures(GameDataPath("gfx"));
   while (const std::optional<std::string> text = (*warm.next)()) {
     ProofToRun proof = ReadProofToRun(*text, "proof");
     if (!proof.replay) {

@@ -1,6 +1,8 @@
 // LoadImageA for bitmaps: a resource linked into the program, or a BMP file.
 #include <SDL.h>
 
+#include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -9,6 +11,7 @@
 #include "platform/files/game_data_folder.h"
 #include "platform/win32/gdi.h"
 #include "platform/sdl/gdi_objects.h"
+#include "platform/sdl/kept_pictures.h"
 #include "platform/files/regular_file.h"
 
 namespace {
@@ -19,13 +22,26 @@ SDL_Surface* DecodeBitmap(const unsigned char* bytes, size_t size) {
   return SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes, static_cast<int>(size)), 1);
 }
 
+SDL_Surface* ReadBitmapFile(const std::string& path) {
+  std::vector<unsigned char> bytes;
+  return ReadRegularFile(path.c_str(), kLargestBitmapFile, &bytes) ? DecodeBitmap(bytes.data(), bytes.size())
+                                                                     : nullptr;
+}
+
+// The pictures KeepGamePictures decoded, by path; each holds a reference of the table's own.
+std::map<std::string, SDL_Surface*>& KeptPictures() {
+  static std::map<std::string, SDL_Surface*> kept;
+  return kept;
+}
+
 SDL_Surface* ReadBitmap(HINSTANCE instance, const char* name, UINT flags) {
   if (flags & LR_LOADFROMFILE) {
-    std::vector<unsigned char> bytes;
     const std::string path = GameDataPath(name);
-    SDL_Surface* picture = ReadRegularFile(path.c_str(), kLargestBitmapFile, &bytes)
-                               ? DecodeBitmap(bytes.data(), bytes.size())
-                               : nullptr;
+    if (const auto kept = KeptPictures().find(path); kept != KeptPictures().end()) {
+      ++kept->second->refcount;
+      return kept->second;
+    }
+    SDL_Surface* picture = ReadBitmapFile(path);
     if (!picture) NoteUnreadableGameFile(path);
     return picture;
   }
@@ -50,6 +66,14 @@ SDL_Surface* StretchedTo(SDL_Surface* picture, int width, int height) {
 }
 
 }  // namespace
+
+void KeepGamePictures(const std::string& folder) {
+  std::error_code fault;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, fault)) {
+    const std::string path = entry.path().string();
+    if (SDL_Surface* picture = ReadBitmapFile(path)) KeptPictures()[path] = picture;
+  }
+}
 
 HANDLE LoadImageA(HINSTANCE instance, LPCSTR name, UINT type, int width, int height,
                   UINT flags) {
