@@ -6,8 +6,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/files/game_data_folder.h"
 #include "platform/sdl/platform_quit.h"
@@ -15,10 +18,13 @@
 #include "platform/web/browser_storage.h"
 #include "platform/web/hidden_page.h"
 #include "platform/win32/win.h"
+#include "programs/zimbrel-send/unsent_folder.h"
 #include "replay/kept_games.h"
 #include "replay/scratch_folder.h"
 #include "replay/watching.h"
 #include "shell/win_main.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -33,12 +39,35 @@ EM_JS(void, TellPageGameEnded, (), {
   if (Module.onGameEnded) Module.onGameEnded();
 });
 
-// A kept game's proof, as text, to the page, which sends it to the leaderboard that served it.
-EM_JS(void, TellPageProofKept, (const char* path), {
-  if (Module.onProofKept) Module.onProofKept(FS.readFile(UTF8ToString(path), {encoding: "utf8"}));
+// The page sends what waits in replays/unsent/ to the leaderboard that served it.
+EM_JS(void, TellPageProofKept, (), {
+  if (Module.onProofKept) Module.onProofKept();
 });
 
-void OnProofKept(const std::string& path) { TellPageProofKept(path.c_str()); }
+// A kept game's proof waits in replays/unsent/ until the leaderboard has ranked or refused it,
+// as the desktop's does. A copy (IndexedDB keeps no links) made in the game's turn at the save
+// folder, so that it reaches IndexedDB with the proof itself: a game kept while the leaderboard
+// cannot be reached is sent at a later visit. One whose kept game has gone (beyond the last
+// 100) goes too, so that a page no leaderboard serves never gathers more.
+void OnProofKept(const std::string& path) {
+  std::error_code fault;
+  fs::create_directories(kUnsentFolder, fault);
+  fs::copy_file(path, fs::path(kUnsentFolder) / fs::path(path).filename(),
+                fs::copy_options::overwrite_existing, fault);
+  if (fault) {
+    std::fprintf(stderr, "Zimbrel: %s cannot wait to be sent to the leaderboard: %s\n", path.c_str(),
+                 fault.message().c_str());
+  }
+  std::vector<fs::path> gone;
+  fs::directory_iterator waiting(kUnsentFolder, fault);
+  for (; !fault && waiting != fs::directory_iterator(); waiting.increment(fault)) {
+    const fs::path kept = fs::path(kKeptGamesFolder) / waiting->path().filename();
+    std::error_code ignored;
+    if (!fs::exists(kept, ignored)) gone.push_back(waiting->path());
+  }
+  for (const fs::path& proof : gone) fs::remove(proof, fault);
+  TellPageProofKept();
+}
 
 // The page's ?watch=NAME into `out`, or nothing; the name a file of replays/ and no more.
 EM_JS(void, WatchedGame, (char* out, int size), {

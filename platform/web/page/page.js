@@ -228,7 +228,7 @@
   // page sends it each game it keeps and says under the picture where the game ranks. Served
   // by anything else, nothing is sent.
   const rankLine = document.getElementById('rank');
-  // Asked when a game is to be sent, and only with a network: a page played offline from its
+  // Asked when a game waits to be sent, and only with a network: a page played offline from its
   // kept files asks nothing, and asks once the network is back.
   let leaderboardAnswer = null;
   function leaderboardRoot() {
@@ -245,48 +245,175 @@
     }
     return leaderboardAnswer ?? Promise.resolve(null);
   }
-  // A busy leaderboard (a full queue, the address's rate) says when to send again.
-  const mostSends = 3;
-  const longestRetrySeconds = 60;
-  let sending = Promise.resolve();
 
   function showRank(...line) {
     rankLine.replaceChildren(...line);
     rankLine.hidden = false;
   }
 
-  async function sendProof(proof) {
-    const root = await leaderboardRoot();
-    if (!root) return;
-    const table = (text) => Object.assign(document.createElement('a'), { href: root.href, textContent: text });
-    for (let sent = 1; ; sent++) {
-      let response;
-      let answer;
-      try {
-        response = await fetch(new URL('api/v1/games', root), {
-          method: 'POST', headers: { 'Content-Type': 'text/plain' }, body: proof,
-        });
-        answer = await response.json().catch(() => ({}));
-      } catch {
-        showRank('Your game could not be sent to ', table('the world\'s table'), ': the network failed.');
-        return;
-      }
-      if (response.ok && answer.game) {
-        showRank(`Your game ranks ${answer.game.rank} of ${answer.total} in `, table('the world\'s table'), '.');
-        return;
-      }
-      const retry = Number(response.headers.get('Retry-After'));
-      if ([429, 503].includes(response.status) && sent < mostSends && retry > 0 &&
-          retry <= longestRetrySeconds) {
-        showRank(`The leaderboard is busy: your game is sent again in ${retry} s.`);
-        await new Promise((resolve) => setTimeout(resolve, retry * 1000));
-        continue;
-      }
-      showRank(table('The world\'s table'), ` did not rank your game: ${answer.error ||
-        `${response.status} ${response.statusText}`}`);
-      return;
+  // What waits to be sent: the game copies each proof it keeps into replays/unsent/ of the save
+  // folder in the same turn at the folder as the proof itself, so that it waits in IndexedDB
+  // from one visit to the next as the desktop's waits on disk, and the page's tabs see one list.
+  // The page takes a proof out only once the leaderboard has ranked it or refused the proof
+  // itself; anything else leaves it for the next try: at each start of the game, after each game
+  // kept, when the network comes back, and after 30 s doubled up to 10 min while the page stays.
+  const unsentFolder = `${keptFolder}/unsent`;
+  const saveTurnMilliseconds = 3000;     // as long as the game waits for its turn
+  const answerMilliseconds = 120000;     // the leaderboard plays the game again first
+  const firstRetrySeconds = 30;
+  const longestRetrySeconds = 600;
+  let retrySeconds = firstRetrySeconds;
+  let retryTimer = null;
+  let sending = Promise.resolve();
+
+  // A turn at the save folder, the one the game's saves take with every tab
+  // (platform/web/folder_lock.cpp): the folder filled afresh from IndexedDB, `work` done on it,
+  // and carried back when `work` says it changed it. Null when the turn is not had in time.
+  async function inSaveTurn(work) {
+    const kept = window.Module?.saveFolder;
+    if (!kept) return null;
+    const turn = async () => {
+      await kept.carry(true);
+      const done = work(Module.FS);
+      if (done.changed) await kept.carry(false);
+      return done;
+    };
+    if (!navigator.locks) return turn();
+    const giveUp = new AbortController();
+    const timer = setTimeout(() => giveUp.abort(), saveTurnMilliseconds);
+    try {
+      return await navigator.locks.request('zimbrel save folder', { signal: giveUp.signal }, () => {
+        clearTimeout(timer);
+        return turn();
+      });
+    } catch {
+      return null;
     }
   }
+
+  // The oldest proof waiting that this pass has not tried yet, with its text (null where it
+  // cannot be read: it is left as it is).
+  function nextWaiting(FS, tried) {
+    let names = [];
+    try {
+      names = FS.readdir(unsentFolder).filter((name) => name.endsWith('.replay') && !tried.has(name));
+    } catch {
+      return {};
+    }
+    const name = names.sort()[0];
+    if (!name) return {};
+    try {
+      return { name, text: FS.readFile(`${unsentFolder}/${name}`, { encoding: 'utf8' }) };
+    } catch {
+      return { name, text: null };
+    }
+  }
+
+  // What the leaderboard's answer means, by the desktop sender's rules: `ranked` or `refused`
+  // end the proof's sending; `waits` keeps it (a wrong address, a proxy's page, a busy or
+  // broken server, no answer). Only the leaderboard's JSON counts as its word.
+  async function answerTo(root, proof) {
+    const giveUp = new AbortController();
+    const timer = setTimeout(() => giveUp.abort(), answerMilliseconds);
+    let response;
+    let body = null;
+    try {
+      response = await fetch(new URL('api/v1/games', root), {
+        method: 'POST', headers: { 'Content-Type': 'text/plain' }, body: proof, signal: giveUp.signal,
+      });
+      if ((response.headers.get('Content-Type') || '').startsWith('application/json')) {
+        body = await response.json().catch(() => null);
+      }
+    } catch {
+      return { fate: 'waits', said: giveUp.signal.aborted ? 'no answer in time' : 'the network failed' };
+    } finally {
+      clearTimeout(timer);
+    }
+    const status = response.status;
+    const retryAfter = Number(response.headers.get('Retry-After'));
+    const notTheLeaderboards = { fate: 'waits', said: `the address answered ${status}, not as the leaderboard answers` };
+    if (body === null || typeof body !== 'object' || Array.isArray(body)) return notTheLeaderboards;
+    if (status === 200 || status === 201) {
+      const game = body.game;
+      const whole = (n) => Number.isSafeInteger(n);
+      if (!game || !whole(game.rank) || !whole(body.total)) return notTheLeaderboards;
+      return { fate: 'ranked', rank: game.rank, total: body.total };
+    }
+    if (typeof body.error !== 'string') return notTheLeaderboards;
+    const why = body.error.slice(0, 300);  // a line under the picture, not a page
+    // The proof itself refused: not proven, or a line of it unreadable (named "proof:LINE: ").
+    if (status === 422 || (status === 400 && /^proof:[0-9]+: /.test(why))) {
+      return { fate: 'refused', said: why };
+    }
+    return { fate: 'waits', said: `${status}, ${why}`, retryAfter };
+  }
+
+  // One pass over what waits, oldest first, one proof at a time: whether something still waits,
+  // and whether that is for want of a leaderboard. Tabs take turns at it, each reading the list
+  // afresh, so that no two send one proof at once.
+  async function sendAllWaiting() {
+    const tried = new Set();
+    let root = null;
+    let waits = false;
+    let soonest = 0;
+    for (;;) {
+      const next = await inSaveTurn((FS) => nextWaiting(FS, tried));
+      if (!next) return { waits: true, soonest };
+      if (!next.name) return { waits, soonest };
+      tried.add(next.name);
+      if (next.text === null) continue;
+      root = root ?? await leaderboardRoot();
+      if (!root) return { waits: true, noLeaderboard: true };
+      const table = (text) => Object.assign(document.createElement('a'), { href: root.href, textContent: text });
+      const answer = await answerTo(root, next.text);
+      if (answer.fate === 'waits') {
+        waits = true;
+        if (answer.retryAfter > 0) soonest = Math.max(soonest, answer.retryAfter);
+        showRank('Your game could not be sent to ', table('the world\'s table'),
+          ` (${answer.said}); it is kept, and sent again later.`);
+        continue;
+      }
+      if (answer.fate === 'ranked') {
+        showRank(`Your game ranks ${answer.rank} of ${answer.total} in `, table('the world\'s table'), '.');
+      } else {
+        showRank(table('The world\'s table'), ` did not rank your game: ${answer.said}`);
+      }
+      await inSaveTurn((FS) => {
+        try {
+          FS.unlink(`${unsentFolder}/${next.name}`);
+        } catch {
+          return {};  // another tab took it out
+        }
+        return { changed: true };
+      });
+    }
+  }
+
+  function tryAgainLater(soonest = 0) {
+    const wait = Math.min(Math.max(retrySeconds, soonest), longestRetrySeconds);
+    retrySeconds = Math.min(retrySeconds * 2, longestRetrySeconds);
+    retryTimer = setTimeout(sendWaiting, wait * 1000);
+  }
+
+  async function sendPass() {
+    clearTimeout(retryTimer);
+    const left = await (navigator.locks ? navigator.locks.request('zimbrel sending', sendAllWaiting)
+      : sendAllWaiting());
+    if (left.noLeaderboard) {
+      // Served by something else, or offline (the 'online' event brings a pass); or the
+      // question went unanswered, and is asked again.
+      if (leaderboardAnswer === null && navigator.onLine) tryAgainLater();
+    } else if (left.waits) {
+      tryAgainLater(left.soonest);
+    } else {
+      retrySeconds = firstRetrySeconds;
+    }
+  }
+
+  function sendWaiting() {
+    sending = sending.then(sendPass).catch((error) => console.warn(`Sending the kept games: ${error}`));
+  }
+  window.addEventListener('online', sendWaiting);
 
   // The game's files, named by the build's content hash, and their sizes unpacked.
   const script = document.currentScript;
@@ -398,15 +525,14 @@
       getPreloadedPackage: () => parts[2].bytes,
       onGameStarting() {
         loading.hidden = true;
+        sendWaiting();
       },
       onStorageRefused() {
         if (!window.storageRefused) say('This browser keeps no storage for the page: scores will not be kept.');
         window.storageRefused = true;
       },
+      onProofKept: sendWaiting,
       // The save folder read from IndexedDB at the start, or carried there after a save.
-      onProofKept(proof) {
-        sending = sending.then(() => sendProof(proof));
-      },
       onSaveFolderCarried() {
         listKeptGames();
       },

@@ -1,0 +1,84 @@
+// A game kept while the leaderboard cannot be reached waits in IndexedDB, and the next opening
+// of the page sends it: the leaderboard ranks it, the page says so, and it waits no more.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+
+import { GamePage, launchBrowser, sleep } from './support/game_page.mjs';
+import { serveFromLeaderboard } from './support/leaderboard.mjs';
+import { okButton, referenceGame } from './support/reference_game.mjs';
+
+let browser;
+let served;
+let reference;
+
+before(async () => {
+  reference = referenceGame();
+  served = await serveFromLeaderboard();
+  browser = await launchBrowser();
+});
+
+after(async () => {
+  await browser?.close();
+  served?.close();
+});
+
+// The proofs in a folder (replays/: kept; replays/unsent/: waiting to be sent), as IndexedDB
+// holds the page's save folder.
+function storedProofs(game, folder) {
+  return game.page.evaluate((prefix) => new Promise((resolve, reject) => {
+    const open = indexedDB.open('/save');
+    open.onerror = () => reject(open.error);
+    open.onsuccess = () => {
+      const read = open.result.transaction('FILE_DATA').objectStore('FILE_DATA').getAllKeys();
+      read.onsuccess = () => resolve(read.result.filter((key) => key.startsWith(prefix) &&
+        !key.slice(prefix.length).includes('/') && key.endsWith('.replay')));
+      read.onerror = () => reject(read.error);
+    };
+  }), `/save/${folder}/`);
+}
+
+const rankLine = (game) => game.page.$eval('#rank', (p) => (p.hidden ? '' : p.textContent));
+const worldsTable = async () => (await fetch(`${served.root}api/v1/top`)).json();
+
+test('a game kept offline is sent and ranked at the next opening of the page', async () => {
+  const offline = await GamePage.open(browser);
+  await offline.load(served.url);
+  await offline.page.setOfflineMode(true);
+  await offline.placeMouse();
+  await offline.startPlay();
+  await offline.swat(reference.swat);
+  await offline.page.keyboard.press('Escape');
+  await sleep(500);
+  await offline.moveCursorTo(okButton);
+  await offline.click();
+  await sleep(800);
+  await offline.type(['o', 'f', 'f']);
+  let kept = [];
+  for (let i = 0; i < 50 && kept.length === 0; i++) {
+    await sleep(100);
+    kept = await storedProofs(offline, 'replays');
+  }
+  assert.equal(kept.length, 1, 'the game is not kept in IndexedDB');
+  assert.equal((await worldsTable()).total, 0);
+  await offline.page.close();
+
+  const next = await GamePage.open(browser);
+  await next.load(served.url);
+  let line = '';
+  for (let i = 0; i < 100 && !line.startsWith('Your game ranks'); i++) {
+    await sleep(100);
+    line = await rankLine(next);
+  }
+  assert.equal(line, 'Your game ranks 1 of 1 in the world\'s table.', served.log());
+  const top = await worldsTable();
+  assert.deepEqual([top.total, top.games[0].name, top.games[0].score], [1, 'OFF', reference.score]);
+  // Taken out of what waits once ranked, in a turn at the folder of its own; kept as ever.
+  let waiting = await storedProofs(next, 'replays/unsent');
+  for (let i = 0; i < 30 && waiting.length > 0; i++) {
+    await sleep(100);
+    waiting = await storedProofs(next, 'replays/unsent');
+  }
+  assert.deepEqual(waiting, []);
+  assert.deepEqual(await storedProofs(next, 'replays'), kept);
+  assert.deepEqual(next.errors, []);
+});
