@@ -1,15 +1,18 @@
 // The leaderboard's load: a proof sent by many clients at once, each copy made a text of its
 // own (a comment) so that every one is verified; the answers counted and timed. Also the
 // pages timed one after another, and a database filled with a million games.
-//   zimbrel-leaderboard-load send URL PROOF --clients N --seconds S [--rate R]
+//   zimbrel-leaderboard-load send URL PROOF --clients N --seconds S [--rate R] [--plays]
 //   zimbrel-leaderboard-load get URL PATH --count N
 //   zimbrel-leaderboard-load fill DATABASE N
 // With --rate, requests start at R a second whatever the answers (an open loop, for answer
 // times at a given load); without it each client sends its next when answered (the most the
-// server takes).
+// server takes). With --plays each copy is another play too, to be stored: it holds a key the
+// game ignores in play (A) over a stretch of flips of its own between 100 and 1200, which suits
+// the golden whole game.
 #include <httplib.h>
 
 #include <algorithm>
+#include <cctype>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -52,7 +55,26 @@ void Report(const char* what, const std::vector<double>& ms, const std::map<int,
   std::printf("\n");
 }
 
-int Send(const std::string& url, const std::string& proofFile, int clients, double seconds, double rate) {
+// The proof with `line` put before its first line of a later flip.
+std::string WithLine(const std::string& proof, uint64_t flip, const std::string& line) {
+  for (size_t at = 0; at < proof.size(); at = proof.find('\n', at) + 1) {
+    if (std::isdigit(static_cast<unsigned char>(proof[at])) && std::stoull(proof.substr(at, 20)) > flip) {
+      return proof.substr(0, at) + std::to_string(flip) + " " + line + "\n" + proof.substr(at);
+    }
+    if (proof.find('\n', at) == std::string::npos) break;
+  }
+  return proof;
+}
+
+// Copy n as another play: A pressed at one flip and let go at a later one.
+std::string AnotherPlay(const std::string& proof, long n) {
+  const uint64_t press = 100 + 2 * static_cast<uint64_t>(n % 500);
+  const uint64_t release = press + 1 + static_cast<uint64_t>(n / 500 % 50);
+  return WithLine(WithLine(proof, press, "0 keys 30"), release, "0 keys");
+}
+
+int Send(const std::string& url, const std::string& proofFile, int clients, double seconds, double rate,
+         bool plays) {
   std::stringstream read;
   read << std::ifstream(proofFile, std::ios::binary).rdbuf();
   const std::string proof = read.str();
@@ -76,7 +98,7 @@ int Send(const std::string& url, const std::string& proofFile, int clients, doub
         }
         if (due >= end) return;
         std::this_thread::sleep_until(due);
-        const std::string text = proof + "# load " + std::to_string(n) + "\n";
+        const std::string text = plays ? AnotherPlay(proof, n) : proof + "# load " + std::to_string(n) + "\n";
         const httplib::Result result = client.Post("/api/v1/games", text, "text/plain");
         // From when it was due: a request the clients could not start in time waited too.
         const double took = std::chrono::duration<double, std::milli>(Clock::now() - due).count();
@@ -143,7 +165,8 @@ int main(int argc, char** argv) {
     return at != a.end() && at + 1 != a.end() ? std::stod(*(at + 1)) : fallback;
   };
   if (a.size() >= 3 && a[0] == "send") {
-    return Send(a[1], a[2], static_cast<int>(option("--clients", 4)), option("--seconds", 10), option("--rate", 0));
+    return Send(a[1], a[2], static_cast<int>(option("--clients", 4)), option("--seconds", 10), option("--rate", 0),
+                std::find(a.begin(), a.end(), "--plays") != a.end());
   }
   if (a.size() >= 3 && a[0] == "get") return Get(a[1], a[2], static_cast<int>(option("--count", 200)));
   if (a.size() == 3 && a[0] == "fill") return Fill(a[1], std::stol(a[2]));
