@@ -1,6 +1,6 @@
 // A whole visit to the game in a real window, as a player makes it, through the built
-// `zimbrel` and nothing else: the title, a game of swats and cream given up with "Surrender !",
-// the name typed into the highscore table, the table and the credits from the title, and out
+// `zimbrel` and nothing else: the title, the credits, a game of swats and cream given up with
+// "Surrender !", the name typed into the highscore table, the table from the title, and out
 // through the exit picture; its sound played to a file. The game it kept as its proof is then
 // checked by zimbrel-replay verify, as kept and as a cheat would change it. The docs'
 // screenshots are copies of three of the screenshots it keeps (the title, the stage, the table
@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -101,12 +102,23 @@ class RealWindowPlay : public RealWindowPlayer {
                                     std::to_string(score_) + "\\.replay")))
         << kept[0];
     const std::string proof = FileText(kept[0]);
+    std::string line;
     std::string swats;
     for (int count : swatCounts_) swats += (swats.empty() ? "" : ",") + std::to_string(count);
     EXPECT_NE(proof.find("\n# proves: K9A score " + std::to_string(score_) + " swats " + swats +
                          " stage 1 flip "),
               std::string::npos)
         << proof.substr(0, 400);
+    // From its start line on: nothing of the credits before it.
+    const size_t start = proof.find("\nstart ");
+    ASSERT_NE(start, std::string::npos) << proof.substr(0, 400);
+    const uint64_t startFlip = std::stoull(proof.substr(start + 7, 20));
+    EXPECT_GT(startFlip, 60u) << "the credits shown for a second at least";
+    for (std::istringstream lines(proof.substr(start + 1)); std::getline(lines, line);) {
+      if (!line.empty() && std::isdigit(static_cast<unsigned char>(line[0]))) {
+        EXPECT_GE(std::stoull(line), startFlip) << line;
+      }
+    }
     fs::current_path(game_.Folder());
     WriteText("proof.replay", proof);
     ReplayToolRun run = RunReplayTool({"verify", "proof.replay"});
@@ -186,6 +198,13 @@ TEST_F(RealWindowPlay, APlayerSwatsGivesUpTypesANameLooksAroundAndLeaves) {
   // The game sends what it keeps to a leaderboard on this machine.
   ASSERT_NO_FATAL_FAILURE(leaderboard_.Start());
   ASSERT_NO_FATAL_FAILURE(Start({"zimbrel", "--leaderboard", leaderboard_.Url()}));
+  // The credits first: the game's proof starts at its Play click and holds none of them.
+  ASSERT_NO_FATAL_FAILURE(ClickOnTitle(kCreditsButton, "Credits"));
+  // The sweep uncovers the list from the top, a row a frame: the first lines stand early.
+  ASSERT_TRUE(See("the credits, the first lines swept open",
+                  ShowsOneOf({CreditsList()}, {0, 0, kGameWidth, 112})));
+  game_.PressKey("Escape");
+  hand_.MoveTo({0, 0});
   ASSERT_NO_FATAL_FAILURE(StartAGame());
 
   // The first frames of play: the swatter where the fly cursor clicked, the flies out.
@@ -220,11 +239,6 @@ TEST_F(RealWindowPlay, APlayerSwatsGivesUpTypesANameLooksAroundAndLeaves) {
   ASSERT_NO_FATAL_FAILURE(ClickOnTitle(kHighscoresButton, "Highscores"));
   ASSERT_TRUE(See("the highscore table from the title", ShowsOneOf({table})));
   HoldKey("Escape");
-  ASSERT_NO_FATAL_FAILURE(ClickOnTitle(kCreditsButton, "Credits"));
-  // The sweep uncovers the list from the top, a row a frame: the first lines stand early.
-  ASSERT_TRUE(See("the credits, the first lines swept open",
-                  ShowsOneOf({CreditsList()}, {0, 0, kGameWidth, 112})));
-  game_.PressKey("Escape");
   ASSERT_NO_FATAL_FAILURE(LeaveThroughTheExit());
 
   EXPECT_EQ(FileBytes(game_.Folder() / "Highscore.dat"), HighscoreFileWithThisGame(name));
