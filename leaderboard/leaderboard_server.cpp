@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <ctime>
 #include <regex>
+#include <thread>
 
 #include "leaderboard/client_address.h"
 #include "leaderboard/game_views.h"
@@ -19,6 +20,7 @@
 #include "leaderboard/log_text.h"
 #include "leaderboard/proof_desk.h"
 #include "leaderboard/rate_limiter.h"
+#include "leaderboard/server_metrics.h"
 #include "replay/sha256.h"
 #include "leaderboard/site_files.h"
 #include "replay/replay_file.h"
@@ -86,10 +88,13 @@ bool QueryNumber(const httplib::Request& request, const char* name, int64_t fall
 }
 
 // The methods a known path answers (HEAD with GET, as httplib does); "" for an unknown path.
-std::string AllowedAt(const std::string& path, bool site) {
+std::string AllowedAt(const std::string& path, bool site, bool metrics) {
   static const std::regex reading(R"(/|/healthz|/api/v1/top|/api/v1/games/[^/]+(/replay)?)");
   if (path == "/api/v1/games") return "POST";
-  if (std::regex_match(path, reading) || (site && (path == "/play" || path.starts_with("/play/")))) return "GET, HEAD";
+  if (std::regex_match(path, reading) || (site && (path == "/play" || path.starts_with("/play/"))) ||
+      (metrics && path == "/metrics")) {
+    return "GET, HEAD";
+  }
   return "";
 }
 
@@ -112,6 +117,7 @@ struct LeaderboardServer::Parts {
   RateLimiter limiter;
   RateLimiter cpuBudget;  // in seconds of checks' CPU
   ProofDesk desk;
+  ServerMetrics metrics;
 
   // The games a proof brought, each with its rank, and the last of them (the game the proof was
   // kept for) as `game`.
@@ -146,6 +152,7 @@ struct LeaderboardServer::Parts {
                                        "checking time; try again in " + std::to_string(wait) + " s");
     }
     Verifier::Refusal refusal{};
+    const Clock::time_point asked = Clock::now();
     const std::optional<ProofDesk::Answer> answer = desk.Check(hash, request.body, &refusal);
     if (!answer) {
       if (refusal == Verifier::Refusal::Stopping) {
@@ -158,6 +165,8 @@ struct LeaderboardServer::Parts {
     if (answer->checkedHere) cpuBudget.Spend(request.remote_addr, Clock::now(), answer->verdict.cpuSeconds);
     const ProofVerdict& verdict = answer->verdict;
     currentRequest.checked = answer->checkedHere;
+    metrics.CountVerdict(verdict.outcome, std::chrono::duration<double>(Clock::now() - asked).count(),
+                         answer->checkedHere);
     switch (verdict.outcome) {
       case ProofOutcome::Unreadable: return Refuse(response, 400, verdict.reason);
       case ProofOutcome::NotProven: return Refuse(response, 422, verdict.reason);
@@ -175,6 +184,16 @@ struct LeaderboardServer::Parts {
     const std::vector<KeptGame> kept = store.Keep(ProofToKeep{hash, request.body, received, verdict.games}, &fresh);
     const bool any = std::find(fresh.begin(), fresh.end(), true) != fresh.end();
     AnswerKept(response, any ? 201 : 200, kept, any ? "verified:" : "verified, kept already:");
+  }
+
+  void Metrics(const httplib::Request&, httplib::Response& response) {
+    int64_t games = -1;
+    try {
+      games = store.Top(1, 0).total;
+    } catch (const StoreError&) {
+      metrics.CountDatabaseError();
+    }
+    response.set_content(metrics.Text(verifier.Waiting(), games), "text/plain; version=0.0.4; charset=utf-8");
   }
 
   void Top(const httplib::Request& request, httplib::Response& response) {
@@ -240,7 +259,7 @@ struct LeaderboardServer::Parts {
 
 LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const ServerOptions& options)
     : parts_(new Parts{store, verifier, options, RateLimiter(options.rate), RateLimiter(options.cpuBudget),
-                       ProofDesk(verifier)}), http_(new AnsweringHttp) {
+                       ProofDesk(verifier), {}}), http_(new AnsweringHttp) {
   Parts& parts = *parts_;
   AnsweringHttp& http = *http_;
   FrontOptions front{options.host, options.port, {}, static_cast<size_t>(options.queue + options.verifiers + kSpareThreads),
@@ -253,14 +272,15 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
   // No answer of ours is to be read as anything but the type it says.
   http.set_default_headers({{"X-Content-Type-Options", "nosniff"}});
   const bool site = !options.site.empty();
-  http.set_pre_routing_handler([site](const httplib::Request& request, httplib::Response& response) {
+  const bool metricsHere = options.metricsHost.empty();
+  http.set_pre_routing_handler([site, metricsHere](const httplib::Request& request, httplib::Response& response) {
     currentRequest = RequestNote{Clock::now(), ""};
     // A NUL ends the file's name on the disk but not its extension, which gives its type.
     if (request.path.find('\0') != std::string::npos) {
       Refuse(response, 400, "a path holds no NUL byte");
       return httplib::Server::HandlerResponse::Handled;
     }
-    const std::string allowed = AllowedAt(request.path, site);
+    const std::string allowed = AllowedAt(request.path, site, metricsHere);
     if (allowed.empty() || allowed.find(request.method) != std::string::npos) {
       return httplib::Server::HandlerResponse::Unhandled;
     }
@@ -278,6 +298,7 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
       try {
         (parts.*handler)(request, response);
       } catch (const StoreError& fault) {
+        parts.metrics.CountDatabaseError();
         response.set_header("Retry-After", "30");
         Refuse(response, 503, fault.Reason());
         currentRequest.note = fault.what();
@@ -298,10 +319,17 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
       Answer(response, 200, {{"status", "ok"}, {"service", "zimbrel-leaderboard"}, {"version", ZIMBREL_VERSION},
                              {"waiting", parts.verifier.Waiting()}});
     } catch (const StoreError& fault) {
+      parts.metrics.CountDatabaseError();
       Refuse(response, 503, fault.Reason());
       currentRequest.note = fault.what();
     }
   });
+  if (metricsHere) {
+    http.Get("/metrics", guarded(&Parts::Metrics));
+  } else {
+    metricsHttp_ = std::make_unique<httplib::Server>();
+    metricsHttp_->Get("/metrics", guarded(&Parts::Metrics));
+  }
   if (!options.site.empty()) ServeSite(http, options.site);
   // What httplib answers itself (an unknown path) gets a reason too.
   http.set_error_handler(httplib::Server::HandlerWithResponse([](const httplib::Request&, httplib::Response& response) {
@@ -311,7 +339,8 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
                                     : "refused with status " + std::to_string(response.status));
     return httplib::Server::HandlerResponse::Handled;
   }));
-  http.set_logger([](const httplib::Request& request, const httplib::Response& response) {
+  http.set_logger([&parts](const httplib::Request& request, const httplib::Response& response) {
+    parts.metrics.CountRequest(request.method, request.path, response.status);
     char took[32] = "-";
     if (currentRequest.start) {
       std::snprintf(took, sizeof took, "%.1f ms",
@@ -325,10 +354,36 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
 
 LeaderboardServer::~LeaderboardServer() = default;
 
-bool LeaderboardServer::Bind(std::string* error) { return front_->Bind(error); }
+bool LeaderboardServer::Bind(std::string* error) {
+  if (!front_->Bind(error)) return false;
+  if (!metricsHttp_) return true;
+  const ServerOptions& options = parts_->options;
+  metricsPort_ = options.metricsPort == 0 ? metricsHttp_->bind_to_any_port(options.metricsHost)
+                                          : (metricsHttp_->bind_to_port(options.metricsHost, options.metricsPort)
+                                                 ? options.metricsPort
+                                                 : -1);
+  if (metricsPort_ >= 0) return true;
+  *error = "cannot listen for /metrics on " + options.metricsHost + ":" + std::to_string(options.metricsPort) +
+           " (" + std::strerror(errno) + ")";
+  return false;
+}
 
 int LeaderboardServer::Port() const { return front_->Port(); }
 
-void LeaderboardServer::Serve() { front_->Serve(); }
+int LeaderboardServer::MetricsPort() const { return metricsHttp_ ? metricsPort_ : Port(); }
+
+void LeaderboardServer::Serve() {
+  std::thread metrics;
+  if (metricsHttp_) metrics = std::thread([this] { metricsHttp_->listen_after_bind(); });
+  front_->Serve();
+  if (metricsHttp_) {
+    // A stop before its loop has begun would be lost.
+    for (int wait = 0; wait < 500 && !metricsHttp_->is_running(); ++wait) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    metricsHttp_->stop();
+    metrics.join();
+  }
+}
 
 void LeaderboardServer::Stop() { front_->Stop(); }

@@ -12,6 +12,9 @@
 
 class AnsweringHttp;
 class HttpFront;
+namespace httplib {
+class Server;
+}
 
 class LeaderboardServer {
  public:
@@ -21,6 +24,8 @@ class LeaderboardServer {
   // Takes the address; false, with the reason, when it cannot. Port() then says the port.
   bool Bind(std::string* error);
   int Port() const;
+  // Where /metrics is answered: --metrics-listen's port once bound, else Port().
+  int MetricsPort() const;
   // Answers until Stop(), from another thread.
   void Serve();
   void Stop();
@@ -30,4 +35,6 @@ class LeaderboardServer {
   std::unique_ptr<Parts> parts_;
   std::unique_ptr<AnsweringHttp> http_;
   std::unique_ptr<HttpFront> front_;
+  std::unique_ptr<httplib::Server> metricsHttp_;  // on --metrics-listen only
+  int metricsPort_ = -1;
 };

@@ -53,7 +53,7 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
     }
     static const std::vector<std::string> kWithValue = {"--listen", "--database", "--site", "--data",
                                                         "--verifiers", "--queue", "--cpu-cap", "--rate",
-                                                        "--trusted-proxy", "--cpu-budget"};
+                                                        "--trusted-proxy", "--cpu-budget", "--metrics-listen"};
     if (std::find(kWithValue.begin(), kWithValue.end(), argument) == kWithValue.end()) {
       return refuse("unknown option " + QuotedText(argument));
     }
@@ -81,6 +81,8 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
       if (good) options.trustedProxies.push_back(*address);
     } else if (argument == "--cpu-cap") {
       good = ReadNumber(value, 0.1, 3600.0, &options.cpuCap);
+    } else if (argument == "--metrics-listen") {
+      good = ReadListen(value, &options.metricsHost, &options.metricsPort);
     } else if (argument == "--cpu-budget") {
       good = ReadNumber(value, 0.1, 1e6, &options.cpuBudget);
     } else {
@@ -97,7 +99,7 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
 std::string ServerUsageText() {
   return "Usage: zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]\n"
          "         [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]\n"
-         "         [--cpu-budget SECONDS] [--trusted-proxy ADDRESS]...\n"
+         "         [--cpu-budget SECONDS] [--trusted-proxy ADDRESS]... [--metrics-listen ADDRESS:PORT]\n"
          "Ranks Zimbrel games by their proofs: every submitted replay is played again before its\n"
          "games enter the world's table.\n"
          "  --listen ADDRESS:PORT  where to answer (default 127.0.0.1:8080; port 0 takes a free one)\n"
@@ -114,6 +116,8 @@ std::string ServerUsageText() {
          "                         address X-Forwarded-For gives (the right-most not itself trusted)\n"
          "  --cpu-budget SECONDS   CPU time a minute the checks of one address's proofs may take\n"
          "                         (default 20)\n"
+         "  --metrics-listen ADDRESS:PORT\n"
+         "                         answer /metrics (Prometheus' text) there alone, not on --listen\n"
          "  -h, --help             show this and exit\n"
          "  --version              show the version and exit\n";
 }

@@ -1,7 +1,8 @@
 // The server's command line:
 //   zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]
 //     [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]
-//     [--cpu-budget SECONDS] [--trusted-proxy ADDRESS]... [-h | --help] [--version]
+//     [--cpu-budget SECONDS] [--trusted-proxy ADDRESS]... [--metrics-listen ADDRESS:PORT]
+//     [-h | --help] [--version]
 #pragma once
 
 #include <string>
@@ -19,6 +20,9 @@ struct ServerOptions {
   double rate = 30;    // submissions a minute from one address
   std::vector<std::string> trustedProxies;  // canonical addresses of the proxies in front
   double cpuBudget = 20;  // seconds of CPU a minute the checks of one address's proofs may take
+  // Where /metrics is answered apart from the public address; none: on the public address.
+  std::string metricsHost;
+  int metricsPort = -1;
 };
 
 struct ServerCommandLine {

@@ -98,9 +98,15 @@ int main(int argc, char** argv) {
   if (!server.Bind(&error)) return Fail(error);
   const std::string origin = "http://" + (options.host.find(':') != std::string::npos ? "[" + options.host + "]" : options.host) +
                              ":" + std::to_string(server.Port()) + "/";
-  std::fprintf(stderr, "zimbrel-leaderboard: listening on %s with %d verifiers, %s%s\n", origin.c_str(),
+  const std::string metrics =
+      options.metricsHost.empty()
+          ? ""
+          : "; /metrics at http://" +
+                (options.metricsHost.find(':') != std::string::npos ? "[" + options.metricsHost + "]" : options.metricsHost) +
+                ":" + std::to_string(server.MetricsPort()) + "/metrics";
+  std::fprintf(stderr, "zimbrel-leaderboard: listening on %s with %d verifiers, %s%s%s\n", origin.c_str(),
                options.verifiers, options.database.rfind("postgres", 0) == 0 ? "on PostgreSQL" : "on SQLite",
-               options.site.empty() ? "" : ("; the game at " + origin + "play/").c_str());
+               options.site.empty() ? "" : ("; the game at " + origin + "play/").c_str(), metrics.c_str());
 
   std::thread stopper([&] {
     int number = 0;
