@@ -36,6 +36,22 @@ struct Standing {
   int64_t total = 0;
 };
 
+// A line of the operators' log: when (seconds since 1970, UTC), who, what, on what, why.
+struct AuditEntry {
+  int64_t at = 0;
+  std::string who;
+  std::string action;  // "hide", "restore", "ban-name", "ban-address", "unban-name", "unban-address"
+  std::string subject;  // a game's id, a name or an address
+  std::string reason;
+};
+
+enum class BanKind { Name, Address };
+
+// An operator's change that cannot be made (no such game, a game already so, no such ban).
+struct AdminRefusal : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
 class GameStore {
  public:
   virtual ~GameStore() = default;
@@ -53,6 +69,18 @@ class GameStore {
   // The text of the proof that brought the game.
   virtual std::optional<std::string> ProofOf(int64_t gameId) = 0;
   virtual Standing StandingOf(const std::vector<KeptGame>& games) = 0;
+  // An operator's hand, each change logged with `who` and its time: a hidden game leaves the
+  // table, its ranks and the API; a banned name or address may keep no game. Throw
+  // AdminRefusal when there is nothing to change.
+  virtual void Hide(int64_t id, const std::string& reason, const std::string& who) = 0;
+  virtual void Restore(int64_t id, const std::string& who) = 0;
+  virtual void Ban(BanKind kind, const std::string& subject, const std::string& reason, const std::string& who) = 0;
+  virtual void Unban(BanKind kind, const std::string& subject, const std::string& who) = 0;
+  // Why it is banned; nothing when it is not.
+  virtual std::optional<std::string> BanOf(BanKind kind, const std::string& subject) = 0;
+  virtual std::vector<AuditEntry> AuditLog() = 0;
+  // The newest games first, hidden ones too; of one name only when `name` is not empty.
+  virtual std::vector<KeptGame> Newest(const std::string& name, int64_t limit) = 0;
   // A cheap look at the database: throws StoreError while it cannot be reached, or while its
   // disk is full.
   virtual void CheckHealth() = 0;

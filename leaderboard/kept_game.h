@@ -12,6 +12,7 @@
 struct KeptGame : ProvenGame {
   int64_t id = 0;          // given by the store
   int64_t receivedAt = 0;  // seconds since 1970 (UTC) when its first proof came
+  std::string hiddenReason = "";  // why an operator took it off the table; "" while it is on it
   bool operator==(const KeptGame&) const = default;
 };
 

@@ -141,10 +141,13 @@ struct LeaderboardServer::Parts {
       return Refuse(response, 429, "too many submissions from " + request.remote_addr + "; try again in " +
                                        std::to_string(wait) + " s");
     }
+    if (const std::optional<std::string> why = store.BanOf(BanKind::Address, request.remote_addr)) {
+      return Refuse(response, 403, "the address " + request.remote_addr + " is banned: " + *why);
+    }
     const int64_t received = std::time(nullptr);
     const std::string hash = Sha256Hex(request.body);
     if (const std::vector<KeptGame> known = store.GamesOfProof(hash); !known.empty()) {
-      return AnswerKept(response, 200, known, "kept already:");
+      return AnswerKeptUnlessHidden(response, 200, known, "kept already:");
     }
     if (!cpuBudget.Left(request.remote_addr, Clock::now(), &wait)) {
       response.set_header("Retry-After", std::to_string(wait));
@@ -180,10 +183,15 @@ struct LeaderboardServer::Parts {
     if (verdict.games.empty()) {
       return Refuse(response, 422, "it proves no game that entered the highscore table");
     }
+    for (const ProvenGame& game : verdict.games) {
+      if (const std::optional<std::string> why = store.BanOf(BanKind::Name, game.name)) {
+        return Refuse(response, 403, "the name " + Printable(game.name, 3) + " is banned: " + *why);
+      }
+    }
     std::vector<bool> fresh;
     const std::vector<KeptGame> kept = store.Keep(ProofToKeep{hash, request.body, received, verdict.games}, &fresh);
     const bool any = std::find(fresh.begin(), fresh.end(), true) != fresh.end();
-    AnswerKept(response, any ? 201 : 200, kept, any ? "verified:" : "verified, kept already:");
+    AnswerKeptUnlessHidden(response, any ? 201 : 200, kept, any ? "verified:" : "verified, kept already:");
   }
 
   void Metrics(const httplib::Request&, httplib::Response& response) {
@@ -194,6 +202,26 @@ struct LeaderboardServer::Parts {
       metrics.CountDatabaseError();
     }
     response.set_content(metrics.Text(verifier.Waiting(), games), "text/plain; version=0.0.4; charset=utf-8");
+  }
+
+  // A game an operator took off the table stays off it, whoever sends its proof again.
+  void AnswerKeptUnlessHidden(httplib::Response& response, int status, const std::vector<KeptGame>& games,
+                              const std::string& how) {
+    for (const KeptGame& game : games) {
+      if (!game.hiddenReason.empty()) {
+        return Refuse(response, 403, "game " + std::to_string(game.id) + " was taken off the world's table: " +
+                                         game.hiddenReason);
+      }
+    }
+    AnswerKept(response, status, games, how);
+  }
+
+  // The game the path names, while it is on the table.
+  std::optional<KeptGame> ShownGame(const httplib::Request& request) {
+    int64_t id = 0;
+    std::optional<KeptGame> game = GameId(request, &id) ? store.Game(id) : std::nullopt;
+    if (game && !game->hiddenReason.empty()) game.reset();
+    return game;
   }
 
   void Top(const httplib::Request& request, httplib::Response& response) {
@@ -223,18 +251,17 @@ struct LeaderboardServer::Parts {
   }
 
   void Game(const httplib::Request& request, httplib::Response& response) {
-    int64_t id = 0;
-    const std::optional<KeptGame> game = GameId(request, &id) ? store.Game(id) : std::nullopt;
+    const std::optional<KeptGame> game = ShownGame(request);
     if (!game) return Refuse(response, 404, "no game " + Printable(request.matches[1], 20));
     Answer(response, 200, GameJson(*game, store.StandingOf({*game}).ranks[0]));
   }
 
   void Replay(const httplib::Request& request, httplib::Response& response) {
-    int64_t id = 0;
-    const std::optional<std::string> proof = GameId(request, &id) ? store.ProofOf(id) : std::nullopt;
+    const std::optional<KeptGame> game = ShownGame(request);
+    const std::optional<std::string> proof = game ? store.ProofOf(game->id) : std::nullopt;
     if (!proof) return Refuse(response, 404, "no game " + Printable(request.matches[1], 20));
     response.set_header("Content-Disposition",
-                        "inline; filename=\"zimbrel-game-" + std::to_string(id) + ".replay\"");
+                        "inline; filename=\"zimbrel-game-" + std::to_string(game->id) + ".replay\"");
     response.set_content(*proof, "text/plain; charset=utf-8");
   }
 

@@ -29,6 +29,13 @@ const std::vector<std::vector<std::string>> kSteps = {
     // games kept before keep their rows under their old keys, marked so that no new key meets
     // them.
     {"UPDATE games SET game_key = 'text:' || game_key"},
+    // 4: an operator's hand: games taken off the table (with why), names and addresses banned,
+    // and the log of every such change.
+    {"ALTER TABLE games ADD COLUMN hidden_reason TEXT",
+     "CREATE TABLE bans (kind TEXT NOT NULL, subject TEXT NOT NULL, reason TEXT NOT NULL,"
+     " PRIMARY KEY (kind, subject))",
+     "CREATE TABLE audit (id {id}, at BIGINT NOT NULL, who TEXT NOT NULL, action TEXT NOT NULL,"
+     " subject TEXT NOT NULL, reason TEXT NOT NULL)"},
 };
 
 std::string InDialect(std::string statement, SqlDialect dialect) {

@@ -119,7 +119,9 @@ std::string ServerUsageText() {
          "  --metrics-listen ADDRESS:PORT\n"
          "                         answer /metrics (Prometheus' text) there alone, not on --listen\n"
          "  -h, --help             show this and exit\n"
-         "  --version              show the version and exit\n";
+         "  --version              show the version and exit\n"
+         "The operator's commands (hide, restore, bans, the log, backup) beside a running server:\n"
+         "  zimbrel-leaderboard admin --database DATABASE COMMAND   (admin alone lists them)\n";
 }
 
 std::string ServerVersionText() { return std::string("zimbrel-leaderboard ") + ZIMBREL_VERSION + "\n"; }

@@ -44,5 +44,8 @@ class SqlConnection {
 
 // Open or create the SQLite file at `path` (its folder must exist).
 std::unique_ptr<SqlConnection> OpenSqlite(const std::string& path);
+// A copy of the SQLite file at `path`, whole and from one moment, made at `to` while others
+// write it; throws StoreError with the reason.
+void BackupSqlite(const std::string& path, const std::string& to);
 // Connect as libpq does with `address` ("postgresql://" alone takes its environment).
 std::unique_ptr<SqlConnection> OpenPostgres(const std::string& address);

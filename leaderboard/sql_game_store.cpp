@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <ctime>
 #include <cstdint>
 #include <functional>
 #include <type_traits>
@@ -31,7 +32,9 @@ int64_t HighestIn(int64_t bucket) { return bucket >= 0 ? bucket * kBucketWidth +
 
 const std::string kColumns =
     "games.id, name, score, swats_0, swats_1, swats_2, swats_3, swats_4, swats_5, swats_6,"
-    " swats_7, stage, flips, game_key, games.received_at";
+    " swats_7, stage, flips, game_key, games.received_at, hidden_reason";
+// The games on the table: those no operator has hidden.
+const std::string kShown = "hidden_reason IS NULL";
 
 KeptGame GameOf(const SqlRow& row) {
   KeptGame game;
@@ -44,6 +47,7 @@ KeptGame GameOf(const SqlRow& row) {
   game.flip = std::stoull(row[column++]);
   game.key = row[column++];
   game.receivedAt = std::stoll(row[column++]);
+  game.hiddenReason = row[column++];
   return game;
 }
 
@@ -117,7 +121,7 @@ class SqlGameStore final : public GameStore {
         highest = HighestIn(std::stoll(buckets[b][0]));
       }
       top.games = GamesOf(db.Run("SELECT " + kColumns +
-                                     " FROM games WHERE score <= $1 ORDER BY score DESC, id LIMIT $2 OFFSET $3",
+                                     " FROM games WHERE score <= $1 AND " + kShown + " ORDER BY score DESC, id LIMIT $2 OFFSET $3",
                                  {highest, limit, offset - before}));
       return top;
     });
@@ -148,6 +152,68 @@ class SqlGameStore final : public GameStore {
     });
   }
 
+  void Hide(int64_t id, const std::string& reason, const std::string& who) override {
+    Change(who, "hide", std::to_string(id), reason, [&](SqlConnection& db) {
+      const KeptGame game = Shown(db, id);
+      db.Run("UPDATE games SET hidden_reason = $1 WHERE id = $2", {reason, id});
+      db.Run("UPDATE score_buckets SET games = games - 1 WHERE bucket = $1", {BucketOf(game.score)});
+    });
+  }
+
+  void Restore(int64_t id, const std::string& who) override {
+    Change(who, "restore", std::to_string(id), "", [&](SqlConnection& db) {
+      const std::vector<SqlRow> rows = db.Run("SELECT score FROM games WHERE id = $1 AND NOT " + kShown, {id});
+      if (rows.empty()) throw AdminRefusal("no hidden game " + std::to_string(id));
+      db.Run("UPDATE games SET hidden_reason = NULL WHERE id = $1", {id});
+      CountInBucket(db, std::stoll(rows[0][0]));
+    });
+  }
+
+  void Ban(BanKind kind, const std::string& subject, const std::string& reason, const std::string& who) override {
+    Change(who, std::string("ban-") + KindWord(kind), subject, reason, [&](SqlConnection& db) {
+      if (db.Run("INSERT INTO bans (kind, subject, reason) VALUES ($1, $2, $3) ON CONFLICT DO NOTHING RETURNING kind",
+                 {std::string(KindWord(kind)), subject, reason})
+              .empty()) {
+        throw AdminRefusal(std::string("the ") + KindWord(kind) + " " + subject + " is banned already");
+      }
+    });
+  }
+
+  void Unban(BanKind kind, const std::string& subject, const std::string& who) override {
+    Change(who, std::string("unban-") + KindWord(kind), subject, "", [&](SqlConnection& db) {
+      if (db.Run("DELETE FROM bans WHERE kind = $1 AND subject = $2 RETURNING kind", {std::string(KindWord(kind)), subject})
+              .empty()) {
+        throw AdminRefusal(std::string("no ban of the ") + KindWord(kind) + " " + subject);
+      }
+    });
+  }
+
+  std::optional<std::string> BanOf(BanKind kind, const std::string& subject) override {
+    return With([&](SqlConnection& db) -> std::optional<std::string> {
+      const std::vector<SqlRow> rows =
+          db.Run("SELECT reason FROM bans WHERE kind = $1 AND subject = $2", {std::string(KindWord(kind)), subject});
+      if (rows.empty()) return std::nullopt;
+      return rows[0][0];
+    });
+  }
+
+  std::vector<AuditEntry> AuditLog() override {
+    return With([&](SqlConnection& db) {
+      std::vector<AuditEntry> log;
+      for (const SqlRow& row : db.Run("SELECT at, who, action, subject, reason FROM audit ORDER BY id", {})) {
+        log.push_back({std::stoll(row[0]), row[1], row[2], row[3], row[4]});
+      }
+      return log;
+    });
+  }
+
+  std::vector<KeptGame> Newest(const std::string& name, int64_t limit) override {
+    return With([&](SqlConnection& db) {
+      return GamesOf(db.Run("SELECT " + kColumns + " FROM games WHERE $1 = '' OR name = $1 ORDER BY id DESC LIMIT $2",
+                            {name, limit}));
+    });
+  }
+
   void CheckHealth() override {
     With([&](SqlConnection& db) {
       db.Probe();
@@ -168,11 +234,46 @@ class SqlGameStore final : public GameStore {
     const int64_t bucket = BucketOf(game.score);
     const int64_t higherRuns = std::stoll(
         db.Run("SELECT coalesce(sum(games), 0) FROM score_buckets WHERE bucket > $1", {bucket})[0][0]);
-    const int64_t above = std::stoll(db.Run("SELECT count(*) FROM games WHERE score > $1 AND score <= $2",
+    const int64_t above = std::stoll(db.Run("SELECT count(*) FROM games WHERE score > $1 AND score <= $2 AND " + kShown,
                                             {int64_t{game.score}, HighestIn(bucket)})[0][0]);
-    const int64_t level = std::stoll(db.Run("SELECT count(*) FROM games WHERE score = $1 AND id < $2",
+    const int64_t level = std::stoll(db.Run("SELECT count(*) FROM games WHERE score = $1 AND id < $2 AND " + kShown,
                                             {int64_t{game.score}, game.id})[0][0]);
     return higherRuns + above + level + 1;
+  }
+
+  static const char* KindWord(BanKind kind) { return kind == BanKind::Name ? "name" : "address"; }
+
+  static KeptGame Shown(SqlConnection& db, int64_t id) {
+    const std::vector<SqlRow> rows = db.Run("SELECT " + kColumns + " FROM games WHERE id = $1", {id});
+    if (rows.empty()) throw AdminRefusal("no game " + std::to_string(id));
+    KeptGame game = GameOf(rows[0]);
+    if (!game.hiddenReason.empty()) throw AdminRefusal("game " + std::to_string(id) + " is hidden already");
+    return game;
+  }
+
+  static void CountInBucket(SqlConnection& db, int64_t score) {
+    db.Run("INSERT INTO score_buckets (bucket, games) VALUES ($1, 1)"
+           " ON CONFLICT (bucket) DO UPDATE SET games = score_buckets.games + 1",
+           {BucketOf(score)});
+  }
+
+  // One operator's change and its line of the log, in one transaction.
+  template <typename Work>
+  void Change(const std::string& who, const std::string& action, const std::string& subject,
+              const std::string& reason, Work work) {
+    With([&](SqlConnection& db) {
+      db.Begin();
+      try {
+        work(db);
+        db.Run("INSERT INTO audit (at, who, action, subject, reason) VALUES ($1, $2, $3, $4, $5)",
+               {static_cast<int64_t>(std::time(nullptr)), who, action, subject, reason});
+        db.Commit();
+      } catch (...) {
+        db.Rollback();
+        throw;
+      }
+      return true;
+    });
   }
 
   static int64_t Total(SqlConnection& db) {
@@ -211,9 +312,7 @@ class SqlGameStore final : public GameStore {
       *kept = ByKey(db, game.key).value();
       return false;
     }
-    db.Run("INSERT INTO score_buckets (bucket, games) VALUES ($1, 1)"
-           " ON CONFLICT (bucket) DO UPDATE SET games = score_buckets.games + 1",
-           {BucketOf(game.score)});
+    CountInBucket(db, game.score);
     *kept = KeptGame{game};
     kept->id = std::stoll(rows[0][0]);
     kept->receivedAt = receivedAt;

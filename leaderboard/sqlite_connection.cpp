@@ -133,3 +133,29 @@ class SqliteConnection final : public SqlConnection {
 std::unique_ptr<SqlConnection> OpenSqlite(const std::string& path) {
   return std::make_unique<SqliteConnection>(path);
 }
+
+void BackupSqlite(const std::string& path, const std::string& to) {
+  sqlite3* from = nullptr;
+  sqlite3* copy = nullptr;
+  const auto fail = [&](const std::string& why) {
+    sqlite3_close(from);
+    sqlite3_close(copy);
+    throw StoreError(why);
+  };
+  if (sqlite3_open_v2(path.c_str(), &from, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+    fail(path + ": " + sqlite3_errmsg(from));
+  }
+  if (sqlite3_open_v2(to.c_str(), &copy, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    fail(to + ": " + sqlite3_errmsg(copy));
+  }
+  // One step, the whole file from one moment of it; a writer holding the lock is waited for.
+  sqlite3_busy_timeout(from, 10000);
+  sqlite3_backup* backup = sqlite3_backup_init(copy, "main", from, "main");
+  if (!backup) fail(to + ": " + sqlite3_errmsg(copy));
+  int step = SQLITE_OK;
+  while ((step = sqlite3_backup_step(backup, -1)) == SQLITE_BUSY || step == SQLITE_LOCKED) sqlite3_sleep(50);
+  sqlite3_backup_finish(backup);
+  if (step != SQLITE_DONE) fail(to + ": " + sqlite3_errstr(step));
+  sqlite3_close(from);
+  sqlite3_close(copy);
+}

@@ -28,10 +28,18 @@ SDL_Surface* ReadBitmapFile(const std::string& path) {
                                                                      : nullptr;
 }
 
-// The pictures KeepGamePictures decoded, by path; each holds a reference of the table's own.
+// The pictures KeepGamePictures decoded, by path; each holds a reference of the table's own,
+// given back at the process's end.
+struct KeptPictureTable {
+  std::map<std::string, SDL_Surface*> pictures;
+  ~KeptPictureTable() {
+    for (const auto& [path, picture] : pictures) SDL_FreeSurface(picture);
+  }
+};
+
 std::map<std::string, SDL_Surface*>& KeptPictures() {
-  static std::map<std::string, SDL_Surface*> kept;
-  return kept;
+  static KeptPictureTable kept;
+  return kept.pictures;
 }
 
 SDL_Surface* ReadBitmap(HINSTANCE instance, const char* name, UINT flags) {

@@ -12,6 +12,7 @@
 #include <string>
 #include <thread>
 
+#include "leaderboard/admin_command.h"
 #include "leaderboard/game_store.h"
 #include "leaderboard/leaderboard_server.h"
 #include "leaderboard/server_options.h"
@@ -45,6 +46,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : argc), argv + argc);
   if (!arguments.empty() && arguments[0] == kVerifierWorkerOption) {
     return RunVerifierWorker(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
+  }
+  if (!arguments.empty() && arguments[0] == "admin") {
+    return RunAdmin(std::vector<std::string>(arguments.begin() + 1, arguments.end()));
   }
   const ServerCommandLine line = ParseServerCommandLine(arguments);
   switch (line.action) {
