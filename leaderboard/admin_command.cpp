@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
@@ -17,10 +18,12 @@
 
 namespace {
 
-// Who runs the command, for the log.
+// Who runs the command, for the log: through sudo, the user who asked for it.
 std::string Operator() {
+  const char* asked = std::getenv("SUDO_USER");
   const passwd* user = getpwuid(getuid());
-  return user ? user->pw_name : "uid " + std::to_string(getuid());
+  const std::string name = user ? user->pw_name : "uid " + std::to_string(getuid());
+  return getuid() == 0 && asked && *asked ? std::string(asked) + " (as " + name + ")" : name;
 }
 
 std::string Date(int64_t seconds) {
