@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "leaderboard/kept_game.h"
+#include "leaderboard/season.h"
 
 // Why the store failed, as the operator and the player are told it.
 enum class StoreFault { Unreachable, DiskFull };
@@ -63,8 +64,9 @@ class GameStore {
   virtual std::vector<KeptGame> Keep(const ProofToKeep& proof, std::vector<bool>* fresh) = 0;
   // The games the proof of this hash brought, when it is kept; empty otherwise.
   virtual std::vector<KeptGame> GamesOfProof(const std::string& hash) = 0;
-  // Best first: the higher score, and of equal scores the game kept first.
-  virtual TopGames Top(int64_t limit, int64_t offset) = 0;
+  // Best first: the higher score, and of equal scores the game kept first; of those whose
+  // first proof came within `season`, when it is given, and the total of those.
+  virtual TopGames Top(int64_t limit, int64_t offset, const std::optional<Season>& season) = 0;
   virtual std::optional<KeptGame> Game(int64_t id) = 0;
   // The text of the proof that brought the game.
   virtual std::optional<std::string> ProofOf(int64_t gameId) = 0;

@@ -63,7 +63,12 @@ std::string TablePage(const TablePageView& view) {
           "Download a game's replay and watch it with <code>zimbrel-replay watch</code>, "
           "or check it with <code>zimbrel-replay verify</code>.";
   if (view.playable) html += " <a href=\"/play/\">Play in your browser</a>.";
-  html += "</p>\n<table>\n<thead><tr><th rowspan=\"2\">Rank</th><th rowspan=\"2\" class=\"name\">Name</th>"
+  html += "</p>\n<nav>" +
+          std::string(view.season.empty() ? "<strong>All time</strong>" : "<a href=\"/\">All time</a>") + " &middot; " +
+          (view.season == view.thisWeek ? "<strong>This week</strong>"
+                                        : "<a href=\"/?season=" + view.thisWeek + "\">This week</a>") +
+          (view.season.empty() || view.season == view.thisWeek ? "" : " &middot; <strong>" + view.season + "</strong>") +
+          " (weeks from Monday, UTC)</nav>\n<table>\n<thead><tr><th rowspan=\"2\">Rank</th><th rowspan=\"2\" class=\"name\">Name</th>"
           "<th rowspan=\"2\">Score</th><th colspan=\"8\" class=\"group\">Swats that hit</th>"
           "<th rowspan=\"2\">Stage</th><th rowspan=\"2\">Date (UTC)</th><th rowspan=\"2\">Replay</th></tr>\n"
           "<tr class=\"hits\"><th>0</th><th>1</th><th>2</th><th>3</th><th>4</th><th>5</th><th>6</th><th>7+</th></tr>"
@@ -78,13 +83,20 @@ std::string TablePage(const TablePageView& view) {
             std::to_string(game.stage) + "</td><td>" + date.substr(0, 10) + " " + date.substr(11, 5) +
             "</td><td><a href=\"/api/v1/games/" + std::to_string(game.id) + "/replay\">replay</a></td></tr>\n";
   }
-  if (view.games.empty()) html += "<tr><td colspan=\"14\">No game has been ranked yet.</td></tr>\n";
+  if (view.games.empty()) {
+    html += std::string("<tr><td colspan=\"14\">") +
+            (view.season.empty() ? "No game has been ranked yet." : "No game was ranked in that week.") +
+            "</td></tr>\n";
+  }
   html += "</tbody></table>\n<nav>";
+  const std::string inSeason = view.season.empty() ? "" : "season=" + view.season + "&amp;";
   if (view.offset > 0) {
-    html += "<a href=\"/?offset=" + std::to_string(std::max<int64_t>(0, view.offset - view.pageSize)) +
+    html += "<a href=\"/?" + inSeason + "offset=" + std::to_string(std::max<int64_t>(0, view.offset - view.pageSize)) +
             "\">&larr; better games</a> ";
   }
-  if (view.more) html += "<a href=\"/?offset=" + std::to_string(view.offset + view.pageSize) + "\">more games &rarr;</a>";
+  if (view.more) {
+    html += "<a href=\"/?" + inSeason + "offset=" + std::to_string(view.offset + view.pageSize) + "\">more games &rarr;</a>";
+  }
   html += "</nav>\n</body></html>\n";
   return html;
 }

@@ -20,6 +20,8 @@ struct TablePageView {
   int64_t pageSize = 100;
   bool more = false;      // rows follow this page
   bool playable = false;  // the browser's game is served under /play/
+  std::string season;     // the week shown ("2026-W50"); "" for all time
+  std::string thisWeek;   // the week now
 };
 
 // The whole page: plain HTML and a little CSS, no script.

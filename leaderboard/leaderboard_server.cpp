@@ -197,7 +197,7 @@ struct LeaderboardServer::Parts {
   void Metrics(const httplib::Request&, httplib::Response& response) {
     int64_t games = -1;
     try {
-      games = store.Top(1, 0).total;
+      games = store.Top(1, 0, std::nullopt).total;
     } catch (const StoreError&) {
       metrics.CountDatabaseError();
     }
@@ -224,19 +224,31 @@ struct LeaderboardServer::Parts {
     return game;
   }
 
+  // The query's season: all time unless it names a week; false for a name that is neither.
+  static bool QuerySeason(const httplib::Request& request, std::optional<Season>* season) {
+    const std::string name = request.has_param("season") ? request.get_param_value("season") : "all";
+    *season = name == "all" ? std::nullopt : SeasonNamed(name);
+    return name == "all" || *season;
+  }
+
   void Top(const httplib::Request& request, httplib::Response& response) {
     int64_t limit = 0;
     int64_t offset = 0;
+    std::optional<Season> season;
     if (!QueryNumber(request, "limit", 10, 1, kMostApiRows, &limit) ||
         !QueryNumber(request, "offset", 0, 0, INT64_MAX / 2, &offset)) {
       return Refuse(response, 400, "limit is 1 to " + std::to_string(kMostApiRows) + " and offset 0 or more");
     }
-    const TopGames top = store.Top(limit, offset);
+    if (!QuerySeason(request, &season)) {
+      return Refuse(response, 400, "season is all or an ISO week, such as " + SeasonOf(std::time(nullptr)).name);
+    }
+    const TopGames top = store.Top(limit, offset, season);
     json rows = json::array();
     for (size_t i = 0; i < top.games.size(); ++i) {
       rows.push_back(GameJson(top.games[i], offset + 1 + static_cast<int64_t>(i)));
     }
-    Answer(response, 200, {{"offset", offset}, {"games", rows}, {"total", top.total}});
+    Answer(response, 200, {{"offset", offset}, {"games", rows}, {"total", top.total},
+                           {"season", season ? season->name : "all"}});
   }
 
   // An id as the API writes it, and no other spelling of it ("+1", "01", " 1").
@@ -267,13 +279,17 @@ struct LeaderboardServer::Parts {
 
   void Page(const httplib::Request& request, httplib::Response& response) {
     int64_t offset = 0;
-    if (!QueryNumber(request, "offset", 0, 0, INT64_MAX / 2, &offset)) {
+    std::optional<Season> season;
+    if (!QueryNumber(request, "offset", 0, 0, INT64_MAX / 2, &offset) || !QuerySeason(request, &season)) {
       response.status = 400;
-      response.set_content("offset is a whole number, 0 or more\n", "text/plain");
+      response.set_content("offset is a whole number, 0 or more, and season all or an ISO week (2026-W50)\n",
+                           "text/plain");
       return;
     }
     TablePageView view;
-    view.games = store.Top(kPageRows + 1, offset).games;
+    view.games = store.Top(kPageRows + 1, offset, season).games;
+    view.season = season ? season->name : "";
+    view.thisWeek = SeasonOf(std::time(nullptr)).name;
     view.more = static_cast<int64_t>(view.games.size()) > kPageRows;
     if (view.more) view.games.pop_back();
     view.offset = offset;

@@ -30,8 +30,8 @@ const std::vector<std::vector<std::string>> kSteps = {
     // them.
     {"UPDATE games SET game_key = 'text:' || game_key"},
     // 4: an operator's hand: games taken off the table (with why), names and addresses banned,
-    // and the log of every such change.
-    {"ALTER TABLE games ADD COLUMN hidden_reason TEXT",
+    // and the log of every such change; and the games by their time, for a week's table.
+    {"ALTER TABLE games ADD COLUMN hidden_reason TEXT", "CREATE INDEX games_by_time ON games (received_at)",
      "CREATE TABLE bans (kind TEXT NOT NULL, subject TEXT NOT NULL, reason TEXT NOT NULL,"
      " PRIMARY KEY (kind, subject))",
      "CREATE TABLE audit (id {id}, at BIGINT NOT NULL, who TEXT NOT NULL, action TEXT NOT NULL,"

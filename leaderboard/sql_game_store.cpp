@@ -107,7 +107,8 @@ class SqlGameStore final : public GameStore {
     });
   }
 
-  TopGames Top(int64_t limit, int64_t offset) override {
+  TopGames Top(int64_t limit, int64_t offset, const std::optional<Season>& season) override {
+    if (season) return SeasonTop(limit, offset, *season);
     return Snapshot([&](SqlConnection& db) {
       TopGames top{{}, Total(db)};
       // Far down, the page starts in the run of scores that holds its first game.
@@ -123,6 +124,18 @@ class SqlGameStore final : public GameStore {
       top.games = GamesOf(db.Run("SELECT " + kColumns +
                                      " FROM games WHERE score <= $1 AND " + kShown + " ORDER BY score DESC, id LIMIT $2 OFFSET $3",
                                  {highest, limit, offset - before}));
+      return top;
+    });
+  }
+
+  // A week's games are few beside all of them: found by their time, counted whole.
+  TopGames SeasonTop(int64_t limit, int64_t offset, const Season& season) {
+    return Snapshot([&](SqlConnection& db) {
+      const std::string within = " FROM games WHERE received_at >= $1 AND received_at < $2 AND " + kShown;
+      TopGames top;
+      top.total = std::stoll(db.Run("SELECT count(*)" + within, {season.from, season.to})[0][0]);
+      top.games = GamesOf(db.Run("SELECT " + kColumns + within + " ORDER BY score DESC, id LIMIT $3 OFFSET $4",
+                                 {season.from, season.to, limit, offset}));
       return top;
     });
   }

@@ -1,12 +1,15 @@
 // zimbrel-leaderboard admin beside a running server, on both databases: a game hidden leaves
 // the table, the API and its proof's download and stays off it when its proof comes again; a
-// name and an address banned are refused with the reason; each change undone; every change in
+// name and an address banned are refused with the reason; this week's table and another's; each change undone; every change in
 // the log with its reason; wrong ids, names and databases refused with exit 2; a backup taken
 // while the server runs holds the table.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
 
+#include <ctime>
+
+#include "leaderboard/season.h"
 #include "tests/support/child_process.h"
 #include "tests/support/leaderboard_run.h"
 
@@ -46,6 +49,12 @@ TEST_P(LeaderboardAdmin, HidesRestoresBansAndLogsEachChangeBesideARunningServer)
   ASSERT_EQ(server_.Post(GoldenProof("AAA")).status, 201);
   ASSERT_EQ(server_.Post(GoldenProof("BBB", "", 1)).status, 201);
   ASSERT_EQ(Ranked(), (std::vector<std::string>{"AAA", "BBB"}));
+  // This week's table holds them; another week's none; a week that no year has is refused.
+  const std::string thisWeek = SeasonOf(std::time(nullptr)).name;
+  EXPECT_EQ(json::parse(server_.Get("/api/v1/top?season=" + thisWeek).body)["total"], 2);
+  EXPECT_EQ(json::parse(server_.Get("/api/v1/top?season=2000-W01").body)["total"], 0);
+  EXPECT_EQ(server_.Get("/api/v1/top?season=2027-W53").status, 400);
+  EXPECT_NE(server_.Get("/?season=" + thisWeek).body.find("<strong>This week</strong>"), std::string::npos);
 
   Done({"hide", "1", "--reason", "a bot's"});
   EXPECT_EQ(Ranked(), std::vector<std::string>{"BBB"});

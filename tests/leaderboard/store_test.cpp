@@ -10,9 +10,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <tuple>
 
 #include "leaderboard/game_store.h"
+#include "leaderboard/game_views.h"
 #include "leaderboard/schema.h"
+#include "leaderboard/season.h"
 #include "platform/files/temporary_folder.h"
 #include "replay/sha256.h"
 #include "tests/support/leaderboard_run.h"
@@ -61,7 +64,7 @@ TEST_P(StoreTest, KeepsEachGameOnceWhicheverProofBringsIt) {
   ASSERT_EQ(second.size(), 2u);
   EXPECT_EQ(second[0], first[0]);
   EXPECT_EQ(second[1].receivedAt, 3000);
-  EXPECT_EQ(store_->Top(1, 0).total, 2);
+  EXPECT_EQ(store_->Top(1, 0, std::nullopt).total, 2);
   EXPECT_EQ(store_->GamesOfProof("p2"), second);
   EXPECT_EQ(store_->GamesOfProof("p1"), first);
   EXPECT_TRUE(store_->GamesOfProof("unknown").empty());
@@ -85,7 +88,7 @@ TEST_P(StoreTest, RanksByScoreThenByTheGameKeptFirst) {
   const std::vector<std::string> order = {"HHH", "III", "BBB", "FFF", "AAA", "CCC", "EEE", "DDD", "GGG", "JJJ"};
   for (size_t offset = 0; offset <= order.size(); ++offset) {
     std::vector<std::string> page;
-    for (const KeptGame& game : store_->Top(3, static_cast<int64_t>(offset)).games) page.push_back(game.name);
+    for (const KeptGame& game : store_->Top(3, static_cast<int64_t>(offset), std::nullopt).games) page.push_back(game.name);
     const std::vector<std::string> expected(order.begin() + static_cast<long>(offset),
                                             order.begin() + static_cast<long>(std::min(offset + 3, order.size())));
     EXPECT_EQ(page, expected) << "from " << offset;
@@ -94,7 +97,7 @@ TEST_P(StoreTest, RanksByScoreThenByTheGameKeptFirst) {
     const auto rank = std::find(order.begin(), order.end(), game.name) - order.begin() + 1;
     EXPECT_EQ(store_->StandingOf({game}).ranks.at(0), rank) << game.name;
   }
-  EXPECT_EQ(store_->Top(1, 0).total, 10);
+  EXPECT_EQ(store_->Top(1, 0, std::nullopt).total, 10);
 }
 
 TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
@@ -104,7 +107,7 @@ TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
   const KeptGame kept = store_->Keep(ProofToKeep{"h\"", bytes, 5, {game}}, nullptr).at(0);
   EXPECT_EQ(store_->Game(kept.id)->name, "'--");
   EXPECT_EQ(store_->ProofOf(kept.id), bytes);
-  EXPECT_EQ(store_->Top(1, 0).total, 1);
+  EXPECT_EQ(store_->Top(1, 0, std::nullopt).total, 1);
 }
 
 TEST_P(StoreTest, ProofsKeptAtOnceFromManyThreadsKeepEachGameOnce) {
@@ -120,7 +123,7 @@ TEST_P(StoreTest, ProofsKeptAtOnceFromManyThreadsKeepEachGameOnce) {
     });
   }
   for (std::thread& thread : threads) thread.join();
-  EXPECT_EQ(store_->Top(1, 0).total, 2);
+  EXPECT_EQ(store_->Top(1, 0, std::nullopt).total, 2);
   // Each game is said to be new to exactly one of them.
   int freshX = 0;
   int freshY = 0;
@@ -147,7 +150,7 @@ TEST_P(StoreTest, APageAndItsTotalAreReadAtOneMomentWhileGamesAreKept) {
   });
   std::string torn;
   for (int read = 0; torn.empty() && (keeping || read == 0); ++read) {
-    const TopGames top = store_->Top(100, 0);
+    const TopGames top = store_->Top(100, 0, std::nullopt);
     if (static_cast<int64_t>(top.games.size()) != top.total) {
       torn = "read " + std::to_string(read) + ": " + std::to_string(top.games.size()) + " games of " +
              std::to_string(top.total);
@@ -162,7 +165,42 @@ TEST_P(StoreTest, APageAndItsTotalAreReadAtOneMomentWhileGamesAreKept) {
   }
   keeper.join();
   EXPECT_EQ(torn, "");
-  EXPECT_EQ(store_->Top(100, 0).total, 60);
+  EXPECT_EQ(store_->Top(100, 0, std::nullopt).total, 60);
+}
+
+// A week's table holds the games whose first proof came from its Monday 00:00:00 UTC to the
+// second before the next, ranked among themselves.
+TEST_P(StoreTest, AWeeksTableHoldsTheGamesItsWeekReceived) {
+  const Season week = SeasonNamed("2026-W50").value();
+  for (const auto& [name, at, score] : {std::tuple{"OLD", week.from - 1, 900}, std::tuple{"MON", week.from, 100},
+                                        std::tuple{"SUN", week.to - 1, 300}, std::tuple{"NEW", week.to, 800}}) {
+    store_->Keep(Proof(name, {Game(name, name, score, 10)}, at), nullptr);
+  }
+  const TopGames top = store_->Top(10, 0, week);
+  std::vector<std::string> names;
+  for (const KeptGame& game : top.games) names.push_back(game.name);
+  EXPECT_EQ(names, (std::vector<std::string>{"SUN", "MON"}));
+  EXPECT_EQ(top.total, 2);
+  EXPECT_EQ(store_->Top(10, 1, week).games.at(0).name, "MON");
+  EXPECT_EQ(store_->Top(10, 0, std::nullopt).total, 4);
+}
+
+TEST(Season, IsoWeeksByTheirNamesAndTheirMoments) {
+  const struct {
+    std::string name;
+    std::optional<std::string> monday;  // the week's first day, UTC; none: no such week
+  } weeks[] = {{"2026-W50", "2026-12-07"}, {"2026-W01", "2025-12-29"}, {"2026-W53", "2026-12-28"},
+               {"2027-W53", std::nullopt}, {"2021-W01", "2021-01-04"}, {"2020-W53", "2020-12-28"},
+               {"2026-W00", std::nullopt}, {"2026-W5", std::nullopt},  {"all", std::nullopt}};
+  for (const auto& [name, monday] : weeks) {
+    const std::optional<Season> season = SeasonNamed(name);
+    ASSERT_EQ(season.has_value(), monday.has_value()) << name;
+    if (!season) continue;
+    EXPECT_EQ(UtcText(season->from), *monday + "T00:00:00Z") << name;
+    EXPECT_EQ(season->to - season->from, 7 * 86400) << name;
+    EXPECT_EQ(SeasonOf(season->from).name, name);
+    EXPECT_EQ(SeasonOf(season->to - 1).name, name);
+  }
 }
 
 TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
@@ -176,14 +214,14 @@ TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
                                           : OpenPostgres(address_);
   EXPECT_EQ(SchemaVersionOf(*db), NewestSchemaVersion());
   // A database as the first schema left it: the counts by runs of scores are made from its games.
-  for (const char* later : {"DROP TABLE score_buckets", "DROP TABLE bans", "DROP TABLE audit",
+  for (const char* later : {"DROP TABLE score_buckets", "DROP TABLE bans", "DROP TABLE audit", "DROP INDEX games_by_time",
                             "ALTER TABLE games DROP COLUMN hidden_reason"}) {
     db->Run(later, {});
   }
   db->Run("UPDATE schema_version SET version = 1", {});
   db.reset();
   store_ = OpenGameStore(address_);
-  EXPECT_EQ(store_->Top(1, 0).total, 1);
+  EXPECT_EQ(store_->Top(1, 0, std::nullopt).total, 1);
   EXPECT_EQ(store_->StandingOf({kept}).ranks.at(0), 1);
   store_.reset();
   db = address_.rfind("sqlite:", 0) == 0 ? OpenSqlite(address_.substr(7)) : OpenPostgres(address_);
