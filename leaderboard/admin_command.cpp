@@ -6,13 +6,13 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
 
 #include "leaderboard/client_address.h"
 #include "leaderboard/game_store.h"
+#include "leaderboard/game_views.h"
 #include "leaderboard/log_text.h"
 #include "leaderboard/sql_connection.h"
 
@@ -24,15 +24,6 @@ std::string Operator() {
   const passwd* user = getpwuid(getuid());
   const std::string name = user ? user->pw_name : "uid " + std::to_string(getuid());
   return getuid() == 0 && asked && *asked ? std::string(asked) + " (as " + name + ")" : name;
-}
-
-std::string Date(int64_t seconds) {
-  const std::time_t at = static_cast<std::time_t>(seconds);
-  std::tm utc{};
-  gmtime_r(&at, &utc);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &utc);
-  return text;
 }
 
 // The command's words: its operands, and the value of each option it takes.
@@ -77,7 +68,7 @@ std::optional<int64_t> Whole(const std::string& text) {
 
 void PrintGame(const KeptGame& game) {
   std::printf("%lld %s %d stage %d %s%s\n", static_cast<long long>(game.id), Printable(game.name, 3).c_str(),
-              game.score, game.stage, Date(game.receivedAt).c_str(),
+              game.score, game.stage, UtcText(game.receivedAt).c_str(),
               game.hiddenReason.empty() ? "" : (" hidden: " + Printable(game.hiddenReason)).c_str());
 }
 
@@ -93,7 +84,7 @@ int Run(GameStore& store, const std::string& database, const std::string& comman
   }
   if (command == "log" && operands == 0) {
     for (const AuditEntry& entry : store.AuditLog()) {
-      std::printf("%s %s %s %s%s\n", Date(entry.at).c_str(), Printable(entry.who, 40).c_str(), entry.action.c_str(),
+      std::printf("%s %s %s %s%s\n", UtcText(entry.at).c_str(), Printable(entry.who, 40).c_str(), entry.action.c_str(),
                   Printable(entry.subject, 60).c_str(), entry.reason.empty() ? "" : (": " + Printable(entry.reason)).c_str());
     }
     return 0;

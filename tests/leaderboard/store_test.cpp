@@ -185,6 +185,23 @@ TEST_P(StoreTest, AWeeksTableHoldsTheGamesItsWeekReceived) {
   EXPECT_EQ(store_->Top(10, 0, std::nullopt).total, 4);
 }
 
+// A hidden game is counted nowhere: not in a page, the total, nor in a rank above or beside
+// another; restored, it is counted again.
+TEST_P(StoreTest, AHiddenGameLeavesEveryRankAndComesBackWhole) {
+  std::vector<KeptGame> kept;
+  for (const auto& [name, score] : {std::pair{"LOW", 300}, std::pair{"TOP", 500}, std::pair{"TIE", 500}}) {
+    kept.push_back(store_->Keep(Proof(name, {Game(name, name, score, 10)}), nullptr).at(0));
+  }
+  store_->Hide(kept[1].id, "a test", "tester");
+  EXPECT_EQ(store_->StandingOf(kept).ranks, (std::vector<int64_t>{2, 1, 1}));
+  EXPECT_EQ(store_->Top(10, 0, std::nullopt).total, 2);
+  EXPECT_EQ(store_->Top(10, 0, std::nullopt).games.at(0).name, "TIE");
+  EXPECT_THROW(store_->Hide(kept[1].id, "again", "tester"), AdminRefusal);
+  store_->Restore(kept[1].id, "tester");
+  EXPECT_EQ(store_->StandingOf(kept).ranks, (std::vector<int64_t>{3, 1, 2}));
+  EXPECT_EQ(store_->Top(10, 0, std::nullopt).total, 3);
+}
+
 TEST(Season, IsoWeeksByTheirNamesAndTheirMoments) {
   const struct {
     std::string name;
