@@ -83,6 +83,11 @@ class GameStore {
   virtual std::vector<AuditEntry> AuditLog() = 0;
   // The newest games first, hidden ones too; of one name only when `name` is not empty.
   virtual std::vector<KeptGame> Newest(const std::string& name, int64_t limit) = 0;
+  // The bucket `kind` of an address, shared by every server on the database: filled up to `now`
+  // (seconds since 1970) at `perMinute` a minute, never past `perMinute`; then `amount` taken
+  // when at least `least` is left. Returns what was left before the taking.
+  virtual double TakeFromBucket(const std::string& kind, const std::string& address, double perMinute, double now,
+                                double least, double amount) = 0;
   // A cheap look at the database: throws StoreError while it cannot be reached, or while its
   // disk is full.
   virtual void CheckHealth() = 0;

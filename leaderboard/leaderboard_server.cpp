@@ -98,6 +98,12 @@ std::string AllowedAt(const std::string& path, bool site, bool metrics) {
   return "";
 }
 
+// Servers may share a PostgreSQL database, and then an address's budgets; SQLite's file is one
+// server's, which keeps them in memory.
+GameStore* SharedBudgets(GameStore& store, const ServerOptions& options) {
+  return options.database.starts_with("postgres") ? &store : nullptr;
+}
+
 }  // namespace
 
 // httplib's answering, fed requests the front has read whole instead of reading its own socket.
@@ -301,7 +307,8 @@ struct LeaderboardServer::Parts {
 };
 
 LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const ServerOptions& options)
-    : parts_(new Parts{store, verifier, options, RateLimiter(options.rate), RateLimiter(options.cpuBudget),
+    : parts_(new Parts{store, verifier, options, RateLimiter(options.rate, SharedBudgets(store, options), "submissions"),
+                       RateLimiter(options.cpuBudget, SharedBudgets(store, options), "checking"),
                        ProofDesk(verifier), {}}), http_(new AnsweringHttp) {
   Parts& parts = *parts_;
   AnsweringHttp& http = *http_;

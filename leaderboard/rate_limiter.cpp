@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -10,6 +11,10 @@ constexpr size_t kAddressesRemembered = 10000;
 
 // The smallest amount that counts as something left.
 constexpr double kSomething = 1e-9;
+
+double WallSeconds() {
+  return std::chrono::duration<double>(std::chrono::system_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace
 
@@ -34,13 +39,18 @@ RateLimiter::Bucket& RateLimiter::Filled(const std::string& address, std::chrono
 
 bool RateLimiter::TakeAtLeast(const std::string& address, std::chrono::steady_clock::time_point now,
                               double least, double amount, int* waitSeconds) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  Bucket& bucket = Filled(address, now);
-  if (bucket.tokens >= least) {
-    bucket.tokens -= amount;
-    return true;
+  double left = 0;
+  if (shared_) {
+    // The servers share the wall clock, not their steady ones.
+    left = shared_->TakeFromBucket(kind_, address, perMinute_, WallSeconds(), least, amount);
+  } else {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Bucket& bucket = Filled(address, now);
+    left = bucket.tokens;
+    if (left >= least) bucket.tokens -= amount;
   }
-  *waitSeconds = static_cast<int>(std::ceil((least - bucket.tokens) / (perMinute_ / 60)));
+  if (left >= least) return true;
+  *waitSeconds = static_cast<int>(std::ceil((least - left) / (perMinute_ / 60)));
   return false;
 }
 
@@ -55,6 +65,6 @@ bool RateLimiter::Left(const std::string& address, std::chrono::steady_clock::ti
 }
 
 void RateLimiter::Spend(const std::string& address, std::chrono::steady_clock::time_point now, double amount) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  Filled(address, now).tokens -= amount;
+  int unused = 0;
+  TakeAtLeast(address, now, -std::numeric_limits<double>::infinity(), amount, &unused);
 }

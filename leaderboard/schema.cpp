@@ -30,12 +30,16 @@ const std::vector<std::vector<std::string>> kSteps = {
     // them.
     {"UPDATE games SET game_key = 'text:' || game_key"},
     // 4: an operator's hand: games taken off the table (with why), names and addresses banned,
-    // and the log of every such change; and the games by their time, for a week's table.
+    // and the log of every such change; the games by their time, for a week's table; and the
+    // addresses' budgets.
     {"ALTER TABLE games ADD COLUMN hidden_reason TEXT", "CREATE INDEX games_by_time ON games (received_at)",
      "CREATE TABLE bans (kind TEXT NOT NULL, subject TEXT NOT NULL, reason TEXT NOT NULL,"
      " PRIMARY KEY (kind, subject))",
      "CREATE TABLE audit (id {id}, at BIGINT NOT NULL, who TEXT NOT NULL, action TEXT NOT NULL,"
-     " subject TEXT NOT NULL, reason TEXT NOT NULL)"},
+     " subject TEXT NOT NULL, reason TEXT NOT NULL)",
+     // Each address's buckets (submissions, checking time), shared by the servers on a database.
+     "CREATE TABLE address_budgets (kind TEXT NOT NULL, address TEXT NOT NULL,"
+     " tokens DOUBLE PRECISION NOT NULL, filled DOUBLE PRECISION NOT NULL, PRIMARY KEY (kind, address))"},
 };
 
 std::string InDialect(std::string statement, SqlDialect dialect) {

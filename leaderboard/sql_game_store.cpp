@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
 #include <ctime>
 #include <cstdint>
 #include <functional>
@@ -227,6 +228,43 @@ class SqlGameStore final : public GameStore {
     });
   }
 
+  double TakeFromBucket(const std::string& kind, const std::string& address, double perMinute, double now,
+                        double least, double amount) override {
+    // Buckets idle for an hour are full again and forgotten, now and then.
+    if (++bucketTakes_ % 1000 == 0) {
+      With([&](SqlConnection& db) {
+        return db.Run("DELETE FROM address_budgets WHERE filled < CAST($1 AS DOUBLE PRECISION)",
+                      {Decimal(now - 3600)}).empty();
+      });
+    }
+    return With([&](SqlConnection& db) {
+      db.Begin();
+      try {
+        const bool sqlite = db.Dialect() == SqlDialect::Sqlite;
+        const std::string smaller = sqlite ? "min" : "LEAST";
+        const std::string larger = sqlite ? "max" : "GREATEST";
+        const std::string capacity = "CAST($3 AS DOUBLE PRECISION)";
+        const std::string at = "CAST($4 AS DOUBLE PRECISION)";
+        const double left = std::stod(db.Run(
+            "INSERT INTO address_budgets (kind, address, tokens, filled) VALUES ($1, $2, " + capacity + ", " + at +
+                ") ON CONFLICT (kind, address) DO UPDATE SET tokens = " + smaller + "(" + capacity +
+                ", address_budgets.tokens + " + larger + "(0, " + at + " - address_budgets.filled) * " + capacity +
+                " / 60), filled = " + larger + "(address_budgets.filled, " + at + ") RETURNING tokens",
+            {kind, address, Decimal(perMinute), Decimal(now)})[0][0]);
+        if (left >= least && amount != 0) {
+          db.Run("UPDATE address_budgets SET tokens = tokens - CAST($3 AS DOUBLE PRECISION)"
+                 " WHERE kind = $1 AND address = $2",
+                 {kind, address, Decimal(amount)});
+        }
+        db.Commit();
+        return left;
+      } catch (...) {
+        db.Rollback();
+        throw;
+      }
+    });
+  }
+
   void CheckHealth() override {
     With([&](SqlConnection& db) {
       db.Probe();
@@ -252,6 +290,13 @@ class SqlGameStore final : public GameStore {
     const int64_t level = std::stoll(db.Run("SELECT count(*) FROM games WHERE score = $1 AND id < $2 AND " + kShown,
                                             {int64_t{game.score}, game.id})[0][0]);
     return higherRuns + above + level + 1;
+  }
+
+  // A number as the statements take it: text, cast by the statement, exact to the microsecond.
+  static std::string Decimal(double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.6f", value);
+    return text;
   }
 
   static const char* KindWord(BanKind kind) { return kind == BanKind::Name ? "name" : "address"; }
@@ -390,6 +435,7 @@ class SqlGameStore final : public GameStore {
   // When a write last failed for a full disk (0: not since the latest write kept): the health
   // check says so for a minute, as a database that cannot see its own disk gives no other sign.
   std::atomic<int64_t> diskFullAt_{0};
+  std::atomic<uint64_t> bucketTakes_{0};
 };
 
 }  // namespace

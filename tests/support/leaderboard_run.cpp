@@ -181,7 +181,7 @@ std::string TestDatabase(const std::string& kind, const fs::path& folder) {
     if (std::getenv("ZIMBREL_POSTGRES_REQUIRED")) ADD_FAILURE() << "no PostgreSQL: PGHOST is not set";
     return "";
   }
-  OpenPostgres("postgresql://")->Run("DROP TABLE IF EXISTS audit, bans, score_buckets, proof_games, games, proofs, schema_version", {});
+  OpenPostgres("postgresql://")->Run("DROP TABLE IF EXISTS address_budgets, audit, bans, score_buckets, proof_games, games, proofs, schema_version", {});
   return "postgresql://";
 }
 
