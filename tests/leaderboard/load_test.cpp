@@ -27,14 +27,16 @@ std::string NameOf(int i) {
          static_cast<char>('0' + i % 10);
 }
 
-// Sends every proof from `threads` clients at once; the answers in the proofs' order.
-std::vector<HttpAnswer> SendAtOnce(const LeaderboardRun& server, const std::vector<std::string>& proofs, int threads) {
+// Sends every proof from `threads` clients at once, proof i to servers[i % their count]; the
+// answers in the proofs' order.
+std::vector<HttpAnswer> SendAtOnce(const std::vector<const LeaderboardRun*>& servers,
+                                   const std::vector<std::string>& proofs, int threads) {
   std::vector<HttpAnswer> answers(proofs.size());
   std::atomic<size_t> next{0};
   std::vector<std::thread> clients;
   for (int t = 0; t < threads; ++t) {
     clients.emplace_back([&] {
-      for (size_t i; (i = next++) < proofs.size();) answers[i] = server.Post(proofs[i]);
+      for (size_t i; (i = next++) < proofs.size();) answers[i] = servers[i % servers.size()]->Post(proofs[i]);
     });
   }
   for (std::thread& client : clients) client.join();
@@ -81,7 +83,7 @@ TEST(LeaderboardLoad, AThousandSubmissionsAtOnceAreEachAnsweredAndEachGameRanked
   }
   std::map<int, int> statuses;
   std::map<std::string, int> created;
-  const std::vector<HttpAnswer> answers = SendAtOnce(server, proofs, 32);
+  const std::vector<HttpAnswer> answers = SendAtOnce({&server}, proofs, 32);
   for (const HttpAnswer& answer : answers) {
     ++statuses[answer.status];
     if (answer.status == -1) ADD_FAILURE() << answer.body;
@@ -126,7 +128,7 @@ TEST(LeaderboardLoad, SigtermAnswersWhatIsUnderWayAndStops) {
   std::vector<std::string> proofs = {IdleTitle(12)};
   for (int game = 0; game < 6; ++game) proofs.push_back(GoldenProof(NameOf(game), "", game + 1));
   std::vector<HttpAnswer> answers;
-  std::thread burst([&] { answers = SendAtOnce(server, proofs, static_cast<int>(proofs.size())); });
+  std::thread burst([&] { answers = SendAtOnce({&server}, proofs, static_cast<int>(proofs.size())); });
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   for (const pid_t verifier : Verifiers(server.Process().Pid())) kill(-verifier, SIGSTOP);
   const auto signalled = std::chrono::steady_clock::now();
@@ -155,7 +157,7 @@ TEST_P(LeaderboardKill, SigkillInABurstLosesNoGameAnswered201) {
   std::vector<std::string> proofs;
   for (int game = 0; game < 200; ++game) proofs.push_back(GoldenProof(NameOf(game), "", game + 1));
   std::vector<HttpAnswer> answers;
-  std::thread burst([&] { answers = SendAtOnce(server, proofs, 8); });
+  std::thread burst([&] { answers = SendAtOnce({&server}, proofs, 8); });
   std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   server.Process().Signal(SIGKILL);
   burst.join();
@@ -183,6 +185,34 @@ TEST_P(LeaderboardKill, SigkillInABurstLosesNoGameAnswered201) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, LeaderboardKill, testing::Values("sqlite", "postgresql"),
+                         [](const testing::TestParamInfo<std::string>& database) { return database.param; });
+
+// Three servers on one PostgreSQL database behave as one: a proof sent to all three at once is
+// kept once, and an address's rate is counted once for all of them.
+class ServersOnOneDatabase : public testing::TestWithParam<std::string> {};
+
+TEST_P(ServersOnOneDatabase, KeepAProofOnceAndHoldAnAddressToOneRate) {
+  LeaderboardRun first, second, third;
+  const std::string database = TestDatabase(GetParam(), first.Folder());
+  if (database.empty()) GTEST_SKIP() << "no PostgreSQL here (ctest runs this under pg_virtualenv)";
+  const std::vector<const LeaderboardRun*> servers = {&first, &second, &third};
+  for (LeaderboardRun* server : {&first, &second, &third}) {
+    ASSERT_NO_FATAL_FAILURE(server->Start({"--database", database, "--rate", "4"}));
+  }
+  const auto statuses = [&](const std::vector<std::string>& proofs) {
+    std::multiset<int> got;
+    for (const HttpAnswer& answer : SendAtOnce(servers, proofs, 3)) got.insert(answer.status);
+    return got;
+  };
+  const std::string proof = GoldenProof();
+  EXPECT_EQ(statuses({proof, proof, proof}), (std::multiset<int>{200, 200, 201}));
+  // Four submissions a minute from 127.0.0.1 in all: one is left for the three servers.
+  EXPECT_EQ(statuses({GoldenProof("AAA", "", 1), GoldenProof("BBB", "", 2), GoldenProof("CCC", "", 3)}),
+            (std::multiset<int>{201, 429, 429}));
+  EXPECT_EQ(json::parse(third.Get("/api/v1/top").body)["total"], 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, ServersOnOneDatabase, testing::Values("postgresql"),
                          [](const testing::TestParamInfo<std::string>& database) { return database.param; });
 
 }  // namespace
