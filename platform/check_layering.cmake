@@ -2,7 +2,8 @@
 # a file may include from its own level and below, never above:
 #   0  platform/win32, files, mix, options, seams, session: the platform's lower parts
 #   1  platform/sdl, platform/web: the back-ends over SDL and the browser; platform/controls:
-#      fingers and game controllers turned into the mouse's and the keyboard's reads
+#      fingers and game controllers turned into the mouse's and the keyboard's reads;
+#      platform/null: the back-end with no SDL, for checking a replay by its rules alone
 #   2  globals: the values the game's folders share (window, screen, sound and image numbers)
 #   3  graphics, input, sound, scores, game: the game's subsystems
 #   4  shell: the program, its screens and its frame loop
@@ -20,7 +21,7 @@
 # benchmarks, not checked here, may look at pixels through SDL).
 set(levels
   "platform/(win32|files|mix|options|seams|session)/=0"
-  "platform/(sdl|web|controls)/=1"
+  "platform/(sdl|web|controls|null)/=1"
   "globals/=2"
   "(graphics|input|sound|scores|game)/=3"
   "shell/=4"
@@ -63,6 +64,9 @@ foreach(file IN LISTS sources)
     elseif(NOT target_level STREQUAL "" AND NOT file_level STREQUAL ""
            AND target_level GREATER file_level)
       set(fault "level ${file_level} does not include level ${target_level}")
+    elseif(file MATCHES "^platform/null/" AND target MATCHES "^platform/(sdl|controls|web)/"
+           AND NOT target MATCHES "^platform/sdl/(kept_pictures|platform_quit)\\.h$")
+      set(fault "the null platform implements the stand-ins itself; of sdl/ it sees only the two declarations it implements too")
     elseif(file MATCHES "^replay/" AND target_level MATCHES "^[234]$"
            AND NOT target MATCHES "^(shell/win_main|scores/highscore_file)\\.h$")
       set(fault "the replay room reaches the game only through the seams, its entry and the table's file")

@@ -2,7 +2,6 @@
 
 #include <SDL.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -20,7 +19,6 @@ namespace {
 struct Presenter {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
-  double headlessNextFlip = 0;  // virtual time at which the next flip may return
   bool open = false;
   // The frame the window shows now, row after row; a frame equal to it is not sent again.
   std::vector<unsigned char> shown;
@@ -28,20 +26,10 @@ struct Presenter {
 };
 Presenter presenter;
 
-constexpr double kFlipMilliseconds = 1000.0 / 60.0;
-
 void CaptureFrame(SDL_Surface* frame) {
   CapturedFrame& captured = HeadlessNextFrame(frame->w, frame->h);
   SDL_ConvertPixels(frame->w, frame->h, frame->format->format, frame->pixels, frame->pitch,
                     SDL_PIXELFORMAT_RGB888, captured.pixels.data(), frame->w * 4);
-}
-
-// The virtual clock moves on to the next 60 Hz tick, as a display's vertical blank would.
-void PaceHeadless() {
-  double now = HeadlessClockNow();
-  presenter.headlessNextFlip = std::max(presenter.headlessNextFlip, now);
-  HeadlessClockSet(static_cast<uint32_t>(presenter.headlessNextFlip));
-  presenter.headlessNextFlip += kFlipMilliseconds;
 }
 
 // Whether the frame equals the one on screen; if not, it becomes the one on screen. Waiting
@@ -141,15 +129,14 @@ void PresenterClose() {
   if (presenter.texture) SDL_DestroyTexture(presenter.texture);
   if (presenter.renderer) SDL_DestroyRenderer(presenter.renderer);
   presenter = Presenter{};
+  HeadlessFlipPacingReset();
 }
 
 void PresentFrame(SDL_Surface* frame) {
   if (!frame) return;
   if (HeadlessActive()) {
     if (!HeadlessRulesOnly()) CaptureFrame(frame);
-    PaceHeadless();
-    NotifyFlipPresented();
-    HeadlessYield(YieldPoint::Flip);
+    HeadlessPresentFlip();
     return;
   }
   if (presenter.texture && !SameAsShown(frame)) {

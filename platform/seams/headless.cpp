@@ -1,7 +1,10 @@
 #include "platform/seams/headless.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
+
+#include "platform/seams/flip_observer.h"
 
 namespace {
 
@@ -10,6 +13,7 @@ struct HeadlessBackend {
   bool rulesOnly = false;
   std::set<std::string> failingSteps;
   uint32_t clock = 0;
+  double nextFlip = 0;  // virtual time at which the next flip may return
   std::vector<RecordedMessageBox> messageBoxes;
   CapturedFrame lastFrame;
   uint64_t frameCount = 0;
@@ -45,6 +49,18 @@ uint32_t HeadlessClockNow() { return Backend().clock; }
 uint32_t HeadlessClockRead() { return Backend().clock++; }
 void HeadlessClockSet(uint32_t ms) { Backend().clock = ms; }
 void HeadlessClockAdvance(uint32_t ms) { Backend().clock += ms; }
+
+void HeadlessPresentFlip() {
+  constexpr double kFlipMilliseconds = 1000.0 / 60.0;
+  HeadlessBackend& backend = Backend();
+  backend.nextFlip = std::max(backend.nextFlip, static_cast<double>(backend.clock));
+  backend.clock = static_cast<uint32_t>(backend.nextFlip);
+  backend.nextFlip += kFlipMilliseconds;
+  NotifyFlipPresented();
+  HeadlessYield(YieldPoint::Flip);
+}
+
+void HeadlessFlipPacingReset() { Backend().nextFlip = 0; }
 
 const std::vector<RecordedMessageBox>& HeadlessMessageBoxes() { return Backend().messageBoxes; }
 void HeadlessRecordMessageBox(const char* caption, const char* text, unsigned style) {

@@ -33,6 +33,11 @@ uint32_t HeadlessClockNow();
 uint32_t HeadlessClockRead();  // what GetTickCount returns: the time, then one more millisecond
 void HeadlessClockSet(uint32_t ms);
 void HeadlessClockAdvance(uint32_t ms);
+// A flip presented headless: the clock moves on to the next 60 Hz tick, as a display's
+// vertical blank would, the flip's observers are told, and the driver takes over.
+void HeadlessPresentFlip();
+// The display closed: the next one opened paces its flips from the clock as it then reads.
+void HeadlessFlipPacingReset();
 
 // Message boxes shown while headless, in order.
 struct RecordedMessageBox {

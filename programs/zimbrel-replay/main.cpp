@@ -27,6 +27,7 @@
 #include "replay/replay_player.h"
 #include "replay/replay_recorder.h"
 #include "replay/scratch_folder.h"
+#include "replay/verify_files.h"
 #include "replay/watching.h"
 #include "shell/win_main.h"
 #include "tools/autoplay/scripted_player.h"
@@ -40,8 +41,6 @@ namespace {
 constexpr int kRefused = 1;     // bad arguments or a bad replay: nothing was run
 constexpr int kStopped = 2;     // the replay could not bring the game to its end
 constexpr int kSoakFailed = 3;  // memory or descriptors grew, or the highscores did not reload
-constexpr int kNotProven = 1;   // verify: a file does not prove what it claims
-constexpr int kUnreadable = 2;  // verify: a file cannot be read as a replay
 
 // A message names files and words as they were given: their control characters are shown
 // escaped, never sent to the terminal.
@@ -192,48 +191,6 @@ int Watch(const ReplayCommand& command) {
   return 0;
 }
 
-// verify: every file, whatever the one before it gave; the worst status is the tool's.
-int Verify(const ReplayCommand& command) {
-  int status = 0;
-  ProofCheckLimits limits;
-  limits.dataFolder = std::filesystem::current_path().string();
-  limits.cpuSeconds = command.cpuLimit;
-  for (const std::string& file : command.files) {
-    std::string text;
-    std::string error;
-    if (!ReadReplayText(file, &text, &error)) {
-      SayFault(error);
-      status = std::max(status, kUnreadable);
-      continue;
-    }
-    const ProofVerdict verdict = CheckProof(text, file, limits);
-    for (const ProvenGame& game : verdict.games) {
-      std::printf("%s: %s\n", ShownText(file).c_str(), ShownGame(game).c_str());
-    }
-    switch (verdict.outcome) {
-      case ProofOutcome::Proven:
-        std::printf("%s: %s\n", ShownText(file).c_str(),
-                    verdict.claimsGames     ? "proves what it claims"
-                    : verdict.games.empty() ? "claims no game and enters none in the table"
-                                            : "claims no game; it proves the games above");
-        break;
-      case ProofOutcome::NotProven:
-        SayFault(verdict.reason);
-        status = std::max(status, kNotProven);
-        break;
-      case ProofOutcome::Unreadable:
-      case ProofOutcome::CheckFailed:
-      case ProofOutcome::Crashed:
-      case ProofOutcome::Stopping:
-        SayFault(verdict.reason);
-        status = std::max(status, kUnreadable);
-        break;
-    }
-    std::fflush(stdout);
-  }
-  return status;
-}
-
 // The games the scripted player names, claimed at the top of its replay.
 std::vector<ProvenGame> autoplayed;
 void NoteAutoplayedGame(const NamedGame& game) { autoplayed.push_back(ProvenGameOf(game)); }
@@ -357,7 +314,7 @@ int Run(int argc, char** argv) {
     case ReplayVerb::Autoplay:
       return RecordRun(*command, "the scripted player played");
     case ReplayVerb::Verify:
-      return Verify(*command);
+      return VerifyReplayFiles(command->files, command->cpuLimit, "zimbrel-replay");
     case ReplayVerb::Watch:
       return Watch(*command);
     case ReplayVerb::Soak:

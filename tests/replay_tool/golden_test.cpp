@@ -1,6 +1,6 @@
 // The golden replays under tests/replays: each is played from a fresh start and must give,
 // flip for flip, the state lines kept beside it, drawn and with the rules only, and the two
-// runs the same Highscore.dat. A difference shows the first line that differs;
+// runs the same Highscore.dat; and zimbrel-verify the verdict verify gives. A difference shows the first line that differs;
 // tools/regenerate-golden-replays rewrites the lines, on purpose only.
 #include <gtest/gtest.h>
 
@@ -33,6 +33,17 @@ TEST_P(GoldenReplay, GivesTheSameStateLinesFlipForFlipDrawnOrWithTheRulesOnly) {
         << GetParam() << ".lines, " << way;
   }
   EXPECT_EQ(FileBytes("rules.dat"), FileBytes("drawn.dat"));
+}
+
+// zimbrel-verify plays the rules over no SDL at all: it must judge every golden, game for game
+// (name, score, swats, stage, flip), as verify judges it over the drawing platform.
+TEST_P(GoldenReplay, IsJudgedTheSameWithoutSdl) {
+  EnterRunFolder();
+  const std::string replay = (kGoldens / (GetParam() + ".replay")).string();
+  const ReplayToolRun overSdl = RunReplayTool({"verify", replay});
+  const ReplayToolRun alone = RunRulesOnlyVerifier({replay});
+  EXPECT_EQ(alone.exitCode, overSdl.exitCode) << alone.errors;
+  EXPECT_EQ(alone.output, overSdl.output);
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, GoldenReplay, ::testing::ValuesIn(GoldenReplayNames()),

@@ -3,14 +3,26 @@
 #include <chrono>
 #include <filesystem>
 
-ReplayToolRun RunReplayTool(const std::vector<std::string>& arguments) {
+namespace {
+
+ReplayToolRun RunTool(const char* program, const std::vector<std::string>& arguments) {
   ChildProcess::Options options;
-  options.command = {ZIMBREL_REPLAY_TOOL};
+  options.command = {program};
   options.command.insert(options.command.end(), arguments.begin(), arguments.end());
   options.environment = EnvironmentWith({});
   options.outputFile = std::filesystem::absolute("replay-tool.out");
   options.errorFile = std::filesystem::absolute("replay-tool.err");
   return RunToItsEnd(options, std::chrono::seconds(90));
+}
+
+}  // namespace
+
+ReplayToolRun RunReplayTool(const std::vector<std::string>& arguments) {
+  return RunTool(ZIMBREL_REPLAY_TOOL, arguments);
+}
+
+ReplayToolRun RunRulesOnlyVerifier(const std::vector<std::string>& arguments) {
+  return RunTool(ZIMBREL_VERIFIER, arguments);
 }
 
 std::string ShownScore(long long score) {
