@@ -49,10 +49,8 @@ void Describe(IDirectDrawSurface7* surface, DDSURFACEDESC2* desc) {
 
 uint32_t* NullSurface::Pixels() {
   if (!own.empty()) return own.data();
-  static std::vector<uint32_t> scratch;
   const size_t words = static_cast<size_t>(width) * static_cast<size_t>(height);
-  if (scratch.size() < words) scratch.resize(words);
-  return scratch.data();
+  return static_cast<uint32_t*>(ScratchMemory(words * sizeof(uint32_t)));
 }
 
 HRESULT DirectDrawCreateEx(GUID*, IDirectDraw7** directDraw, const IID& iid, void* outer) {
@@ -135,35 +133,12 @@ HRESULT IDirectDrawSurface7::Flip(IDirectDrawSurface7* target, DWORD) {
   return DD_OK;
 }
 
-HRESULT IDirectDrawSurface7::GetAttachedSurface(DDSCAPS2* wanted, IDirectDrawSurface7** attached) {
-  if (!wanted || !attached) return DDERR_INVALIDPARAMS;
-  *attached = nullptr;
-  if (!backBuffer || !(wanted->dwCaps & DDSCAPS_BACKBUFFER)) return DDERR_NOTFOUND;
-  backBuffer->AddRef();
-  *attached = backBuffer;
-  return DD_OK;
-}
-
-// The key is kept as it is given: it is compared with the pixels' words as they are stored.
-HRESULT IDirectDrawSurface7::SetColorKey(DWORD flags, DDCOLORKEY* key) {
-  if (!(flags & (DDCKEY_SRCBLT | DDCKEY_DESTBLT))) return DDERR_INVALIDPARAMS;
-  const DDCOLORKEY value = key ? *key : DDCOLORKEY{};
-  if (flags & DDCKEY_SRCBLT) {
-    hasSourceKey = key != nullptr;
-    sourceKey = value;
-  }
-  if (flags & DDCKEY_DESTBLT) {
-    hasDestKey = key != nullptr;
-    destKey = value;
-  }
-  return DD_OK;
-}
-
 HRESULT IDirectDrawSurface7::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, HANDLE) {
   if (!desc) return DDERR_INVALIDPARAMS;
   if (Busy(this)) return DDERR_SURFACEBUSY;
   NullSurface* null = Null(this);
   uint32_t* first = null->Pixels();
+  if (!first) return DDERR_OUTOFMEMORY;
   if (rect) {
     if (rect->left < 0 || rect->top < 0 || rect->left >= rect->right ||
         rect->top >= rect->bottom || rect->right > null->width || rect->bottom > null->height) {
@@ -175,12 +150,6 @@ HRESULT IDirectDrawSurface7::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, HANDL
   desc->dwFlags |= DDSD_LPSURFACE;
   desc->lpSurface = first;
   locked = true;
-  return DD_OK;
-}
-
-HRESULT IDirectDrawSurface7::Unlock(RECT*) {
-  if (!locked) return DDERR_NOTLOCKED;
-  locked = false;
   return DD_OK;
 }
 
@@ -206,10 +175,6 @@ HRESULT IDirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2* desc) {
   Describe(this, desc);
   return DD_OK;
 }
-
-HRESULT IDirectDrawSurface7::Restore() { return DD_OK; }
-
-ULONG IDirectDrawSurface7::AddRef() { return ++references; }
 
 ULONG IDirectDrawSurface7::Release() {
   if (--references > 0) return references;

@@ -35,7 +35,8 @@ Picture ReadPicture(const std::string& path) {
   return picture;
 }
 
-// Read once by KeepGamePictures, for every check that follows.
+// Read once, by KeepGamePictures for every check that follows or at the first load: each stage
+// loads its background again.
 std::map<std::string, Picture>& KeptPictures() {
   static std::map<std::string, Picture> kept;
   return kept;
@@ -48,7 +49,11 @@ Picture PictureOf(HINSTANCE instance, const char* name, UINT flags) {
       return kept->second;
     }
     Picture picture = ReadPicture(path);
-    if (!picture) NoteUnreadableGameFile(path);
+    if (picture) {
+      KeptPictures()[path] = picture;
+    } else {
+      NoteUnreadableGameFile(path);
+    }
     return picture;
   }
   const BitmapResource* resource = instance ? FindBitmapResource(name) : nullptr;
@@ -64,8 +69,11 @@ void Unselect(GdiObject*& slot) {
   slot = nullptr;
 }
 
-bool Inside(const NullSurface* surface, int x, int y) {
-  return surface && x >= 0 && y >= 0 && x < surface->width && y < surface->height;
+// The pixel's word in the surface, or none.
+uint32_t* PixelAt(NullSurface* surface, int x, int y) {
+  if (!surface || x < 0 || y < 0 || x >= surface->width || y >= surface->height) return nullptr;
+  uint32_t* pixels = surface->Pixels();
+  return pixels ? pixels + static_cast<size_t>(y) * surface->width + x : nullptr;
 }
 
 }  // namespace
@@ -165,15 +173,16 @@ BOOL StretchBlt(HDC dest, int x, int y, int width, int height, HDC source, int s
 
 // The display's words are 0x00RRGGBB; a COLORREF is 0x00BBGGRR.
 COLORREF GetPixel(HDC dc, int x, int y) {
-  if (!dc || !Inside(dc->surface, x, y)) return CLR_INVALID;
-  const uint32_t raw = dc->surface->Pixels()[static_cast<size_t>(y) * dc->surface->width + x];
+  const uint32_t* pixel = dc ? PixelAt(dc->surface, x, y) : nullptr;
+  if (!pixel) return CLR_INVALID;
+  const uint32_t raw = *pixel;
   return RGB(static_cast<BYTE>(raw >> 16), static_cast<BYTE>(raw >> 8), static_cast<BYTE>(raw));
 }
 
 COLORREF SetPixel(HDC dc, int x, int y, COLORREF color) {
-  if (!dc || !Inside(dc->surface, x, y)) return CLR_INVALID;
-  const uint32_t raw = (color & 0xFFu) << 16 | (color & 0xFF00u) | (color >> 16 & 0xFFu);
-  dc->surface->Pixels()[static_cast<size_t>(y) * dc->surface->width + x] = raw;
+  uint32_t* pixel = dc ? PixelAt(dc->surface, x, y) : nullptr;
+  if (!pixel) return CLR_INVALID;
+  *pixel = (color & 0xFFu) << 16 | (color & 0xFF00u) | (color >> 16 & 0xFFu);
   return color & 0x00FFFFFFu;
 }
 

@@ -2,6 +2,7 @@
 // look at them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -10,9 +11,12 @@
 #include "platform/win32/ddraw.h"
 #include "platform/win32/gdi.h"
 
+// Memory of at least `bytes` that nothing of the rules reads: a sound's samples, the pixels of
+// a surface no picture the rules read was copied into. Every caller gets the same, reused.
+void* ScratchMemory(size_t bytes);
+
 // A surface: its size, and its own pixels once a picture the rules read is copied into it.
-// Every other surface's pixels are never looked at by the rules, so they all lend the same
-// scratch memory, reused from lock to lock.
+// Every other surface's pixels are never looked at by the rules: they lend the scratch memory.
 struct NullSurface : IDirectDrawSurface7 {
   int width = 0;
   int height = 0;

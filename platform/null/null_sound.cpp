@@ -1,8 +1,8 @@
-// DirectSound with nothing to hear: buffers keep their settings and play state, and every
-// buffer's samples are written into the same scratch memory, since nothing ever reads them.
+// DirectSound with nothing to hear: buffers keep their settings and play state, and their
+// samples are written into the scratch memory, since nothing ever reads them.
 #include <algorithm>
-#include <vector>
 
+#include "platform/null/null_objects.h"
 #include "platform/win32/dsound.h"
 
 namespace {
@@ -70,13 +70,13 @@ HRESULT IDirectSoundBuffer::Lock(DWORD offset, DWORD count, void** part1, DWORD*
   const DWORD first = std::min(length, bytes - start);
   const DWORD wrapped = length - first;
   if (wrapped > 0 && (part2 == nullptr || bytes2 == nullptr)) return DSERR_INVALIDPARAM;
-  static std::vector<char> scratch;
-  if (scratch.size() < bytes) scratch.resize(bytes);
+  char* scratch = static_cast<char*>(ScratchMemory(bytes));
+  if (scratch == nullptr) return DSERR_OUTOFMEMORY;
   locked = true;
-  *part1 = scratch.data() + start;
+  *part1 = scratch + start;
   *bytes1 = first;
   if (part2 != nullptr && bytes2 != nullptr) {
-    *part2 = wrapped > 0 ? scratch.data() : nullptr;
+    *part2 = wrapped > 0 ? scratch : nullptr;
     *bytes2 = wrapped;
   }
   return DS_OK;

@@ -49,31 +49,6 @@ HRESULT IDirectDrawSurface7::Flip(IDirectDrawSurface7* target, DWORD) {
   return DD_OK;
 }
 
-HRESULT IDirectDrawSurface7::GetAttachedSurface(DDSCAPS2* wanted, IDirectDrawSurface7** attached) {
-  if (!wanted || !attached) return DDERR_INVALIDPARAMS;
-  *attached = nullptr;
-  if (HeadlessStepFails("GetAttachedSurface")) return DDERR_GENERIC;
-  if (!backBuffer || !(wanted->dwCaps & DDSCAPS_BACKBUFFER)) return DDERR_NOTFOUND;
-  backBuffer->AddRef();
-  *attached = backBuffer;
-  return DD_OK;
-}
-
-HRESULT IDirectDrawSurface7::SetColorKey(DWORD flags, DDCOLORKEY* key) {
-  if (!(flags & (DDCKEY_SRCBLT | DDCKEY_DESTBLT))) return DDERR_INVALIDPARAMS;
-  const bool set = key != nullptr;
-  const DDCOLORKEY value = set ? *key : DDCOLORKEY{};
-  if (flags & DDCKEY_SRCBLT) {
-    hasSourceKey = set;
-    sourceKey = value;
-  }
-  if (flags & DDCKEY_DESTBLT) {
-    hasDestKey = set;
-    destKey = value;
-  }
-  return DD_OK;
-}
-
 HRESULT IDirectDrawSurface7::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, HANDLE) {
   if (!desc) return DDERR_INVALIDPARAMS;
   if (HeadlessStepFails("Lock")) return DDERR_GENERIC;
@@ -92,12 +67,6 @@ HRESULT IDirectDrawSurface7::Lock(RECT* rect, DDSURFACEDESC2* desc, DWORD, HANDL
   desc->dwFlags |= DDSD_LPSURFACE;
   desc->lpSurface = first;
   locked = true;
-  return DD_OK;
-}
-
-HRESULT IDirectDrawSurface7::Unlock(RECT*) {
-  if (!locked) return DDERR_NOTLOCKED;
-  locked = false;
   return DD_OK;
 }
 
@@ -124,11 +93,6 @@ HRESULT IDirectDrawSurface7::GetSurfaceDesc(DDSURFACEDESC2* desc) {
   Describe(this, desc);
   return DD_OK;
 }
-
-// Pixels live in memory and are never lost.
-HRESULT IDirectDrawSurface7::Restore() { return DD_OK; }
-
-ULONG IDirectDrawSurface7::AddRef() { return ++references; }
 
 ULONG IDirectDrawSurface7::Release() {
   if (--references > 0) return references;

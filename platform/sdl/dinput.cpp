@@ -12,12 +12,6 @@
 #include "platform/sdl/waits.h"
 #include "platform/session/ending_signals.h"
 
-const GUID GUID_SysKeyboard = {0x6F1D2B61, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-const GUID GUID_SysMouse = {0x6F1D2B60, 0xD5A0, 0x11CF, {0xBF, 0xC7, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
-
-const DIDATAFORMAT c_dfDIKeyboard = {sizeof(DIDATAFORMAT), DIDF_RELAXIS, 256};
-const DIDATAFORMAT c_dfDIMouse = {sizeof(DIDATAFORMAT), DIDF_RELAXIS, sizeof(DIMOUSESTATE)};
-
 namespace {
 
 constexpr HRESULT DIERR_ACQUIRED = static_cast<HRESULT>(0x800700AAu);
@@ -31,15 +25,6 @@ bool DeviceStepFails(const char* step, DeviceKind kind) {
   char name[64];
   SDL_snprintf(name, sizeof name, "%s%s", step, kind == DeviceKind::Keyboard ? "Keyboard" : "Mouse");
   return HeadlessStepFails(name);
-}
-
-// Exactly one of exclusive/non-exclusive and one of foreground/background.
-bool ValidCooperativeFlags(DWORD flags) {
-  const DWORD access = flags & (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE);
-  const DWORD when = flags & (DISCL_FOREGROUND | DISCL_BACKGROUND);
-  const DWORD known = DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE | DISCL_FOREGROUND | DISCL_BACKGROUND;
-  return (flags & ~known) == 0 && (access == DISCL_EXCLUSIVE || access == DISCL_NONEXCLUSIVE) &&
-         (when == DISCL_FOREGROUND || when == DISCL_BACKGROUND);
 }
 
 }  // namespace

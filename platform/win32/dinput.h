@@ -53,6 +53,9 @@ static_assert(sizeof(DIMOUSESTATE) == 16);
 
 enum class DeviceKind { Keyboard, Mouse };
 
+// Exactly one of exclusive/non-exclusive and one of foreground/background.
+bool ValidCooperativeFlags(DWORD flags);
+
 struct IDirectInputDeviceA {
   DeviceKind kind;
   HWND window = nullptr;
