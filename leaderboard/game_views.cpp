@@ -52,7 +52,7 @@ std::string Head(const std::string& title, const std::string& description) {
 // As the highscore screen colours its rows: red 255, green falling by 19 a row, the tenth
 // row's orange kept below it.
 std::string RankColour(int64_t rank) {
-  char colour[8];
+  char colour[16];
   std::snprintf(colour, sizeof colour, "#ff%02x00", static_cast<unsigned>(255 - 19 * std::clamp<int64_t>(rank - 1, 0, 9)));
   return colour;
 }

@@ -218,8 +218,8 @@ TEST_P(TablePages, PageFiftyGamesAWeekAndAPlayerAndLinkEachToItsGame) {
   const KeptGame theirs = server.Store().PlayerGames("A/B", 50, 0).games.at(0);
   const std::string player = page("/players/A%2FB", 200);
   EXPECT_EQ(rows(player), 1);
-  for (const std::string link : {"<td>50</td>", "href=\"/players/A%2FB\">A/B</a>",
-                                 "href=\"/games/" + std::to_string(theirs.id) + "\">"}) {
+  for (const std::string& link : std::vector<std::string>{"<td>50</td>", "href=\"/players/A%2FB\">A/B</a>",
+                                                          "href=\"/games/" + std::to_string(theirs.id) + "\">"}) {
     EXPECT_NE(player.find(link), std::string::npos) << link << " in " << player;
   }
   EXPECT_EQ(rows(page("/players/P0?page=1", 200)), 17);
