@@ -36,9 +36,11 @@ constexpr char kStyle[] =
     "white-space:nowrap}th{vertical-align:bottom}thead tr:last-child th,th[rowspan]{border-bottom:2px solid #ff0}"
     "th.group{text-align:center;border-bottom:1px solid #d8dcff}tr.hits th,td.tally{padding:.3em}"
     "tbody tr:nth-child(even){background:#1a2058}.name{text-align:left}nav{margin:1em 0}"
-    // A phone keeps the columns that tell the games apart; the tally is on the game's page.
+    // A phone keeps the columns that tell the games apart (the tally is on the game's page),
+    // and a finger's room around each link.
     "@media (max-width:40em){body{margin:.5em auto;padding:0 .3em;font-size:15px}"
-    ".tally,tr.hits,th.group,.time{display:none}th,td{padding:.3em .25em}}";
+    ".tally,tr.hits,th.group,.time{display:none}th,td{padding:0 .25em}"
+    "td a,nav a,p a{display:inline-block;min-width:48px;min-height:48px;line-height:48px;text-align:center}}";
 
 std::string Head(const std::string& title, const std::string& description) {
   return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
