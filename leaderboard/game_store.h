@@ -67,6 +67,8 @@ class GameStore {
   // Best first: the higher score, and of equal scores the game kept first; of those whose
   // first proof came within `season`, when it is given, and the total of those.
   virtual TopGames Top(int64_t limit, int64_t offset, const std::optional<Season>& season) = 0;
+  // A player's games on the table, in the same order, and the count of them.
+  virtual TopGames PlayerGames(const std::string& name, int64_t limit, int64_t offset) = 0;
   virtual std::optional<KeptGame> Game(int64_t id) = 0;
   // The text of the proof that brought the game.
   virtual std::optional<std::string> ProofOf(int64_t gameId) = 0;

@@ -23,6 +23,7 @@
 #include "leaderboard/server_metrics.h"
 #include "replay/sha256.h"
 #include "leaderboard/site_files.h"
+#include "leaderboard/table_files.h"
 #include "replay/replay_file.h"
 
 using Clock = std::chrono::steady_clock;
@@ -30,7 +31,6 @@ using nlohmann::json;
 
 namespace {
 
-constexpr int64_t kPageRows = 100;
 constexpr int64_t kMostApiRows = 100;
 // Answering threads beyond those that wait for a verdict: reads go on while the queue is full.
 constexpr int kSpareThreads = 16;
@@ -89,7 +89,7 @@ bool QueryNumber(const httplib::Request& request, const char* name, int64_t fall
 
 // The methods a known path answers (HEAD with GET, as httplib does); "" for an unknown path.
 std::string AllowedAt(const std::string& path, bool site, bool metrics) {
-  static const std::regex reading(R"(/|/healthz|/api/v1/top|/api/v1/games/[^/]+(/replay)?)");
+  static const std::regex reading(R"(/|/healthz|/robots.txt|/favicon.ico|/font/table.otf|/players/.+|/api/v1/top|/api/v1/games/[^/]+(/replay)?)");
   if (path == "/api/v1/games") return "POST";
   if (std::regex_match(path, reading) || (site && (path == "/play" || path.starts_with("/play/"))) ||
       (metrics && path == "/metrics")) {
@@ -284,25 +284,64 @@ struct LeaderboardServer::Parts {
   }
 
   void Page(const httplib::Request& request, httplib::Response& response) {
-    int64_t offset = 0;
     std::optional<Season> season;
-    if (!QueryNumber(request, "offset", 0, 0, INT64_MAX / 2, &offset) || !QuerySeason(request, &season)) {
-      response.status = 400;
-      response.set_content("offset is a whole number, 0 or more, and season all or an ISO week (2026-W50)\n",
-                           "text/plain");
-      return;
+    if (!QuerySeason(request, &season)) {
+      return Html(response, 400, MissingPage("season is all or an ISO week, such as " +
+                                                 SeasonOf(std::time(nullptr)).name + ".", "/", "The world's table"));
     }
     TablePageView view;
-    view.games = store.Top(kPageRows + 1, offset, season).games;
     view.season = season ? season->name : "";
+    ShowTable(request, response, view, [&](int64_t offset) {
+      TopGames top = store.Top(kTablePageRows, offset, season);
+      for (int64_t i = 1; i <= static_cast<int64_t>(top.games.size()); ++i) view.ranks.push_back(offset + i);
+      return top;
+    });
+  }
+
+  void Player(const httplib::Request& request, httplib::Response& response) {
+    TablePageView view;
+    view.player = request.matches[1];
+    ShowTable(request, response, view, [&](int64_t offset) {
+      TopGames top = store.PlayerGames(view.player, kTablePageRows, offset);
+      view.ranks = store.StandingOf(top.games).ranks;
+      return top;
+    });
+  }
+
+  // The page `?page=` names (from 1) of the rows `read` finds from an offset; past the last
+  // page, 404 and a way to the last.
+  template <typename Read>
+  void ShowTable(const httplib::Request& request, httplib::Response& response, TablePageView& view, Read read) {
+    int64_t page = 1;
+    if (!QueryNumber(request, "page", 1, 1, INT64_MAX / kTablePageRows, &page)) {
+      return Html(response, 400, MissingPage("page is a whole number, 1 or more.", "/", "The world's table"));
+    }
+    const TopGames top = read((page - 1) * kTablePageRows);
+    view.games = top.games;
+    view.page = page;
+    view.pages = std::max<int64_t>(1, (top.total + kTablePageRows - 1) / kTablePageRows);
     view.thisWeek = SeasonOf(std::time(nullptr)).name;
-    view.more = static_cast<int64_t>(view.games.size()) > kPageRows;
-    if (view.more) view.games.pop_back();
-    view.offset = offset;
-    view.pageSize = kPageRows;
     view.playable = !options.site.empty();
-    response.set_header("Content-Security-Policy", "default-src 'none'; style-src 'unsafe-inline'");
-    response.set_content(TablePage(view), "text/html; charset=utf-8");
+    if (top.total == 0 && !view.player.empty()) {
+      return Html(response, 404, MissingPage("No game of " + view.player + " is on the world's table.", "/",
+                                             "The world's table"));
+    }
+    if (page > view.pages) {
+      const std::string last = (view.player.empty() ? "/" : "/players/" + UrlEncoded(view.player)) + "?" +
+                               (view.season.empty() ? "" : "season=" + view.season + "&amp;") +
+                               "page=" + std::to_string(view.pages);
+      return Html(response, 404, MissingPage("There is no page " + std::to_string(page) + "; the last is page " +
+                                                 std::to_string(view.pages) + ".", last, "The last page"));
+    }
+    Html(response, 200, TablePage(view));
+  }
+
+  // No script runs; connect-src lets a crawler's check read robots.txt from the page.
+  static void Html(httplib::Response& response, int status, const std::string& page) {
+    response.status = status;
+    response.set_header("Content-Security-Policy",
+                        "default-src 'none'; style-src 'unsafe-inline'; font-src 'self'; img-src 'self'; connect-src 'self'");
+    response.set_content(page, "text/html; charset=utf-8");
   }
 };
 
@@ -360,6 +399,8 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
   http.Get(R"(/api/v1/games/([^/]+))", guarded(&Parts::Game));
   http.Get(R"(/api/v1/games/([^/]+)/replay)", guarded(&Parts::Replay));
   http.Get("/", guarded(&Parts::Page));
+  http.Get("/players/(.+)", guarded(&Parts::Player));
+  ServeTableFiles(http, options.site);
   http.Get("/healthz", [&parts](const httplib::Request&, httplib::Response& response) {
     try {
       parts.store.CheckHealth();

@@ -40,6 +40,8 @@ const std::vector<std::vector<std::string>> kSteps = {
      // Each address's buckets (submissions, checking time), shared by the servers on a database.
      "CREATE TABLE address_budgets (kind TEXT NOT NULL, address TEXT NOT NULL,"
      " tokens DOUBLE PRECISION NOT NULL, filled DOUBLE PRECISION NOT NULL, PRIMARY KEY (kind, address))"},
+    // 5: a player's games, best first, for the player's page.
+    {"CREATE INDEX games_by_name ON games (name, score DESC, id)"},
 };
 
 std::string InDialect(std::string statement, SqlDialect dialect) {

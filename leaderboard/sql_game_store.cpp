@@ -109,7 +109,7 @@ class SqlGameStore final : public GameStore {
   }
 
   TopGames Top(int64_t limit, int64_t offset, const std::optional<Season>& season) override {
-    if (season) return SeasonTop(limit, offset, *season);
+    if (season) return FewTop(" received_at >= $1 AND received_at < $2", {season->from, season->to}, limit, offset);
     return Snapshot([&](SqlConnection& db) {
       TopGames top{{}, Total(db)};
       // Far down, the page starts in the run of scores that holds its first game.
@@ -129,14 +129,22 @@ class SqlGameStore final : public GameStore {
     });
   }
 
-  // A week's games are few beside all of them: found by their time, counted whole.
-  TopGames SeasonTop(int64_t limit, int64_t offset, const Season& season) {
+  TopGames PlayerGames(const std::string& name, int64_t limit, int64_t offset) override {
+    return FewTop(" name = $1", {name}, limit, offset);
+  }
+
+  // A week's games, or a player's, are few beside all of them: found by their index, counted
+  // whole. `where` numbers its parameters from $1.
+  TopGames FewTop(const std::string& where, std::vector<SqlParam> params, int64_t limit, int64_t offset) {
     return Snapshot([&](SqlConnection& db) {
-      const std::string within = " FROM games WHERE received_at >= $1 AND received_at < $2 AND " + kShown;
+      const std::string within = " FROM games WHERE" + where + " AND " + kShown;
+      const std::string next = "$" + std::to_string(params.size() + 1);
+      const std::string after = "$" + std::to_string(params.size() + 2);
       TopGames top;
-      top.total = std::stoll(db.Run("SELECT count(*)" + within, {season.from, season.to})[0][0]);
-      top.games = GamesOf(db.Run("SELECT " + kColumns + within + " ORDER BY score DESC, id LIMIT $3 OFFSET $4",
-                                 {season.from, season.to, limit, offset}));
+      top.total = std::stoll(db.Run("SELECT count(*)" + within, params)[0][0]);
+      params.insert(params.end(), {limit, offset});
+      top.games = GamesOf(db.Run("SELECT " + kColumns + within + " ORDER BY score DESC, id LIMIT " + next +
+                                     " OFFSET " + after, params));
       return top;
     });
   }

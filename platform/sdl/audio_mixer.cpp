@@ -28,6 +28,7 @@ struct Mixer {
   std::vector<MixVoice*> voices;
   AudioResampler resampler;
   AudioLimiter limiter;
+  bool held = false;  // the device paused by AudioMixerHold
 };
 
 // Never destroyed: the game leaves the device open to the end of the process, and the
@@ -114,7 +115,7 @@ bool AudioMixerOpen() {
   mixer.voices.reserve(64);
   mixer.open = true;
   // Headless, the device stays paused.
-  if (!HeadlessActive()) SDL_PauseAudioDevice(mixer.device, 0);
+  if (!HeadlessActive()) SDL_PauseAudioDevice(mixer.device, mixer.held ? 1 : 0);
   return true;
 }
 
@@ -182,4 +183,10 @@ float DecibelGain(LONG hundredths) {
     slot.store(gain, std::memory_order_relaxed);
   }
   return gain;
+}
+
+void AudioMixerHold(bool held) {
+  Mixer& mixer = TheMixer();
+  mixer.held = held;
+  if (mixer.device != 0 && !HeadlessActive()) SDL_PauseAudioDevice(mixer.device, held ? 1 : 0);
 }

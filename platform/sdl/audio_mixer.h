@@ -16,6 +16,9 @@ void AudioMixerClose();
 bool AudioMixerIsOpen();
 // Frames per second of the device's stream.
 int AudioMixerRate();
+// While held, the device plays nothing and the voices stand where they are (a watched replay
+// paused, or running ahead unseen). Headless, the device is never played.
+void AudioMixerHold(bool held);
 
 // Hold the lock around every change to a voice that is attached; it may be taken again by
 // the thread that holds it.

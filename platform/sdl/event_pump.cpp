@@ -4,6 +4,7 @@
 
 #include "platform/sdl/game_window.h"
 #include "platform/sdl/presenter.h"
+#include "platform/sdl/scancode_table.h"
 #include "platform/sdl/window_mode.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/win.h"
@@ -12,7 +13,7 @@ namespace {
 
 EventConsumer inputConsumer = nullptr;
 CloseRequestHandler closeRequestHandler = nullptr;
-EscapeHandler escapeHandler = nullptr;
+KeyHandler keyHandler = nullptr;
 
 bool IsFullScreenToggle(const SDL_Event& event) {
   return event.type == SDL_KEYDOWN &&
@@ -20,6 +21,8 @@ bool IsFullScreenToggle(const SDL_Event& event) {
           event.key.keysym.scancode == SDL_SCANCODE_KP_ENTER) &&
          (event.key.keysym.mod & KMOD_ALT) != 0;
 }
+
+char Printed(SDL_Keycode key) { return key >= ' ' && key < 0x7F ? static_cast<char>(key) : '\0'; }
 
 void RequestClose(HWND window) {
   if (closeRequestHandler != nullptr) {
@@ -33,7 +36,7 @@ void RequestClose(HWND window) {
 
 void SetInputEventConsumer(EventConsumer consumer) { inputConsumer = consumer; }
 void SetCloseRequestHandler(CloseRequestHandler handler) { closeRequestHandler = handler; }
-void SetEscapeHandler(EscapeHandler handler) { escapeHandler = handler; }
+void SetKeyHandler(KeyHandler handler) { keyHandler = handler; }
 
 void PumpEvents() {
   if (!SDL_WasInit(SDL_INIT_EVENTS)) return;
@@ -61,9 +64,8 @@ void PumpEvents() {
       if (!event.key.repeat && shown != nullptr && !HeadlessActive()) ToggleFullScreen(shown);
       continue;
     }
-    if (escapeHandler != nullptr && event.type == SDL_KEYDOWN &&
-        event.key.keysym.scancode == SDL_SCANCODE_ESCAPE) {
-      if (!event.key.repeat) escapeHandler();
+    if (keyHandler != nullptr && event.type == SDL_KEYDOWN &&
+        keyHandler(DikFromScancode(event.key.keysym.scancode), Printed(event.key.keysym.sym), event.key.repeat != 0)) {
       continue;
     }
     if (inputConsumer) inputConsumer(event);

@@ -2,6 +2,8 @@
 // window events become window messages, everything else goes to the input consumer.
 #pragma once
 
+#include <cstdint>
+
 union SDL_Event;
 
 using EventConsumer = void (*)(const SDL_Event& event);
@@ -20,7 +22,10 @@ void SetInputEventConsumer(EventConsumer consumer);
 using CloseRequestHandler = void (*)();
 void SetCloseRequestHandler(CloseRequestHandler handler);
 
-// While set, Escape pressed on the keyboard goes to the handler and never to the game: a replay
-// watched in the window answers the game's reads itself, and Escape ends the watching.
-using EscapeHandler = void (*)();
-void SetEscapeHandler(EscapeHandler handler);
+// While set, every key pressed goes first to the handler, and a key it takes never reaches the
+// game: a replay watched in the window answers the game's reads itself, and the keys steer the
+// watching. It is told the key's place (a DIK code), what the key prints in the keyboard's
+// layout where that is a printable ASCII character (else 0), and whether it is the key's own
+// repeat.
+using KeyHandler = bool (*)(uint8_t dik, char printed, bool repeat);
+void SetKeyHandler(KeyHandler handler);

@@ -10,6 +10,7 @@
 #include "platform/sdl/game_window.h"
 #include "platform/seams/first_flip_mark.h"
 #include "platform/seams/flip_observer.h"
+#include "platform/seams/flip_showing.h"
 #include "platform/seams/headless.h"
 #include "platform/sdl/waits.h"
 #include "platform/win32/win.h"
@@ -139,7 +140,8 @@ void PresentFrame(SDL_Surface* frame) {
     HeadlessPresentFlip();
     return;
   }
-  if (presenter.texture && !SameAsShown(frame)) {
+  const bool shown = FlipShown();
+  if (shown && presenter.texture && !SameAsShown(frame)) {
     void* pixels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(presenter.texture, nullptr, &pixels, &pitch) == 0) {
@@ -152,7 +154,7 @@ void PresentFrame(SDL_Surface* frame) {
     SDL_RenderCopy(presenter.renderer, presenter.texture, nullptr, nullptr);
     SDL_RenderPresent(presenter.renderer);
   }
-  PaceRealFlip();
+  if (shown) PaceRealFlip();
   NotifyFlipPresented();
 }
 
@@ -176,3 +178,12 @@ void PresenterPicturePoint(float windowX, float windowY, int* x, int* y) {
 }
 
 void PresenterRedrawNext() { presenter.shownValid = false; }
+
+void PresenterShowAgain() {
+  if (presenter.shownValid || presenter.renderer == nullptr || presenter.texture == nullptr) return;
+  SDL_SetRenderDrawColor(presenter.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(presenter.renderer);
+  SDL_RenderCopy(presenter.renderer, presenter.texture, nullptr, nullptr);
+  SDL_RenderPresent(presenter.renderer);
+  presenter.shownValid = true;
+}

@@ -23,3 +23,6 @@ void PresenterPicturePoint(float windowX, float windowY, int* x, int* y);
 // The window's contents were lost or resized (exposed, a lost renderer): the next frame is
 // sent whatever it shows.
 void PresenterRedrawNext();
+// Where the window lost its contents since, the frame last shown is shown again: a replay held
+// on one flip presents nothing new.
+void PresenterShowAgain();

@@ -3,6 +3,7 @@
 // (docs/replay.md).
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -159,14 +160,19 @@ int Play(const ReplayCommand& command) {
   return complete ? 0 : kRefused;
 }
 
-// A kept game in the game's own window, at the pace it was played.
-int Watch(const ReplayCommand& command) {
+// A kept game in the game's own window, at the pace it was played, from where `from` says.
+int WatchOnce(const ReplayCommand& command, const WatchFrom& from) {
   std::optional<ScratchFolder> scratch;
   int status = 0;
   std::optional<Replay> replay = EnterWithReplay(command, &scratch, &status);
   if (!replay) return status;
+  if (from.flip > LastFlipOf(*replay)) {
+    LeaveScratchFolder(*scratch);
+    return Refuse(command.file + ": --flip " + std::to_string(from.flip) + " is past its last flip, " +
+                  std::to_string(LastFlipOf(*replay)));
+  }
   CurrentPlayerOptions() = command.window;
-  WatchReplay(std::move(*replay));
+  WatchReplay(std::move(*replay), from);
   try {
     RunTheGame();
   } catch (const ReplayStopped& stopped) {
@@ -178,6 +184,7 @@ int Watch(const ReplayCommand& command) {
   }
   LeaveScratchFolder(*scratch);
   PlatformQuit();
+  if (WatchingGoesBack()) return 0;
   if (WatchingEndedByEscape()) {
     std::printf("zimbrel-replay: %s: watched up to flip %llu, where Escape ended it\n",
                 ShownText(command.file).c_str(),
@@ -189,6 +196,53 @@ int Watch(const ReplayCommand& command) {
               ShownText(command.file).c_str(),
               static_cast<unsigned long long>(PresentedFlipCount()));
   return 0;
+}
+
+// The run watching now, which the signals that end a session are passed on to.
+volatile sig_atomic_t watchingChild = 0;
+void PassOnTheSignal(int signalNumber) {
+  if (watchingChild > 0) kill(watchingChild, signalNumber);
+}
+
+// Each run in a child process: the game's records are the process's, and a run that goes back
+// leaves them for a fresh copy of this one, which has started no game.
+int Watch(const ReplayCommand& command) {
+  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) signal(signalNumber, PassOnTheSignal);
+  WatchFrom from{command.startFlip, command.startFlip != 0};
+  for (;;) {
+    int back[2];
+    if (pipe2(back, O_CLOEXEC) != 0) return Refuse(std::string("cannot make a pipe (") + std::strerror(errno) + ")");
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child < 0) return Refuse(std::string("cannot fork (") + std::strerror(errno) + ")");
+    if (child == 0) {
+      close(back[0]);
+      for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) signal(signalNumber, SIG_DFL);
+      const int status = WatchOnce(command, from);
+      if (const std::optional<WatchFrom> next = WatchingGoesBack()) {
+        if (write(back[1], &*next, sizeof *next) != sizeof *next) _exit(kStopped);
+      }
+      std::fflush(nullptr);
+      _exit(status);
+    }
+    watchingChild = child;
+    close(back[1]);
+    WatchFrom next;
+    ssize_t got = 0;
+    while ((got = read(back[0], &next, sizeof next)) < 0 && errno == EINTR) {
+    }
+    close(back[0]);
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    watchingChild = 0;
+    if (got == static_cast<ssize_t>(sizeof next) && WIFEXITED(status) && WEXITSTATUS(status) == 0) {
+      from = next;
+      continue;
+    }
+    if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+    return WEXITSTATUS(status);
+  }
 }
 
 // The games the scripted player names, claimed at the top of its replay.

@@ -14,6 +14,7 @@
 #include <tuple>
 
 #include "leaderboard/leaderboard_server.h"
+#include "leaderboard/season.h"
 #include "platform/files/temporary_folder.h"
 #include "tests/support/leaderboard_run.h"
 
@@ -73,6 +74,7 @@ class InProcess {
   }
   HttpAnswer Post(const std::string& proof) const { return HttpPost(server_->Port(), proof); }
   int Port() const { return server_->Port(); }
+  GameStore& Store() { return *store_; }
 
   StandIn verifier;
 
@@ -166,5 +168,68 @@ TEST(LeaderboardHandlers, APoolThatTakesNoMoreSaysWhy) {
     EXPECT_NE(answer.body.find(said), std::string::npos) << answer.body;
   }
 }
+
+// The world's table and a player's games as pages of 50, on both databases: 50 games make one
+// page and the 51st a second; past the last page, and a name with no game shown, a 404 page.
+class TablePages : public testing::TestWithParam<std::string> {};
+
+TEST_P(TablePages, PageFiftyGamesAWeekAndAPlayerAndLinkEachToItsGame) {
+  const fs::path folder = MakeTemporaryFolder("zimbrel-table").value();
+  const std::string database = TestDatabase(GetParam(), folder);
+  if (database.empty()) GTEST_SKIP() << "no PostgreSQL here (ctest runs this under pg_virtualenv)";
+  InProcess server({"--database", database});
+  httplib::Client reader("127.0.0.1", server.Port());
+  const auto page = [&](const std::string& path, int status) {
+    const httplib::Result answer = reader.Get(path);
+    EXPECT_EQ(answer->status, status) << path;
+    return answer->body;
+  };
+  const auto rows = [](const std::string& html) {
+    int count = 0;
+    for (size_t at = html.find("<tr style="); at != std::string::npos; at = html.find("<tr style=", at + 1)) ++count;
+    return count;
+  };
+  const int64_t thisWeek = SeasonOf(std::time(nullptr)).from;
+  // 50 games of this week, the worst of them a slash's player's; then one of an old week.
+  for (int i = 0; i < 51; ++i) {
+    const std::string key = "g" + std::to_string(i);
+    const std::string name = i == 49 ? "A/B" : "P" + std::to_string(i % 3);
+    server.Store().Keep({key, key, i < 50 ? thisWeek : 1000, {ProvenGame{name, 5000 - i, {}, 2, 99, key}}}, nullptr);
+    if (i == 49) {
+      EXPECT_EQ(rows(page("/", 200)), 50);
+      EXPECT_EQ(page("/", 200).find("page=2"), std::string::npos) << "50 games make one page";
+      EXPECT_NE(page("/?page=2", 404).find("<a href=\"/?page=1\">The last page</a>"), std::string::npos);
+    }
+  }
+  const std::string first = page("/", 200);
+  EXPECT_EQ(rows(first), 50);
+  EXPECT_NE(first.find("<a href=\"/?page=2\">more games"), std::string::npos) << first;
+  const std::string second = page("/?page=2", 200);
+  EXPECT_EQ(rows(second), 1);
+  EXPECT_NE(second.find("<td>51</td>"), std::string::npos) << second;
+  EXPECT_NE(second.find("<a href=\"/\">&larr; better games"), std::string::npos) << second;
+  page("/?page=3", 404);
+  page("/?page=0", 400);
+  const std::string week = page("/?season=" + SeasonOf(std::time(nullptr)).name, 200);
+  EXPECT_EQ(rows(week), 50);
+  EXPECT_EQ(week.find("page=2"), std::string::npos) << "the old week's game is not this week's";
+
+  // The slash's player: their game, its world rank, its links; another name's games, not.
+  const KeptGame theirs = server.Store().PlayerGames("A/B", 50, 0).games.at(0);
+  const std::string player = page("/players/A%2FB", 200);
+  EXPECT_EQ(rows(player), 1);
+  for (const std::string& link : std::vector<std::string>{"<td>50</td>", "href=\"/players/A%2FB\">A/B</a>",
+                                                          "href=\"/games/" + std::to_string(theirs.id) + "\">"}) {
+    EXPECT_NE(player.find(link), std::string::npos) << link << " in " << player;
+  }
+  EXPECT_EQ(rows(page("/players/P0?page=1", 200)), 17);
+  server.Store().Hide(theirs.id, "a test", "tester");
+  EXPECT_NE(page("/players/A%2FB", 404).find("No game of A/B"), std::string::npos);
+  page("/players/NOBODY", 404);
+  fs::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Databases, TablePages, testing::Values("sqlite", "postgresql"),
+                         [](const testing::TestParamInfo<std::string>& database) { return database.param; });
 
 }  // namespace

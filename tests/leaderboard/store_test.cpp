@@ -231,7 +231,7 @@ TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
                                           : OpenPostgres(address_);
   EXPECT_EQ(SchemaVersionOf(*db), NewestSchemaVersion());
   // A database as the first schema left it: the counts by runs of scores are made from its games.
-  for (const char* later : {"DROP TABLE score_buckets", "DROP TABLE bans", "DROP TABLE audit", "DROP INDEX games_by_time", "DROP TABLE address_budgets",
+  for (const char* later : {"DROP TABLE score_buckets", "DROP TABLE bans", "DROP TABLE audit", "DROP INDEX games_by_time", "DROP INDEX games_by_name", "DROP TABLE address_budgets",
                             "ALTER TABLE games DROP COLUMN hidden_reason"}) {
     db->Run(later, {});
   }

@@ -117,8 +117,8 @@ TEST(LeaderboardSubmission, RanksTheProvenGameOnceAndRefusesEveryCheat) {
   EXPECT_EQ(server.Get(game["replay"]).body, GoldenProof()) << "the proof as it came";
   // What the table and the API answer, the world's table as a page among them.
   const std::vector<std::tuple<std::string, int, std::string>> reads = {
-      {"/", 200, "<tr><td>1</td><td class=\"name\">GLD</td><td>197,530</td><td class=\"tally\">0</td>"},
-      {"/?offset=-1", 400, "offset"},
+      {"/", 200, "<td>1</td><td class=\"name\"><a href=\"/players/GLD\">GLD</a></td><td>197,530</td>"},
+      {"/?page=-1", 400, "page"},
       {"/api/v1/top?limit=0", 400, "limit is 1 to 100"},
       {"/api/v1/top?limit=1&offset=1", 200, "\"games\":[]"},
       {"/api/v1/games/2", 404, "no game 2"},

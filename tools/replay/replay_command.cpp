@@ -1,5 +1,6 @@
 #include "tools/replay/replay_command.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -18,7 +19,7 @@ const char kReplayUsage[] =
     "[--highscores OUT] | zimbrel-replay autoplay FILE [--until-stage N] [--name ABC] "
     "[--lazy-boss] [--minutes N] [--lines OUT] [--png DIR [--every N]] [--audio OUT.wav] "
     "[--highscores OUT] | zimbrel-replay verify FILE... [--cpu-limit SECONDS] | zimbrel-replay "
-    "watch FILE [--fullscreen | --window] [--scale N] [--mute] | zimbrel-replay soak "
+    "watch FILE [--flip N] [--fullscreen | --window] [--scale N] [--mute] | zimbrel-replay soak "
     "[--minutes N] | zimbrel-replay --version";
 
 namespace {
@@ -163,9 +164,19 @@ std::optional<ReplayVerb> VerbNamed(const std::string& word) {
   return found->second;
 }
 
-// watch: the game's own window options, read as the game reads them.
+// watch: its own --flip, and the game's own window options, read as the game reads them.
 bool ParseWatch(int argc, char** argv, ReplayCommand& command, std::string* error) {
-  const CommandLine line = ParseCommandLine(std::vector<std::string>(argv + 3, argv + argc));
+  std::vector<std::string> options(argv + 3, argv + argc);
+  const auto flip = std::find(options.begin(), options.end(), "--flip");
+  if (flip != options.end()) {
+    const std::string value = flip + 1 != options.end() ? *(flip + 1) : "";
+    if (!ParseNumber(value, &command.startFlip) || command.startFlip == 0) {
+      *error = "--flip takes a flip, 1 or more, not " + QuotedText(value);
+      return false;
+    }
+    options.erase(flip, flip + 2);
+  }
+  const CommandLine line = ParseCommandLine(options);
   if (line.action == CommandLine::Action::Refuse) {
     *error = "watch: " + line.fault;
     return false;

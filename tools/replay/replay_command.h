@@ -25,6 +25,7 @@ struct ReplayCommand {
   bool minutesGiven = false;
   double cpuLimit = 30;  // verify: CPU seconds a file may take
   PlayerOptions window;  // watch: the window and the sound
+  uint64_t startFlip = 0;  // watch: held at this flip from the start; 0: played from the start
 };
 
 // The command, or nothing with `error` saying what is wrong with the arguments.
