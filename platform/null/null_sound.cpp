@@ -11,6 +11,9 @@ IDirectSound* openDevice = nullptr;
 
 }  // namespace
 
+// Nothing is mixed: the gains go nowhere.
+void SoundBufferGainsChanged(IDirectSoundBuffer*) {}
+
 HRESULT DirectSoundCreate(const GUID*, IDirectSound** sound, void* outer) {
   if (sound == nullptr || outer != nullptr) return DSERR_INVALIDPARAM;
   *sound = nullptr;
@@ -109,34 +112,6 @@ HRESULT IDirectSoundBuffer::SetCurrentPosition(DWORD position) {
 HRESULT IDirectSoundBuffer::GetCurrentPosition(DWORD* playCursor, DWORD* writeCursor) {
   if (playCursor != nullptr) *playCursor = voice.position * 2;
   if (writeCursor != nullptr) *writeCursor = voice.position * 2;
-  return DS_OK;
-}
-
-HRESULT IDirectSoundBuffer::SetVolume(LONG newVolume) {
-  if (!(flags & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
-  if (newVolume < DSBVOLUME_MIN || newVolume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
-  volume = newVolume;
-  return DS_OK;
-}
-
-HRESULT IDirectSoundBuffer::GetVolume(LONG* current) {
-  if (!(flags & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
-  if (current == nullptr) return DSERR_INVALIDPARAM;
-  *current = volume;
-  return DS_OK;
-}
-
-HRESULT IDirectSoundBuffer::SetPan(LONG newPan) {
-  if (!(flags & DSBCAPS_CTRLPAN)) return DSERR_CONTROLUNAVAIL;
-  if (newPan < DSBPAN_LEFT || newPan > DSBPAN_RIGHT) return DSERR_INVALIDPARAM;
-  pan = newPan;
-  return DS_OK;
-}
-
-HRESULT IDirectSoundBuffer::GetPan(LONG* current) {
-  if (!(flags & DSBCAPS_CTRLPAN)) return DSERR_CONTROLUNAVAIL;
-  if (current == nullptr) return DSERR_INVALIDPARAM;
-  *current = pan;
   return DS_OK;
 }
 

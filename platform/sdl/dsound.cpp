@@ -37,6 +37,8 @@ IDirectSoundBuffer* NewBuffer(std::shared_ptr<int16_t[]> samples, DWORD bytes, D
 
 }  // namespace
 
+void SoundBufferGainsChanged(IDirectSoundBuffer* buffer) { UpdateGains(buffer); }
+
 HRESULT DirectSoundCreate(const GUID* /*device: only the default exists*/, IDirectSound** sound,
                           void* outer) {
   if (HeadlessStepFails("DirectSoundCreate")) return DSERR_NODRIVER;
@@ -148,36 +150,6 @@ HRESULT IDirectSoundBuffer::GetCurrentPosition(DWORD* playCursor, DWORD* writeCu
   AudioMixerLockGuard lock;
   if (playCursor != nullptr) *playCursor = voice.position * 2;
   if (writeCursor != nullptr) *writeCursor = voice.position * 2;
-  return DS_OK;
-}
-
-HRESULT IDirectSoundBuffer::SetVolume(LONG newVolume) {
-  if (!(flags & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
-  if (newVolume < DSBVOLUME_MIN || newVolume > DSBVOLUME_MAX) return DSERR_INVALIDPARAM;
-  volume = newVolume;
-  UpdateGains(this);
-  return DS_OK;
-}
-
-HRESULT IDirectSoundBuffer::GetVolume(LONG* current) {
-  if (!(flags & DSBCAPS_CTRLVOLUME)) return DSERR_CONTROLUNAVAIL;
-  if (current == nullptr) return DSERR_INVALIDPARAM;
-  *current = volume;
-  return DS_OK;
-}
-
-HRESULT IDirectSoundBuffer::SetPan(LONG newPan) {
-  if (!(flags & DSBCAPS_CTRLPAN)) return DSERR_CONTROLUNAVAIL;
-  if (newPan < DSBPAN_LEFT || newPan > DSBPAN_RIGHT) return DSERR_INVALIDPARAM;
-  pan = newPan;
-  UpdateGains(this);
-  return DS_OK;
-}
-
-HRESULT IDirectSoundBuffer::GetPan(LONG* current) {
-  if (!(flags & DSBCAPS_CTRLPAN)) return DSERR_CONTROLUNAVAIL;
-  if (current == nullptr) return DSERR_INVALIDPARAM;
-  *current = pan;
   return DS_OK;
 }
 

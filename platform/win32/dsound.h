@@ -104,6 +104,9 @@ struct IDirectSoundBuffer {
 };
 using LPDIRECTSOUNDBUFFER = IDirectSoundBuffer*;
 
+// Told by SetVolume and SetPan, which every back-end shares: its mix takes the buffer's gains.
+void SoundBufferGainsChanged(IDirectSoundBuffer* buffer);
+
 struct IDirectSound {
   // Only checks that a window is given.
   HRESULT SetCooperativeLevel(HWND window, DWORD level);
