@@ -40,6 +40,9 @@ const std::vector<std::vector<std::string>> kSteps = {
      // Each address's buckets (submissions, checking time), shared by the servers on a database.
      "CREATE TABLE address_budgets (kind TEXT NOT NULL, address TEXT NOT NULL,"
      " tokens DOUBLE PRECISION NOT NULL, filled DOUBLE PRECISION NOT NULL, PRIMARY KEY (kind, address))"},
+    // 5: a game the server's review held is hidden (hidden_reason says why) and marked held,
+    // until an operator restores it.
+    {"ALTER TABLE games ADD COLUMN held INTEGER NOT NULL DEFAULT 0"},
 };
 
 std::string InDialect(std::string statement, SqlDialect dialect) {

@@ -12,9 +12,31 @@ const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "chec
 
 }  // namespace
 
+json PlayFiguresJson(const PlayFigures& play) {
+  return {{"mouseReads", play.mouseReads},       {"playMs", play.playMs},
+          {"presses", play.presses},             {"shortestPress", play.shortestPress},
+          {"oneReadPresses", play.oneReadPresses}, {"longestJump", play.longestJump},
+          {"aimedPresses", play.aimedPresses},   {"pressedOnArrival", play.pressedOnArrival},
+          {"medianWaitReads", play.medianWaitReads}};
+}
+
+PlayFigures PlayFiguresOf(const json& value) {
+  PlayFigures play;
+  play.mouseReads = value.at("mouseReads");
+  play.playMs = value.at("playMs");
+  play.presses = value.at("presses");
+  play.shortestPress = value.at("shortestPress");
+  play.oneReadPresses = value.at("oneReadPresses");
+  play.longestJump = value.at("longestJump");
+  play.aimedPresses = value.at("aimedPresses");
+  play.pressedOnArrival = value.at("pressedOnArrival");
+  play.medianWaitReads = value.at("medianWaitReads");
+  return play;
+}
+
 json ProvenGameJson(const ProvenGame& game) {
-  return {{"name", game.name}, {"score", game.score}, {"swats", game.swats},
-          {"stage", game.stage}, {"flips", game.flip}, {"key", game.key}};
+  return {{"name", game.name}, {"score", game.score}, {"swats", game.swats}, {"stage", game.stage},
+          {"flips", game.flip}, {"key", game.key}, {"play", PlayFiguresJson(game.play)}};
 }
 
 ProvenGame ProvenGameOf(const json& value) {
@@ -25,6 +47,7 @@ ProvenGame ProvenGameOf(const json& value) {
   game.stage = value.at("stage");
   game.flip = value.at("flips");
   game.key = value.at("key");
+  game.play = PlayFiguresOf(value.at("play"));
   return game;
 }
 

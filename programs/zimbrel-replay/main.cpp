@@ -192,7 +192,16 @@ int Watch(const ReplayCommand& command) {
   return 0;
 }
 
-// verify: every file, whatever the one before it gave; the worst status is the tool's.
+// analyze: how each game was played, and whether a leaderboard's review holds it.
+void ShowPlay(const std::string& file, const ProvenGame& game) {
+  const std::string hold = ReviewHold(game.play);
+  std::printf("%s: %s played: %s\n%s: %s %s\n", ShownText(file).c_str(), game.name.c_str(),
+              ShownFigures(game.play).c_str(), ShownText(file).c_str(), game.name.c_str(),
+              hold.empty() ? "shows nothing no hand gives" : ("held for review: " + hold).c_str());
+}
+
+// verify and analyze: every file, whatever the one before it gave; the worst status is the
+// tool's.
 int Verify(const ReplayCommand& command) {
   int status = 0;
   ProofCheckLimits limits;
@@ -209,6 +218,7 @@ int Verify(const ReplayCommand& command) {
     const ProofVerdict verdict = CheckProof(text, file, limits);
     for (const ProvenGame& game : verdict.games) {
       std::printf("%s: %s\n", ShownText(file).c_str(), ShownGame(game).c_str());
+      if (command.verb == ReplayVerb::Analyze) ShowPlay(file, game);
     }
     switch (verdict.outcome) {
       case ProofOutcome::Proven:
@@ -357,6 +367,7 @@ int Run(int argc, char** argv) {
     case ReplayVerb::Autoplay:
       return RecordRun(*command, "the scripted player played");
     case ReplayVerb::Verify:
+    case ReplayVerb::Analyze:
       return Verify(*command);
     case ReplayVerb::Watch:
       return Watch(*command);
