@@ -232,7 +232,7 @@ TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
   EXPECT_EQ(SchemaVersionOf(*db), NewestSchemaVersion());
   // A database as the first schema left it: the counts by runs of scores are made from its games.
   for (const char* later : {"DROP TABLE score_buckets", "DROP TABLE bans", "DROP TABLE audit", "DROP INDEX games_by_time", "DROP TABLE address_budgets",
-                            "ALTER TABLE games DROP COLUMN hidden_reason"}) {
+                            "ALTER TABLE games DROP COLUMN hidden_reason", "ALTER TABLE games DROP COLUMN held"}) {
     db->Run(later, {});
   }
   db->Run("UPDATE schema_version SET version = 1", {});
