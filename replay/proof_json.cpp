@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 using nlohmann::json;
 
@@ -10,29 +11,27 @@ namespace {
 // In the order of ProofOutcome.
 const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "check failed", "crashed", "stopping"};
 
-}  // namespace
+// The play's figures by their names in JSON, each read and written the same way.
+const std::pair<const char*, int64_t PlayFigures::*> kFigureFields[] = {
+    {"mouseReads", &PlayFigures::mouseReads},         {"playMs", &PlayFigures::playMs},
+    {"presses", &PlayFigures::presses},               {"shortestPress", &PlayFigures::shortestPress},
+    {"oneReadPresses", &PlayFigures::oneReadPresses}, {"longestJump", &PlayFigures::longestJump},
+    {"aimedPresses", &PlayFigures::aimedPresses},     {"pressedOnArrival", &PlayFigures::pressedOnArrival},
+    {"medianWaitReads", &PlayFigures::medianWaitReads}};
 
 json PlayFiguresJson(const PlayFigures& play) {
-  return {{"mouseReads", play.mouseReads},       {"playMs", play.playMs},
-          {"presses", play.presses},             {"shortestPress", play.shortestPress},
-          {"oneReadPresses", play.oneReadPresses}, {"longestJump", play.longestJump},
-          {"aimedPresses", play.aimedPresses},   {"pressedOnArrival", play.pressedOnArrival},
-          {"medianWaitReads", play.medianWaitReads}};
+  json value = json::object();
+  for (const auto& [name, field] : kFigureFields) value[name] = play.*field;
+  return value;
 }
 
 PlayFigures PlayFiguresOf(const json& value) {
   PlayFigures play;
-  play.mouseReads = value.at("mouseReads");
-  play.playMs = value.at("playMs");
-  play.presses = value.at("presses");
-  play.shortestPress = value.at("shortestPress");
-  play.oneReadPresses = value.at("oneReadPresses");
-  play.longestJump = value.at("longestJump");
-  play.aimedPresses = value.at("aimedPresses");
-  play.pressedOnArrival = value.at("pressedOnArrival");
-  play.medianWaitReads = value.at("medianWaitReads");
+  for (const auto& [name, field] : kFigureFields) play.*field = value.at(name);
   return play;
 }
+
+}  // namespace
 
 json ProvenGameJson(const ProvenGame& game) {
   return {{"name", game.name}, {"score", game.score}, {"swats", game.swats}, {"stage", game.stage},
