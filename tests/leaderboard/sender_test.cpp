@@ -1,7 +1,7 @@
 // zimbrel-send as the game starts it, the game already over (its standard input at its end):
-// only a rank, a hold for review or the leaderboard's own refusal of the proof takes the proof out of
-// replays/unsent/; whatever else answers, or nothing, leaves it for the next start, and the
-// sender says the address and why.
+// only a rank, a hold for review or the leaderboard's own refusal of the proof takes the
+// proof out of replays/unsent/; whatever else answers, or nothing, leaves it for the next
+// start, and the sender says the address and why.
 #include <gtest/gtest.h>
 
 #include <filesystem>
