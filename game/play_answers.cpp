@@ -2,6 +2,7 @@
 
 #include "game/play_state.h"
 #include "game/random.h"
+#include "game/swat.h"
 #include "globals/current_screen.h"
 #include "input/keyboard.h"
 #include "input/mouse_cursor.h"
@@ -55,7 +56,7 @@ std::string OutOf(const char* what, int64_t value, int64_t low, int64_t high) {
 }  // namespace
 
 void AnswerPlayQuestions(std::string (*beginPlay)(const CarriedState& carried)) {
-  AnswerPlayUnderWay({InPlay, CarriedIn, StageClockStarted, NameStillAhead, beginPlay});
+  AnswerPlayUnderWay({InPlay, CarriedIn, StageClockStarted, NameStillAhead, beginPlay, TargetsUnderSwatterMovedBy});
 }
 
 std::string PutCarriedIn(const CarriedState& carried) {

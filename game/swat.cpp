@@ -21,9 +21,10 @@ bool SwatActive() {
 
 // The swatter's corner within 44 pixels left and 10 right, 57 above and 13 below the
 // target's corner, bounds included.
-bool InHitBox(const FlyEntry& target) {
-  return CursorInRect(target.x - 44, target.y - 57, target.x + 10, target.y + 13);
+bool InHitBoxAt(const FlyEntry& target, CursorPoint at) {
+  return target.x - 44 <= at.x && at.x <= target.x + 10 && target.y - 57 <= at.y && at.y <= target.y + 13;
 }
+bool InHitBox(const FlyEntry& target) { return InHitBoxAt(target, {Cursor.x, Cursor.y}); }
 
 // Points for a swat by the targets it hit; eight and more earn 10000 more for each.
 int64_t SwatScore(int32_t hits) {
@@ -41,6 +42,15 @@ int ReleasedFly() {
 }
 
 }  // namespace
+
+int TargetsUnderSwatterMovedBy(int32_t countsX, int32_t countsY) {
+  const CursorPoint at = CursorMovedBy(countsX, countsY);
+  int targets = 0;
+  const auto reachable = [&](const FlyEntry& target) { targets += target.alive && InHitBoxAt(target, at) ? 1 : 0; };
+  for (int i = 0; i < FlyCount; ++i) reachable(FlyTable[i]);
+  reachable(FlyTable[kWasp]);
+  return targets;
+}
 
 void BeginSwat() {
   if (Cursor.swatTimer == 10) SwatHits = 0;

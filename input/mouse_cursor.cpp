@@ -44,15 +44,21 @@ void UpdateSwat() {
 
 }  // namespace
 
+CursorPoint CursorMovedBy(LONG countsX, LONG countsY) {
+  CursorPoint to{Moved(Cursor.x, countsX), Moved(Cursor.y, countsY)};
+  if (to.x < 0) to.x = 0;
+  if (to.x > CursorImages.limitX - 1) to.x = CursorImages.limitX - 1;
+  if (to.y < 0) to.y = 0;
+  if (to.y > CursorImages.limitY - 1) to.y = CursorImages.limitY - 1;
+  return to;
+}
+
 void UpdateMouse() {
   NoteCursorTip(Cursor.swatter ? kSwatterTipX : 0, Cursor.swatter ? kSwatterTipY : 0);
   ReadMouse();
-  Cursor.x = Moved(Cursor.x, MouseState.lX);
-  Cursor.y = Moved(Cursor.y, MouseState.lY);
-  if (Cursor.x < 0) Cursor.x = 0;
-  if (Cursor.x > CursorImages.limitX - 1) Cursor.x = CursorImages.limitX - 1;
-  if (Cursor.y < 0) Cursor.y = 0;
-  if (Cursor.y > CursorImages.limitY - 1) Cursor.y = CursorImages.limitY - 1;
+  const CursorPoint to = CursorMovedBy(MouseState.lX, MouseState.lY);
+  Cursor.x = to.x;
+  Cursor.y = to.y;
   NoteCursorPlace(Cursor.x, Cursor.y);
   UpdateSwat();
 }

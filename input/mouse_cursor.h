@@ -22,6 +22,14 @@ struct CursorRecord {
 };
 extern CursorRecord Cursor;
 
+struct CursorPoint {
+  int32_t x;
+  int32_t y;
+};
+// Where this motion takes the cursor's corner from where it stands: two pixels a count, kept
+// within its bounds.
+CursorPoint CursorMovedBy(LONG countsX, LONG countsY);
+
 // Once per frame: reads the mouse, moves the cursor two pixels per count within its bounds,
 // and starts a swat on a fresh press of the left button.
 void UpdateMouse();

@@ -30,11 +30,16 @@ std::string Operator() {
 struct Words {
   std::vector<std::string> operands;
   std::optional<std::string> reason, name, limit;
+  bool held = false;
 };
 
 bool ReadWords(const std::vector<std::string>& arguments, size_t from, Words* words, std::string* fault) {
   for (size_t i = from; i < arguments.size(); ++i) {
     const std::string& word = arguments[i];
+    if (word == "--held") {
+      words->held = true;
+      continue;
+    }
     std::optional<std::string>* option = word == "--reason" ? &words->reason
                                          : word == "--name" ? &words->name
                                          : word == "--limit" ? &words->limit
@@ -69,17 +74,19 @@ std::optional<int64_t> Whole(const std::string& text) {
 void PrintGame(const KeptGame& game) {
   std::printf("%lld %s %d stage %d %s%s\n", static_cast<long long>(game.id), Printable(game.name, 3).c_str(),
               game.score, game.stage, UtcText(game.receivedAt).c_str(),
-              game.hiddenReason.empty() ? "" : (" hidden: " + Printable(game.hiddenReason)).c_str());
+              game.hiddenReason.empty() ? ""
+                                        : ((game.held ? " held: " : " hidden: ") + Printable(game.hiddenReason)).c_str());
 }
 
 int Run(GameStore& store, const std::string& database, const std::string& command, const Words& words) {
   const std::string who = Operator();
   const size_t operands = words.operands.size();
   const bool reasoned = words.reason && !words.reason->empty();
+  if (words.held && command != "list") return Refused("--held is list's alone");
   if (command == "list" && operands == 0) {
     const std::optional<int64_t> limit = Whole(words.limit.value_or("20"));
     if (!limit || *limit < 1) return Refused("--limit takes a whole number, 1 or more");
-    for (const KeptGame& game : store.Newest(words.name.value_or(""), *limit)) PrintGame(game);
+    for (const KeptGame& game : store.Newest(words.name.value_or(""), words.held, *limit)) PrintGame(game);
     return 0;
   }
   if (command == "log" && operands == 0) {
@@ -142,13 +149,15 @@ int Run(GameStore& store, const std::string& database, const std::string& comman
 
 std::string AdminUsageText() {
   return "Usage: zimbrel-leaderboard admin --database DATABASE COMMAND\n"
-         "  list [--name NAME] [--limit N]    the newest games, hidden ones too\n"
+         "  list [--held] [--name NAME] [--limit N]\n"
+         "                                    the newest games, hidden ones too; --held: only those\n"
+         "                                    the server holds for review, until restored\n"
          "  hide ID --reason TEXT             take a game off the world's table\n"
          "  restore ID                        put it back\n"
          "  ban-name NAME --reason TEXT       keep no game of that name\n"
          "  ban-address ADDRESS --reason TEXT refuse every submission from there (403)\n"
          "  unban-name NAME, unban-address ADDRESS\n"
-         "  log                               every change, when, by whom and why\n"
+         "  log                               every change and every game held, when, by whom and why\n"
          "  backup PATH                       a copy of a SQLite database, taken while it runs\n";
 }
 

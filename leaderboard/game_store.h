@@ -41,7 +41,7 @@ struct Standing {
 struct AuditEntry {
   int64_t at = 0;
   std::string who;
-  std::string action;  // "hide", "restore", "ban-name", "ban-address", "unban-name", "unban-address"
+  std::string action;  // "hold" (the server's review), "hide", "restore", "ban-name", "ban-address", "unban-name", "unban-address"
   std::string subject;  // a game's id, a name or an address
   std::string reason;
 };
@@ -59,6 +59,7 @@ class GameStore {
 
   // Keeps the proof with those of its games that no proof brought before, in one transaction,
   // and returns all of its games as kept (each with its id, and the time its first proof came).
+  // A new game with a hold is kept off the table, held, with a line in the log by the server.
   // A proof that brings no new game is not kept. `fresh` (when given) says for each game
   // whether this call kept it.
   virtual std::vector<KeptGame> Keep(const ProofToKeep& proof, std::vector<bool>* fresh) = 0;
@@ -83,8 +84,9 @@ class GameStore {
   // Why it is banned; nothing when it is not.
   virtual std::optional<std::string> BanOf(BanKind kind, const std::string& subject) = 0;
   virtual std::vector<AuditEntry> AuditLog() = 0;
-  // The newest games first, hidden ones too; of one name only when `name` is not empty.
-  virtual std::vector<KeptGame> Newest(const std::string& name, int64_t limit) = 0;
+  // The newest games first, hidden ones too; of one name only when `name` is not empty, and
+  // only those held for review when `heldOnly`.
+  virtual std::vector<KeptGame> Newest(const std::string& name, bool heldOnly, int64_t limit) = 0;
   // The bucket `kind` of an address, shared by every server on the database: filled up to `now`
   // (seconds since 1970) at `perMinute` a minute, never past `perMinute`; then `amount` taken
   // when at least `least` is left. Returns what was left before the taking.

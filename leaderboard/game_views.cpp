@@ -91,6 +91,7 @@ std::string UtcText(int64_t seconds) {
 
 nlohmann::json GameJson(const KeptGame& game, int64_t rank) {
   nlohmann::json json = ProvenGameJson(game);
+  json.erase("play");  // the check's measure of the hand, for the server's review; the store keeps none
   json["id"] = game.id;
   json["rank"] = rank;
   json["received"] = UtcText(game.receivedAt);

@@ -13,6 +13,7 @@ struct KeptGame : ProvenGame {
   int64_t id = 0;          // given by the store
   int64_t receivedAt = 0;  // seconds since 1970 (UTC) when its first proof came
   std::string hiddenReason = "";  // why an operator took it off the table; "" while it is on it
+  bool held = false;  // taken off by the server's review (hiddenReason says why), until restored
   bool operator==(const KeptGame&) const = default;
 };
 
@@ -23,4 +24,5 @@ struct ProofToKeep {
   std::string text;
   int64_t receivedAt = 0;
   std::vector<ProvenGame> games;
+  std::vector<std::string> holds;  // for each game, why it is held for review; "" or none: it is not
 };

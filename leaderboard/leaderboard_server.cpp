@@ -21,6 +21,7 @@
 #include "leaderboard/proof_desk.h"
 #include "leaderboard/rate_limiter.h"
 #include "leaderboard/server_metrics.h"
+#include "replay/play_figures.h"
 #include "replay/sha256.h"
 #include "leaderboard/site_files.h"
 #include "leaderboard/table_files.h"
@@ -194,10 +195,28 @@ struct LeaderboardServer::Parts {
         return Refuse(response, 403, "the name " + Printable(game.name, 3) + " is banned: " + *why);
       }
     }
+    ProofToKeep proof{hash, request.body, received, verdict.games, {}};
+    for (const ProvenGame& game : verdict.games) proof.holds.push_back(options.review ? ReviewHold(game.play) : "");
     std::vector<bool> fresh;
-    const std::vector<KeptGame> kept = store.Keep(ProofToKeep{hash, request.body, received, verdict.games}, &fresh);
+    const std::vector<KeptGame> kept = store.Keep(proof, &fresh);
+    bool heldNow = false;
+    for (size_t i = 0; i < kept.size(); ++i) heldNow = heldNow || (fresh[i] && kept[i].held);
+    if (heldNow) metrics.CountHeld();
     const bool any = std::find(fresh.begin(), fresh.end(), true) != fresh.end();
     AnswerKeptUnlessHidden(response, any ? 201 : 200, kept, any ? "verified:" : "verified, kept already:");
+  }
+
+  // 202: kept, but off the table until an operator restores it; the sender need not send it again.
+  void AnswerHeld(httplib::Response& response, const std::vector<KeptGame>& games, const KeptGame& held) {
+    json listed = json::array();
+    for (const KeptGame& game : games) {
+      json shown = GameJson(game, 0);
+      shown.erase("rank");
+      shown["held"] = game.held;
+      listed.push_back(shown);
+    }
+    const std::string why = "game " + std::to_string(held.id) + " is held for review: " + held.hiddenReason;
+    Answer(response, 202, {{"held", true}, {"reason", why}, {"game", listed.back()}, {"games", listed}}, why);
   }
 
   void Metrics(const httplib::Request&, httplib::Response& response) {
@@ -210,15 +229,19 @@ struct LeaderboardServer::Parts {
     response.set_content(metrics.Text(verifier.Waiting(), games), "text/plain; version=0.0.4; charset=utf-8");
   }
 
-  // A game an operator took off the table stays off it, whoever sends its proof again.
+  // A game an operator took off the table stays off it, whoever sends its proof again; one the
+  // review holds is answered as held each time.
   void AnswerKeptUnlessHidden(httplib::Response& response, int status, const std::vector<KeptGame>& games,
                               const std::string& how) {
+    const KeptGame* held = nullptr;
     for (const KeptGame& game : games) {
-      if (!game.hiddenReason.empty()) {
+      if (!game.hiddenReason.empty() && !game.held) {
         return Refuse(response, 403, "game " + std::to_string(game.id) + " was taken off the world's table: " +
                                          game.hiddenReason);
       }
+      if (game.held && !held) held = &game;
     }
+    if (held) return AnswerHeld(response, games, *held);
     AnswerKept(response, status, games, how);
   }
 

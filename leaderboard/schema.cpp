@@ -42,6 +42,9 @@ const std::vector<std::vector<std::string>> kSteps = {
      " tokens DOUBLE PRECISION NOT NULL, filled DOUBLE PRECISION NOT NULL, PRIMARY KEY (kind, address))"},
     // 5: a player's games, best first, for the player's page.
     {"CREATE INDEX games_by_name ON games (name, score DESC, id)"},
+    // 6: a game the server's review held is hidden (hidden_reason says why) and marked held,
+    // until an operator restores it.
+    {"ALTER TABLE games ADD COLUMN held INTEGER NOT NULL DEFAULT 0"},
 };
 
 std::string InDialect(std::string statement, SqlDialect dialect) {

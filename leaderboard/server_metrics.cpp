@@ -50,6 +50,12 @@ void ServerMetrics::CountVerdict(ProofOutcome outcome, double seconds, bool chec
   ++checks_;
 }
 
+void ServerMetrics::CountHeld() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  --verdicts_[OutcomeName(ProofOutcome::Proven)];
+  ++verdicts_["held"];
+}
+
 void ServerMetrics::CountDatabaseError() {
   std::lock_guard<std::mutex> lock(mutex_);
   ++databaseErrors_;
@@ -63,7 +69,7 @@ std::string ServerMetrics::Text(int64_t waiting, int64_t games) const {
   for (const auto& [key, count] : requests_) {
     text << "zimbrel_requests_total{route=\"" << key.first << "\",status=\"" << key.second << "\"} " << count << "\n";
   }
-  text << "# HELP zimbrel_proofs_total Submissions answered with a verdict, by outcome.\n"
+  text << "# HELP zimbrel_proofs_total Submissions answered with a verdict, by outcome (held: proven, and held for review).\n"
           "# TYPE zimbrel_proofs_total counter\n";
   for (const auto& [outcome, count] : verdicts_) text << "zimbrel_proofs_total{outcome=\"" << outcome << "\"} " << count << "\n";
   text << "# HELP zimbrel_check_seconds The wait for each check of a proof, from queueing to verdict.\n"

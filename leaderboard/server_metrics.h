@@ -18,6 +18,8 @@ class ServerMetrics {
   void CountRequest(const std::string& method, const std::string& path, int status);
   // A verdict given to a submission; `seconds` the wait for it, for a check of its own.
   void CountVerdict(ProofOutcome outcome, double seconds, bool checkedHere);
+  // A proven proof whose game the review held: counted as held, no longer as proven.
+  void CountHeld();
   void CountDatabaseError();
   // Prometheus' text format.
   std::string Text(int64_t waiting, int64_t games) const;

@@ -53,7 +53,8 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
     }
     static const std::vector<std::string> kWithValue = {"--listen", "--database", "--site", "--data",
                                                         "--verifiers", "--queue", "--cpu-cap", "--rate",
-                                                        "--trusted-proxy", "--cpu-budget", "--metrics-listen"};
+                                                        "--trusted-proxy", "--cpu-budget", "--metrics-listen",
+                                                        "--review"};
     if (std::find(kWithValue.begin(), kWithValue.end(), argument) == kWithValue.end()) {
       return refuse("unknown option " + QuotedText(argument));
     }
@@ -83,6 +84,9 @@ ServerCommandLine ParseServerCommandLine(const std::vector<std::string>& argumen
       good = ReadNumber(value, 0.1, 3600.0, &options.cpuCap);
     } else if (argument == "--metrics-listen") {
       good = ReadListen(value, &options.metricsHost, &options.metricsPort);
+    } else if (argument == "--review") {
+      good = value == "on" || value == "off";
+      options.review = value == "on";
     } else if (argument == "--cpu-budget") {
       good = ReadNumber(value, 0.1, 1e6, &options.cpuBudget);
     } else {
@@ -100,6 +104,7 @@ std::string ServerUsageText() {
   return "Usage: zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]\n"
          "         [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]\n"
          "         [--cpu-budget SECONDS] [--trusted-proxy ADDRESS]... [--metrics-listen ADDRESS:PORT]\n"
+         "         [--review on|off]\n"
          "Ranks Zimbrel games by their proofs: every submitted replay is played again before its\n"
          "games enter the world's table.\n"
          "  --listen ADDRESS:PORT  where to answer (default 127.0.0.1:8080; port 0 takes a free one)\n"
@@ -118,6 +123,8 @@ std::string ServerUsageText() {
          "                         (default 20)\n"
          "  --metrics-listen ADDRESS:PORT\n"
          "                         answer /metrics (Prometheus' text) there alone, not on --listen\n"
+         "  --review on|off        hold games whose play no hand gives for an operator to restore\n"
+         "                         (default on; off only for a server fed scripted games on purpose)\n"
          "  -h, --help             show this and exit\n"
          "  --version              show the version and exit\n"
          "The operator's commands (hide, restore, bans, the log, backup) beside a running server:\n"

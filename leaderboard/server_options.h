@@ -2,7 +2,7 @@
 //   zimbrel-leaderboard [--listen ADDRESS:PORT] [--database sqlite:PATH | postgresql://...]
 //     [--site DIR] [--data DIR] [--verifiers N] [--queue N] [--cpu-cap SECONDS] [--rate N]
 //     [--cpu-budget SECONDS] [--trusted-proxy ADDRESS]... [--metrics-listen ADDRESS:PORT]
-//     [-h | --help] [--version]
+//     [--review on|off] [-h | --help] [--version]
 #pragma once
 
 #include <string>
@@ -23,6 +23,9 @@ struct ServerOptions {
   // Where /metrics is answered apart from the public address; none: on the public address.
   std::string metricsHost;
   int metricsPort = -1;
+  // Games whose play no hand gives are held for an operator (replay/play_figures.h); off for a
+  // server fed the scripted player's games on purpose (tests, load measurements).
+  bool review = true;
 };
 
 struct ServerCommandLine {

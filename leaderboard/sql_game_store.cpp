@@ -33,7 +33,7 @@ int64_t HighestIn(int64_t bucket) { return bucket >= 0 ? bucket * kBucketWidth +
 
 const std::string kColumns =
     "games.id, name, score, swats_0, swats_1, swats_2, swats_3, swats_4, swats_5, swats_6,"
-    " swats_7, stage, flips, game_key, games.received_at, hidden_reason";
+    " swats_7, stage, flips, game_key, games.received_at, hidden_reason, held";
 // The games on the table: those no operator has hidden.
 const std::string kShown = "hidden_reason IS NULL";
 
@@ -49,6 +49,7 @@ KeptGame GameOf(const SqlRow& row) {
   game.key = row[column++];
   game.receivedAt = std::stoll(row[column++]);
   game.hiddenReason = row[column++];
+  game.held = row[column++] == "1";
   return game;
 }
 
@@ -79,7 +80,8 @@ class SqlGameStore final : public GameStore {
         if (std::find(isNew.begin(), isNew.end(), true) != isNew.end()) {
           const int64_t proofId = ProofId(db, proof);
           for (size_t i = 0; i < kept.size(); ++i) {
-            if (isNew[i]) isNew[i] = Insert(db, proofId, proof.games[i], proof.receivedAt, &kept[i]);
+            const std::string hold = i < proof.holds.size() ? proof.holds[i] : "";
+            if (isNew[i]) isNew[i] = Insert(db, proofId, proof.games[i], proof.receivedAt, hold, &kept[i]);
             db.Run("INSERT INTO proof_games (proof_id, game_id) VALUES ($1, $2) ON CONFLICT DO NOTHING",
                    {proofId, kept[i].id});
           }
@@ -186,7 +188,7 @@ class SqlGameStore final : public GameStore {
     Change(who, "restore", std::to_string(id), "", [&](SqlConnection& db) {
       const std::vector<SqlRow> rows = db.Run("SELECT score FROM games WHERE id = $1 AND NOT " + kShown, {id});
       if (rows.empty()) throw AdminRefusal("no hidden game " + std::to_string(id));
-      db.Run("UPDATE games SET hidden_reason = NULL WHERE id = $1", {id});
+      db.Run("UPDATE games SET hidden_reason = NULL, held = 0 WHERE id = $1", {id});
       CountInBucket(db, std::stoll(rows[0][0]));
     });
   }
@@ -229,10 +231,11 @@ class SqlGameStore final : public GameStore {
     });
   }
 
-  std::vector<KeptGame> Newest(const std::string& name, int64_t limit) override {
+  std::vector<KeptGame> Newest(const std::string& name, bool heldOnly, int64_t limit) override {
     return With([&](SqlConnection& db) {
-      return GamesOf(db.Run("SELECT " + kColumns + " FROM games WHERE $1 = '' OR name = $1 ORDER BY id DESC LIMIT $2",
-                            {name, limit}));
+      return GamesOf(db.Run("SELECT " + kColumns + " FROM games WHERE ($1 = '' OR name = $1) AND held >= $3"
+                            " ORDER BY id DESC LIMIT $2",
+                            {name, limit, int64_t{heldOnly ? 1 : 0}}));
     });
   }
 
@@ -323,6 +326,12 @@ class SqlGameStore final : public GameStore {
            {BucketOf(score)});
   }
 
+  static void Audit(SqlConnection& db, const std::string& who, const std::string& action,
+                    const std::string& subject, const std::string& reason) {
+    db.Run("INSERT INTO audit (at, who, action, subject, reason) VALUES ($1, $2, $3, $4, $5)",
+           {static_cast<int64_t>(std::time(nullptr)), who, action, subject, reason});
+  }
+
   // One operator's change and its line of the log, in one transaction.
   template <typename Work>
   void Change(const std::string& who, const std::string& action, const std::string& subject,
@@ -331,8 +340,7 @@ class SqlGameStore final : public GameStore {
       db.Begin();
       try {
         work(db);
-        db.Run("INSERT INTO audit (at, who, action, subject, reason) VALUES ($1, $2, $3, $4, $5)",
-               {static_cast<int64_t>(std::time(nullptr)), who, action, subject, reason});
+        Audit(db, who, action, subject, reason);
         db.Commit();
       } catch (...) {
         db.Rollback();
@@ -364,7 +372,7 @@ class SqlGameStore final : public GameStore {
   // Keeps the game, and says so; false, with the game as kept, where another transaction kept
   // it since this one looked (a proof of the same session under way at the same time).
   static bool Insert(SqlConnection& db, int64_t proofId, const ProvenGame& game, int64_t receivedAt,
-                     KeptGame* kept) {
+                     const std::string& hold, KeptGame* kept) {
     std::vector<SqlParam> values = {proofId, game.key, game.name, int64_t{game.score}};
     for (const int32_t count : game.swats) values.emplace_back(int64_t{count});
     values.insert(values.end(), {int64_t{game.stage}, static_cast<int64_t>(game.flip), receivedAt});
@@ -378,10 +386,17 @@ class SqlGameStore final : public GameStore {
       *kept = ByKey(db, game.key).value();
       return false;
     }
-    CountInBucket(db, game.score);
     *kept = KeptGame{game};
     kept->id = std::stoll(rows[0][0]);
     kept->receivedAt = receivedAt;
+    if (hold.empty()) {
+      CountInBucket(db, game.score);
+    } else {
+      db.Run("UPDATE games SET hidden_reason = $1, held = 1 WHERE id = $2", {hold, kept->id});
+      Audit(db, "server", "hold", std::to_string(kept->id), hold);
+      kept->hiddenReason = hold;
+      kept->held = true;
+    }
     return true;
   }
 

@@ -10,6 +10,7 @@
 
 #include "platform/options/grouped_number.h"
 #include "platform/seams/game_named.h"
+#include "replay/play_figures.h"
 
 struct ProvenGame {
   std::string name;  // as typed: three letters or digits
@@ -18,6 +19,7 @@ struct ProvenGame {
   int32_t stage = 0;               // the stage the game reached
   uint64_t flip = 0;               // flips presented when its name was complete
   std::string key;  // its play's identity (replay/play_key.h); "" where no check played it
+  PlayFigures play;  // how it was played, as the check's run measured it
   bool operator==(const ProvenGame&) const = default;
 };
 

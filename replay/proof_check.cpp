@@ -21,6 +21,7 @@
 #include "platform/seams/game_named.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/win.h"
+#include "replay/play_figures.h"
 #include "replay/play_key.h"
 #include "replay/replay_player.h"
 #include "replay/scratch_folder.h"
@@ -72,7 +73,13 @@ double CpuSeconds() {
 void NoteNamedGame(const NamedGame& named) {
   ProvenGame game = ProvenGameOf(named);
   game.key = PlayKeyOfLastGame();
+  game.play = PlayFiguresOfLastGame();
   run.result.games.push_back(std::move(game));
+}
+
+void HearAnswer(const ReplayLine& answer) {
+  PlayKeyHear(answer);
+  PlayFiguresHear(answer);
 }
 
 void HeedTheCap() {
@@ -95,7 +102,8 @@ void AttachTheReplay(Replay replay, const ProofCheckLimits& limits) {
   run.cpuSeconds = limits.cpuSeconds;
   run.startedCpu = CpuSeconds();
   PlayKeyStart();
-  ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{true, PlayKeyHear, PlayKeyAtStart});
+  PlayFiguresStart();
+  ReplayPlayerStart(std::move(replay), ReplayPlayerOptions{true, HearAnswer, PlayKeyAtStart});
   AddGameNamedObserver(NoteNamedGame);
   AddFlipObserver(HeedTheCap);
 }

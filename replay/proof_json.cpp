@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <utility>
 
 using nlohmann::json;
 
@@ -10,11 +11,31 @@ namespace {
 // In the order of ProofOutcome.
 const char* const kOutcomeNames[] = {"proven", "not proven", "unreadable", "check failed", "crashed", "stopping"};
 
+// The play's figures by their names in JSON, each read and written the same way.
+const std::pair<const char*, int64_t PlayFigures::*> kFigureFields[] = {
+    {"mouseReads", &PlayFigures::mouseReads},         {"playMs", &PlayFigures::playMs},
+    {"presses", &PlayFigures::presses},               {"shortestPress", &PlayFigures::shortestPress},
+    {"oneReadPresses", &PlayFigures::oneReadPresses}, {"longestJump", &PlayFigures::longestJump},
+    {"aimedPresses", &PlayFigures::aimedPresses},     {"pressedOnArrival", &PlayFigures::pressedOnArrival},
+    {"medianWaitReads", &PlayFigures::medianWaitReads}};
+
+json PlayFiguresJson(const PlayFigures& play) {
+  json value = json::object();
+  for (const auto& [name, field] : kFigureFields) value[name] = play.*field;
+  return value;
+}
+
+PlayFigures PlayFiguresOf(const json& value) {
+  PlayFigures play;
+  for (const auto& [name, field] : kFigureFields) play.*field = value.at(name);
+  return play;
+}
+
 }  // namespace
 
 json ProvenGameJson(const ProvenGame& game) {
-  return {{"name", game.name}, {"score", game.score}, {"swats", game.swats},
-          {"stage", game.stage}, {"flips", game.flip}, {"key", game.key}};
+  return {{"name", game.name}, {"score", game.score}, {"swats", game.swats}, {"stage", game.stage},
+          {"flips", game.flip}, {"key", game.key}, {"play", PlayFiguresJson(game.play)}};
 }
 
 ProvenGame ProvenGameOf(const json& value) {
@@ -25,6 +46,7 @@ ProvenGame ProvenGameOf(const json& value) {
   game.stage = value.at("stage");
   game.flip = value.at("flips");
   game.key = value.at("key");
+  game.play = PlayFiguresOf(value.at("play"));
   return game;
 }
 

@@ -5,11 +5,12 @@
 #include <filesystem>
 
 #include "platform/options/quoted_text.h"
+#include "replay/play_figures.h"
 #include "replay/proof_check.h"
 #include "replay/replay_file.h"
 
 int VerifyReplayFiles(const std::vector<std::string>& files, double cpuSeconds,
-                      const char* program) {
+                      const char* program, bool showPlay) {
   const auto sayFault = [program](const std::string& message) {
     std::fprintf(stderr, "%s: %s\n", program, ShownText(message).c_str());
   };
@@ -28,6 +29,11 @@ int VerifyReplayFiles(const std::vector<std::string>& files, double cpuSeconds,
     const ProofVerdict verdict = CheckProof(text, file, limits);
     for (const ProvenGame& game : verdict.games) {
       std::printf("%s: %s\n", ShownText(file).c_str(), ShownGame(game).c_str());
+      if (!showPlay) continue;
+      const std::string hold = ReviewHold(game.play);
+      std::printf("%s: %s played: %s\n%s: %s %s\n", ShownText(file).c_str(), game.name.c_str(),
+                  ShownFigures(game.play).c_str(), ShownText(file).c_str(), game.name.c_str(),
+                  hold.empty() ? "shows nothing no hand gives" : ("held for review: " + hold).c_str());
     }
     switch (verdict.outcome) {
       case ProofOutcome::Proven:

@@ -9,6 +9,7 @@
 constexpr int kNotProven = 1;   // a file does not prove what it claims
 constexpr int kUnreadable = 2;  // a file cannot be read as a replay, or could not be checked
 
-// Every file, whatever the one before it gave; the worst status is returned.
+// Every file, whatever the one before it gave; the worst status is returned. `showPlay` adds,
+// after each game, how it was played and whether a leaderboard's review holds it (analyze).
 int VerifyReplayFiles(const std::vector<std::string>& files, double cpuSeconds,
-                      const char* program);
+                      const char* program, bool showPlay = false);

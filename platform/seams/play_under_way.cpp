@@ -2,7 +2,7 @@
 
 namespace {
 
-PlayUnderWayAnswers answers{nullptr, nullptr, nullptr, nullptr, nullptr};
+PlayUnderWayAnswers answers{nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
 
 }  // namespace
 
@@ -20,4 +20,8 @@ bool NameAhead() { return answers.nameAhead != nullptr && answers.nameAhead(); }
 
 std::string BeginPlayWith(const CarriedState& carried) {
   return answers.beginPlay != nullptr ? answers.beginPlay(carried) : "the game has not started";
+}
+
+int TargetsInReach(int32_t countsX, int32_t countsY) {
+  return answers.targetsInReach != nullptr ? answers.targetsInReach(countsX, countsY) : 0;
 }

@@ -42,6 +42,9 @@ struct PlayUnderWayAnswers {
   // Puts `carried` in place on the title, as it stands when its Play button is clicked, and
   // passes to play as that click does; or says what no Play click can have carried.
   std::string (*beginPlay)(const CarriedState& carried);
+  // The live targets (flies and the wasp) a swat would meet were the swatter moved by these
+  // mouse counts from where it stands now.
+  int (*targetsInReach)(int32_t countsX, int32_t countsY);
 };
 
 void AnswerPlayUnderWay(const PlayUnderWayAnswers& answers);
@@ -52,3 +55,4 @@ uint32_t StageClockStart();
 bool NameAhead();
 // "" once the game is in play from `carried`, else what is wrong with it.
 std::string BeginPlayWith(const CarriedState& carried);
+int TargetsInReach(int32_t countsX, int32_t countsY);

@@ -368,7 +368,9 @@ int Run(int argc, char** argv) {
     case ReplayVerb::Autoplay:
       return RecordRun(*command, "the scripted player played");
     case ReplayVerb::Verify:
-      return VerifyReplayFiles(command->files, command->cpuLimit, "zimbrel-replay");
+    case ReplayVerb::Analyze:
+      return VerifyReplayFiles(command->files, command->cpuLimit, "zimbrel-replay",
+                               command->verb == ReplayVerb::Analyze);
     case ReplayVerb::Watch:
       return Watch(*command);
     case ReplayVerb::Soak:

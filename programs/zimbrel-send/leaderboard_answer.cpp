@@ -84,6 +84,7 @@ AnswerMeaning MeaningOf(const httplib::Result& result, const std::string& host, 
   if (!body) return {Fate::Waits, NotTheLeaderboards(*result)};
   try {
     if (status == 200 || status == 201) return {Fate::Ranked, Ranked(*body)};
+    if (status == 202) return {Fate::Held, "holds it for review: " + ShownText(body->at("reason").get<std::string>())};
     const std::string why = body->at("error").get<std::string>();
     // The proof itself refused: not proven, or a line of it unreadable (the checker names the
     // proof "proof" and the line by its number).

@@ -1,6 +1,7 @@
-// What an answer to a sent proof means: the proof ranked, the proof itself refused (both for
-// good), or anything else (a wrong address, a proxy's page, a busy or broken server, no answer),
-// which keeps the proof for the next start; and the player's line that says so.
+// What an answer to a sent proof means: the proof ranked, held for an operator's review, the
+// proof itself refused (all for good), or anything else (a wrong address, a proxy's page, a
+// busy or broken server, no answer), which keeps the proof for the next start; and the
+// player's line that says so.
 #pragma once
 
 #include <httplib.h>
@@ -8,8 +9,10 @@
 #include <string>
 
 struct AnswerMeaning {
-  enum class Fate { Ranked, Refused, Waits } fate = Fate::Waits;  // only Waits keeps the proof
-  std::string said;  // "ranks NAME (SCORE) RANK of TOTAL", the refusal's reason, or why it waits
+  enum class Fate { Ranked, Held, Refused, Waits } fate = Fate::Waits;  // only Waits keeps the proof
+  // "ranks NAME (SCORE) RANK of TOTAL", "holds it for review: why", the refusal's reason, or
+  // why it waits
+  std::string said;
 };
 
 // `host` and `port` are the leaderboard's, `waited` the timeout the request was given and

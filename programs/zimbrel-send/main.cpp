@@ -146,7 +146,7 @@ bool SendWaiting(const Leaderboard& leaderboard, const GamePipe& game, std::set<
     const double took = std::chrono::duration<double>(Clock::now() - sent).count();
     const AnswerMeaning meaning = MeaningOf(result, leaderboard.host, leaderboard.port, answer, took);
     const std::string name = proof.filename().string();
-    if (meaning.fate == AnswerMeaning::Fate::Ranked) {
+    if (meaning.fate == AnswerMeaning::Fate::Ranked || meaning.fate == AnswerMeaning::Fate::Held) {
       std::fprintf(stderr, "Zimbrel: the leaderboard at %s %s\n", leaderboard.url.c_str(), meaning.said.c_str());
     } else if (meaning.fate == AnswerMeaning::Fate::Refused) {
       std::fprintf(stderr, "Zimbrel: the leaderboard at %s refused %s: %s\n", leaderboard.url.c_str(), name.c_str(),

@@ -2,7 +2,8 @@
 // the table, the API and its proof's download and stays off it when its proof comes again; a
 // name and an address banned are refused with the reason; this week's table and another's; each change undone; every change in
 // the log with its reason; wrong ids, names and databases refused with exit 2; a backup taken
-// while the server runs holds the table.
+// while the server runs holds the table; a game the review holds stays off the table until an
+// operator restores it.
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
@@ -128,6 +129,32 @@ TEST_P(LeaderboardAdmin, HidesRestoresBansAndLogsEachChangeBesideARunningServer)
   const FinishedRun none = Admin({"log"});
   EXPECT_EQ(none.exitCode, 2);
   EXPECT_NE(none.errors.find("none.sqlite: no such database"), std::string::npos) << none.errors;
+}
+
+// The scripted player's whole game, with the review on: kept but held (202, and again when its
+// proof comes again), off the table and the API, listed as held, logged as the server's; ranked
+// once an operator restores it.
+TEST_P(LeaderboardAdmin, AGameNoHandPlaysIsHeldUntilAnOperatorRestoresIt) {
+  database_ = TestDatabase(GetParam(), server_.Folder());
+  if (database_.empty()) GTEST_SKIP() << "no PostgreSQL here (ctest runs this under pg_virtualenv)";
+  ASSERT_NO_FATAL_FAILURE(server_.Start({"--database", database_, "--review", "on"}));
+  for (const char* comment : {"", "sent again"}) {
+    const HttpAnswer held = server_.Post(GoldenProof("HLD", comment));
+    ASSERT_EQ(held.status, 202) << held.body;
+    const json body = json::parse(held.body);
+    EXPECT_EQ(body["held"], true);
+    EXPECT_TRUE(body["reason"].get<std::string>().starts_with("game 1 is held for review: ")) << body;
+  }
+  EXPECT_TRUE(Ranked().empty());
+  EXPECT_EQ(server_.Get("/api/v1/games/1").status, 404);
+  EXPECT_NE(server_.Get("/metrics").body.find("zimbrel_proofs_total{outcome=\"held\"} 1\n"), std::string::npos);
+  EXPECT_NE(Done({"list", "--held"}).find("1 HLD 197530 stage 10 "), std::string::npos);
+  EXPECT_NE(Done({"log"}).find(" server hold 1: "), std::string::npos);
+
+  Done({"restore", "1"});
+  EXPECT_EQ(Ranked(), std::vector<std::string>{"HLD"});
+  EXPECT_EQ(json::parse(server_.Get("/api/v1/games/1").body)["rank"], 1);
+  EXPECT_EQ(Done({"list", "--held"}), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Databases, LeaderboardAdmin, testing::Values("sqlite", "postgresql"),

@@ -49,7 +49,7 @@ ProofVerdict Proves(const std::vector<ProvenGame>& games, double cpu = 0.01) {
 }
 
 ProvenGame Game(const std::string& name, const std::string& key) {
-  return ProvenGame{name, 1200, {2, 1, 0, 0, 0, 0, 0, 0}, 1, 812, key};
+  return ProvenGame{name, 1200, {2, 1, 0, 0, 0, 0, 0, 0}, 1, 812, key, {}};
 }
 
 // The server on a fresh SQLite file, answering on a thread of its own until the end of scope.

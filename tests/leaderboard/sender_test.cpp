@@ -1,7 +1,7 @@
 // zimbrel-send as the game starts it, the game already over (its standard input at its end):
-// only a rank or the leaderboard's own refusal of the proof takes the proof out of
-// replays/unsent/; whatever else answers, or nothing, leaves it for the next start, and the
-// sender says the address and why.
+// only a rank, a hold for review or the leaderboard's own refusal of the proof takes the
+// proof out of replays/unsent/; whatever else answers, or nothing, leaves it for the next
+// start, and the sender says the address and why.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,7 +20,7 @@ std::string Answer(const std::string& status, const std::string& type, const std
          std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
-TEST(ProofSender, OnlyARankOrARefusalOfTheProofItselfTakesItOutOfUnsent) {
+TEST(ProofSender, OnlyARankAHoldOrARefusalOfTheProofItselfTakesItOutOfUnsent) {
   const std::string json = "application/json";
   const struct {
     std::string answer;  // "" and `url` given: no server there
@@ -30,6 +30,8 @@ TEST(ProofSender, OnlyARankOrARefusalOfTheProofItselfTakesItOutOfUnsent) {
   } cases[] = {
       {Answer("201 Created", json, R"({"game":{"name":"GLD","score":197530,"rank":1},"total":1})"), "", false,
        " ranks GLD (197,530) 1 of 1\n"},
+      {Answer("202 Accepted", json, R"({"held":true,"reason":"game 4 is held for review: 12 of its 12 presses"})"),
+       "", false, " holds it for review: game 4 is held for review: 12 of its 12 presses\n"},
       {Answer("422 Unprocessable Content", json, R"({"error":"it proves no game"})"), "", false,
        " refused a.replay: it proves no game\n"},
       {Answer("400 Bad Request", json, R"({"error":"proof:3: 'x' is not mouse, keys, clock or end"})"), "", false,

@@ -38,10 +38,10 @@ class StoreTest : public testing::TestWithParam<std::string> {
   }
 
   static ProvenGame Game(const std::string& key, const std::string& name, int32_t score, uint64_t flip) {
-    return ProvenGame{name, score, {3, 1, 0, 2, 0, 0, 0, 1}, 4, flip, key};
+    return ProvenGame{name, score, {3, 1, 0, 2, 0, 0, 0, 1}, 4, flip, key, {}};
   }
   static ProofToKeep Proof(const std::string& hash, std::vector<ProvenGame> games, int64_t at = 1000) {
-    return ProofToKeep{hash, "zimbrel-replay 1\n# " + hash + "\n", at, std::move(games)};
+    return ProofToKeep{hash, "zimbrel-replay 1\n# " + hash + "\n", at, std::move(games), {}};
   }
 
   std::string address_;
@@ -104,7 +104,7 @@ TEST_P(StoreTest, KeepsAnyBytesAndAnyTextLiterally) {
   std::string bytes = "zimbrel-replay 1\n# \xff\xfe";
   bytes += std::string(1, '\0') + "'); DROP TABLE games; --\n";
   const ProvenGame game = Game("k'; DELETE FROM games; --", "'--", 1, 2);
-  const KeptGame kept = store_->Keep(ProofToKeep{"h\"", bytes, 5, {game}}, nullptr).at(0);
+  const KeptGame kept = store_->Keep(ProofToKeep{"h\"", bytes, 5, {game}, {}}, nullptr).at(0);
   EXPECT_EQ(store_->Game(kept.id)->name, "'--");
   EXPECT_EQ(store_->ProofOf(kept.id), bytes);
   EXPECT_EQ(store_->Top(1, 0, std::nullopt).total, 1);
@@ -232,7 +232,7 @@ TEST_P(StoreTest, MakesItsSchemaBringsItUpToDateAndRefusesANewerOne) {
   EXPECT_EQ(SchemaVersionOf(*db), NewestSchemaVersion());
   // A database as the first schema left it: the counts by runs of scores are made from its games.
   for (const char* later : {"DROP TABLE score_buckets", "DROP TABLE bans", "DROP TABLE audit", "DROP INDEX games_by_time", "DROP INDEX games_by_name", "DROP TABLE address_budgets",
-                            "ALTER TABLE games DROP COLUMN hidden_reason"}) {
+                            "ALTER TABLE games DROP COLUMN hidden_reason", "ALTER TABLE games DROP COLUMN held"}) {
     db->Run(later, {});
   }
   db->Run("UPDATE schema_version SET version = 1", {});

@@ -88,8 +88,9 @@ class RealWindowPlay : public RealWindowPlayer {
  protected:
   LeaderboardRun leaderboard_;
 
-  // The game's one proof in replays/ claims the row the table shows, verify proves it, and
-  // refuses each cheat for what it is.
+  // The game's one proof in replays/ claims the row the table shows, verify proves it (and
+  // finds nothing in its play that a leaderboard's review would hold), and refuses each cheat
+  // for what it is.
   void ExpectTheGameKeptAsItsProof() {
     std::vector<fs::path> kept;
     for (const auto& entry : fs::directory_iterator(game_.Folder() / "replays")) {
@@ -121,8 +122,10 @@ class RealWindowPlay : public RealWindowPlayer {
     }
     fs::current_path(game_.Folder());
     WriteText("proof.replay", proof);
-    ReplayToolRun run = RunReplayTool({"verify", "proof.replay"});
+    ReplayToolRun run = RunReplayTool({"analyze", "proof.replay"});
     EXPECT_EQ(run.exitCode, 0) << run.errors;
+    EXPECT_NE(run.output.find("proof.replay: K9A shows nothing no hand gives\n"), std::string::npos)
+        << run.output;
     EXPECT_NE(run.output.find("proof.replay: K9A "), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("proof.replay: proves what it claims\n"), std::string::npos);
     for (const Cheat& cheat : Cheats(score_)) {

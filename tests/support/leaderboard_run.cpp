@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <regex>
@@ -48,6 +49,9 @@ void LeaderboardRun::Start(const std::vector<std::string>& options) {
   ChildProcess::Options run;
   run.command = {ZIMBREL_LEADERBOARD, "--listen", "127.0.0.1:0"};
   run.command.insert(run.command.end(), options.begin(), options.end());
+  if (std::find(options.begin(), options.end(), "--review") == options.end()) {
+    run.command.insert(run.command.end(), {"--review", "off"});
+  }
   run.environment = EnvironmentWith({});
   run.workingDirectory = folder_;
   run.outputFile = folder_ / "server.out";

@@ -31,7 +31,8 @@ class LeaderboardRun {
   ~LeaderboardRun();
 
   // Starts the server in the folder with these options (after --listen 127.0.0.1:0) and waits,
-  // 20 s at most, for it to say where it listens; a failure fails the test.
+  // 20 s at most, for it to say where it listens; a failure fails the test. The games tests send
+  // are the scripted player's, which the review holds: it is off unless `options` has --review.
   void Start(const std::vector<std::string>& options = {});
   int Port() const { return port_; }
   std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_); }

@@ -19,7 +19,7 @@ const char kReplayUsage[] =
     "[--highscores OUT] | zimbrel-replay autoplay FILE [--until-stage N] [--name ABC] "
     "[--lazy-boss] [--minutes N] [--lines OUT] [--png DIR [--every N]] [--audio OUT.wav] "
     "[--highscores OUT] | zimbrel-replay verify FILE... [--cpu-limit SECONDS] | zimbrel-replay "
-    "watch FILE [--flip N] [--fullscreen | --window] [--scale N] [--mute] | zimbrel-replay soak "
+    "analyze FILE... [--cpu-limit SECONDS] | zimbrel-replay watch FILE [--flip N] [--fullscreen | --window] [--scale N] [--mute] | zimbrel-replay soak "
     "[--minutes N] | zimbrel-replay --version";
 
 namespace {
@@ -119,6 +119,7 @@ std::map<std::string, std::string*> OptionsOf(ReplayCommand& command, Words* wor
     case ReplayVerb::Soak:
       return {{"--minutes", &words->minutes}};
     case ReplayVerb::Verify:
+    case ReplayVerb::Analyze:
       return {{"--cpu-limit", &words->cpuLimit}};
     default:
       break;
@@ -156,6 +157,7 @@ std::optional<ReplayVerb> VerbNamed(const std::string& word) {
   static const std::map<std::string, ReplayVerb> kVerbs = {
       {"play", ReplayVerb::Play},         {"record", ReplayVerb::Record},
       {"autoplay", ReplayVerb::Autoplay}, {"verify", ReplayVerb::Verify},
+      {"analyze", ReplayVerb::Analyze},
       {"watch", ReplayVerb::Watch},       {"soak", ReplayVerb::Soak},
       {"-h", ReplayVerb::Help},           {"--help", ReplayVerb::Help},
       {"--version", ReplayVerb::Version}};
@@ -222,7 +224,7 @@ std::optional<ReplayCommand> ParseReplayCommand(int argc, char** argv, std::stri
   Words words;
   std::map<std::string, std::string*> options = OptionsOf(command, &words);
   int next = needsFile ? 3 : 2;
-  if (command.verb == ReplayVerb::Verify) {
+  if (command.verb == ReplayVerb::Verify || command.verb == ReplayVerb::Analyze) {
     command.files.push_back(command.file);
     for (; next < argc && !std::string(argv[next]).starts_with("--"); ++next) {
       command.files.push_back(argv[next]);

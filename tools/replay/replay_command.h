@@ -8,12 +8,12 @@
 #include "platform/options/player_options.h"
 #include "tools/replay/run_outputs.h"
 
-enum class ReplayVerb { Play, Record, Autoplay, Verify, Watch, Soak, Help, Version };
+enum class ReplayVerb { Play, Record, Autoplay, Verify, Analyze, Watch, Soak, Help, Version };
 
 struct ReplayCommand {
   ReplayVerb verb = ReplayVerb::Play;
   std::string file;                // the replay read, or written by a recording
-  std::vector<std::string> files;  // verify: every replay checked
+  std::vector<std::string> files;  // verify, analyze: every replay checked
   RunOutputs outputs;
   std::string highscoresPath;  // where the Highscore.dat of the run goes; empty: nowhere
   int untilStage = 10;         // autoplay: gives up once this stage is won
@@ -23,7 +23,7 @@ struct ReplayCommand {
   // soak: minutes of game time in which new games are started; autoplay: the same, when given
   double minutes = 30;
   bool minutesGiven = false;
-  double cpuLimit = 30;  // verify: CPU seconds a file may take
+  double cpuLimit = 30;  // verify, analyze: CPU seconds a file may take
   PlayerOptions window;  // watch: the window and the sound
   uint64_t startFlip = 0;  // watch: held at this flip from the start; 0: played from the start
 };

@@ -339,6 +339,8 @@
       if (!game || !whole(game.rank) || !whole(body.total)) return notTheLeaderboards;
       return { fate: 'ranked', rank: game.rank, total: body.total };
     }
+    // Kept, but held for an operator's review: sending it again changes nothing.
+    if (status === 202 && typeof body.reason === 'string') return { fate: 'refused', said: body.reason.slice(0, 300) };
     if (typeof body.error !== 'string') return notTheLeaderboards;
     const why = body.error.slice(0, 300);  // a line under the picture, not a page
     // The proof itself refused: not proven, or a line of it unreadable (named "proof:LINE: ").
