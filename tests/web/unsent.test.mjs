@@ -1,11 +1,12 @@
-// A game kept while the leaderboard cannot be reached waits in IndexedDB, and the next opening
-// of the page sends it: the leaderboard ranks it, the page says so, and it waits no more.
+// A game kept while the leaderboard cannot be reached waits in IndexedDB, and is sent when the
+// network comes back, or at the next opening of the page: the leaderboard ranks it, the page
+// says so, and it waits no more.
 import assert from 'node:assert/strict';
 import { after, before, test } from 'node:test';
 
-import { GamePage, launchBrowser, sleep } from './support/game_page.mjs';
+import { GamePage, launchBrowser, sleep, until } from './support/game_page.mjs';
 import { serveFromLeaderboard } from './support/leaderboard.mjs';
-import { okButton, referenceGame } from './support/reference_game.mjs';
+import { referenceGame } from './support/reference_game.mjs';
 
 let browser;
 let served;
@@ -44,15 +45,7 @@ test('a game kept offline is sent and ranked at the next opening of the page', a
   const offline = await GamePage.open(browser);
   await offline.load(served.url);
   await offline.page.setOfflineMode(true);
-  await offline.placeMouse();
-  await offline.startPlay();
-  await offline.swat(reference.swat);
-  await offline.page.keyboard.press('Escape');
-  await sleep(500);
-  await offline.moveCursorTo(okButton);
-  await offline.click();
-  await sleep(800);
-  await offline.type(['o', 'f', 'f']);
+  await offline.playAndName(reference, ['o', 'f', 'f']);
   let kept = [];
   for (let i = 0; i < 50 && kept.length === 0; i++) {
     await sleep(100);
@@ -81,4 +74,18 @@ test('a game kept offline is sent and ranked at the next opening of the page', a
   assert.deepEqual(waiting, []);
   assert.deepEqual(await storedProofs(next, 'replays'), kept);
   assert.deepEqual(next.errors, []);
+});
+
+test('a game kept offline is sent once the network is back, and the page says meanwhile that it ' +
+     'waits', async () => {
+  const game = await GamePage.open(browser);
+  await game.load(served.url);
+  await game.page.setOfflineMode(true);
+  await game.playAndName(reference, ['n', 'e', 't']);
+  assert.match(await until(() => rankLine(game), (line) => line !== '', 5000),
+    /^A game waits to be sent to the world's table: the network cannot reach it/);
+  await game.page.setOfflineMode(false);
+  assert.match(await until(() => rankLine(game), (line) => line.startsWith('Your game ranks'), 8000),
+    /^Your game ranks [12] of 2 in the world's table\.$/, served.log());
+  assert.deepEqual(game.errors, []);
 });
