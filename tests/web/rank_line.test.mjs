@@ -5,28 +5,15 @@
 // Full screen button does not take the pointer, a reload mid-game asks first, and the phone's
 // Give up button goes where Escape does nothing.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
 import { middleOf, swatterTip, touchScreen } from './support/fingers.mjs';
-import { GamePage, launchBrowser, sleep, until } from './support/game_page.mjs';
-import { serveFromLeaderboard } from './support/leaderboard.mjs';
+import { GamePage, sleep, until } from './support/game_page.mjs';
+import { leaderboardAndBrowser } from './support/leaderboard.mjs';
 import { keep, picture } from './support/pictures.mjs';
-import { playButton, referenceGame } from './support/reference_game.mjs';
+import { playButton } from './support/reference_game.mjs';
 
-let browser;
-let served;
-let reference;
-
-before(async () => {
-  reference = referenceGame();
-  served = await serveFromLeaderboard();
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  served?.close();
-});
+const held = leaderboardAndBrowser();
 
 const pointerLocked = (game) => game.page.evaluate(() => document.pointerLockElement !== null);
 const escapeButton = (game) => game.page.$eval('#escape', (b) => (b.hidden ? '' : b.textContent));
@@ -36,7 +23,7 @@ const escapeButton = (game) => game.page.$eval('#escape', (b) => (b.hidden ? '' 
 async function rankReachable(game, name, press) {
   const line = await until(() => game.page.$eval('#rank', (p) => (p.hidden ? '' : p.textContent)),
     (text) => text.startsWith('Your game ranks'), 15000);
-  assert.match(line, /^Your game ranks \d of \d in the world's table\.$/, served.log());
+  assert.match(line, /^Your game ranks \d of \d in the world's table\.$/, held.served.log());
   await sleep(300);
   keep(picture(await game.page.screenshot({ type: 'png' })), name);
   const seen = await game.page.evaluate(() => {
@@ -53,24 +40,25 @@ async function rankReachable(game, name, press) {
     seen.linkBottom <= seen.windowHeight, JSON.stringify(seen));
   assert.equal(seen.reached, true);
   await Promise.all([game.page.waitForNavigation(), press(await middleOf(game.page, '#rank a'))]);
-  assert.equal(game.page.url(), served.root);
+  assert.equal(game.page.url(), held.served.root);
 }
 
 test('at 1280x800 the rank line and its link are reachable after a name', async () => {
-  const game = await GamePage.open(browser);
+  const game = await GamePage.open(held.browser);
   await game.page.setViewport({ width: 1280, height: 800 });
-  await game.load(served.url);
+  await game.load(held.served.url);
   await game.page.click('#fullscreen');
   await sleep(300);
   assert.equal(await pointerLocked(game), false, 'the Full screen button took the pointer');
   await game.page.click('#fullscreen');
   await sleep(300);
-  await game.load(served.url);  // on the title: nothing to lose, nothing asked
+  await game.load(held.served.url);  // on the title: nothing to lose, nothing asked
   await game.placeMouse();
   await game.startPlay();
-  await game.load(served.url);
+  await game.load(held.served.url);
   assert.deepEqual(game.dialogs, ['beforeunload'], 'a reload in play did not ask first');
-  await game.playAndName(reference, ['d', 's', 'k']);
+  await game.playToNameEntry(held.reference);
+  await game.type(['d', 's', 'k']);
   // The pointer is the browser's to give back, as Escape does, before a link can be clicked.
   await game.page.evaluate(() => document.exitPointerLock());
   await rankReachable(game, 'rank-1280x800', (at) => game.page.mouse.click(at.x, at.y));
@@ -79,16 +67,16 @@ test('at 1280x800 the rank line and its link are reachable after a name', async 
 
 test('on a phone the rank line shows after a name, out of full screen, and a tap follows ' +
      'its link', async () => {
-  const game = await GamePage.open(browser);
+  const game = await GamePage.open(held.browser);
   await game.page.setViewport({ width: 844, height: 390, isMobile: true, hasTouch: true });
   const { tap } = await touchScreen(game);
-  await game.load(served.url);
+  await game.load(held.served.url);
   await tap(playButton);
   await sleep(500);
   assert.equal(await game.page.evaluate(() => document.fullscreenElement?.id), 'stage');
   await tap({ x: 320, y: 240 });  // the intro
   game.playBegan = await game.drawnFlips();
-  const { flip, aim } = reference.swat;
+  const { flip, aim } = held.reference.swat;
   await game.waitForPlayFlip(flip - 2);
   await tap({ x: aim.x + swatterTip.x, y: aim.y + swatterTip.y });
   await game.waitForPlayFlip(flip + 25);

@@ -172,8 +172,9 @@ export class GamePage {
     await this.waitForPlayFlip(swat.flip + 25);
   }
 
-  // From the title: the reference game's swat, given up, and its name typed.
-  async playAndName(reference, letters) {
+  // From the title: the reference game's swat, given up, to the name entry of a game that
+  // qualifies.
+  async playToNameEntry(reference) {
     await this.placeMouse();
     await this.startPlay();
     await this.swat(reference.swat);
@@ -182,6 +183,5 @@ export class GamePage {
     await this.moveCursorTo(okButton);
     await this.click();
     await sleep(800);
-    await this.type(letters);
   }
 }
