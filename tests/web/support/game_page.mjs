@@ -38,6 +38,7 @@ export class GamePage {
   // picture pixel), and where that has put the game's cursor.
   mouse = { x: 0, y: 0 };
   cursor = { x: 0, y: 0 };
+  scale = 1;  // the page's pixels a picture pixel is shown as
   playBegan = 0;  // the flips drawn when the intro's click went up
   errors = [];
   dialogs = [];  // the browser's questions (a reload mid-game), each answered yes
@@ -115,6 +116,7 @@ export class GamePage {
   // the picture says.
   async placeMouse() {
     const box = await this.canvasBox();
+    this.scale = box.width / 640;
     await this.movePointer({ x: box.width / 2, y: box.height / 2 });
     this.cursor = { x: 320, y: 240 };
     await sleep(100);
@@ -122,7 +124,7 @@ export class GamePage {
     await sleep(300);
   }
 
-  // With the pointer taken, each canvas pixel of motion is one count, two pixels of the cursor.
+  // With the pointer taken, each picture pixel of motion is one count, two pixels of the cursor.
   async moveCursorTo(target) {
     await this.countsTo(target);
     await sleep(4 * flipMs);
@@ -130,8 +132,8 @@ export class GamePage {
 
   async countsTo(target) {
     await this.movePointer({
-      x: this.mouse.x + (target.x - this.cursor.x) / 2,
-      y: this.mouse.y + (target.y - this.cursor.y) / 2,
+      x: this.mouse.x + ((target.x - this.cursor.x) / 2) * this.scale,
+      y: this.mouse.y + ((target.y - this.cursor.y) / 2) * this.scale,
     });
     this.cursor = { ...target };
   }
