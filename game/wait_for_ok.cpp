@@ -5,11 +5,13 @@
 #include "graphics/drawing.h"
 #include "input/draw_cursor.h"
 #include "input/mouse_cursor.h"
+#include "platform/seams/screen_offers.h"
 #include "platform/session/ending_signals.h"
 
 void WaitForOk() {
   // Onto the background, so it stays with the texts the caller drew there.
   DrawSprite(ImageSlots[kBackgroundImage], 270, 350, ImageSlots[kOkBoxImage]);
+  NoteClickAwaited();
   for (;;) {
     DrawOpaque(Display.backBuffer, 0, 0, ImageSlots[kBackgroundImage]);
     UpdateMouse();

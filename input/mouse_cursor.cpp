@@ -3,6 +3,7 @@
 #include "graphics/cursor_images.h"
 #include "input/input_devices.h"
 #include "platform/seams/cursor_place.h"
+#include "platform/seams/screen_offers.h"
 #include "platform/session/ending_signals.h"
 
 DIMOUSESTATE MouseState = {0, 0, 0, {0, 0, 0, 0}};
@@ -69,6 +70,7 @@ bool CursorInRect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
 
 void WaitForClick(int button) {
   if (button < 0 || button > 3) return;
+  NoteClickAwaited();
   // A logout kills the game soon after its signal: the click is not waited for then.
   while (MouseState.rgbButtons[button] == 0 && !SessionEnding()) ReadMouse();
   while (MouseState.rgbButtons[button] != 0) ReadMouse();

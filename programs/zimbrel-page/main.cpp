@@ -77,13 +77,16 @@ EM_JS(void, WatchedGame, (char* out, int size), {
 });
 
 // What the screen asks beyond pointing: the page's button for Escape ("Give up" in play,
-// "Back" on the credits and the table), and the phone's keyboard while a name is typed.
-EM_JS(void, TellPageScreenOffers, (int escape, int nameWanted), {
-  if (Module.onScreenOffers) Module.onScreenOffers(["", "Give up", "Back"][escape], !!nameWanted);
+// "Back" on the credits and the table), the phone's keyboard while a name is typed, and the
+// browser's question before a page with a game at stake is left.
+EM_JS(void, TellPageScreenOffers, (int escape, int nameWanted, int gameAtStake), {
+  if (Module.onScreenOffers) {
+    Module.onScreenOffers(["", "Give up", "Back"][escape], !!nameWanted, !!gameAtStake);
+  }
 });
 
-void OnScreenOffers(EscapeOffer escape, bool nameWanted) {
-  TellPageScreenOffers(static_cast<int>(escape), nameWanted ? 1 : 0);
+void OnScreenOffers(EscapeOffer escape, bool nameWanted, bool gameAtStake) {
+  TellPageScreenOffers(static_cast<int>(escape), nameWanted ? 1 : 0, gameAtStake ? 1 : 0);
 }
 
 EM_JS(void, TellPageWatchFailed, (const char* why), {

@@ -71,7 +71,7 @@ test('a data file that stalls half way is said within the bound, and a retry pla
   const options = { stall: ['zimbrel.data'] };
   const visited = await visit(options, (seen) => seen.fault !== '', stallBound + 5000);
   try {
-    assert.match(visited.fault, /pictures and sounds .* stopped coming: [\d.]+ of 14\.1 MB came, then nothing for 10 s/);
+    assert.match(visited.fault, /pictures and sounds .* stopped coming: [\d.]+ of 1\.3 MB came, then nothing for 10 s/);
     assert.ok(visited.after >= stallBound && visited.after < stallBound + 3000,
       `said after ${visited.after} ms`);
     assert.equal(visited.retry, true);

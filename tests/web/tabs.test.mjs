@@ -9,7 +9,7 @@ import { serve } from '../../tools/web/serve.mjs';
 import { webDir } from './support/builds.mjs';
 import { GamePage, launchBrowser, sleep } from './support/game_page.mjs';
 import { agreement, keep, picture } from './support/pictures.mjs';
-import { okButton, referenceGame } from './support/reference_game.mjs';
+import { referenceGame } from './support/reference_game.mjs';
 
 const site = path.join(webDir, 'site');
 const table = { x: 0, y: 0, width: 640, height: 420 };
@@ -35,14 +35,7 @@ async function front(game) {
 async function playToNameEntry(game) {
   await front(game);
   await game.load(served.url);
-  await game.placeMouse();
-  await game.startPlay();
-  await game.swat(reference.swat);
-  await game.page.keyboard.press('Escape');
-  await sleep(500);
-  await game.moveCursorTo(okButton);
-  await game.click();
-  await sleep(800);
+  await game.playToNameEntry(reference);
 }
 
 // Highscore.dat as IndexedDB holds it for the page's save folder.

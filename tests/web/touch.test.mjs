@@ -10,37 +10,19 @@ import { after, before, test } from 'node:test';
 
 import { serve } from '../../tools/web/serve.mjs';
 import { replayTool, scratch, webDir } from './support/builds.mjs';
+import { middleOf, swatterTip, touchScreen } from './support/fingers.mjs';
 import { GamePage, flipMs, launchBrowser, sleep } from './support/game_page.mjs';
 import { keep, picture } from './support/pictures.mjs';
 import { highscoresButton, playButton, referenceGame } from './support/reference_game.mjs';
 
 const landscape = { width: 844, height: 390, isMobile: true, hasTouch: true };
-const swatterTip = { x: 33, y: 38 };  // where a finger holds the swatter, from its corner
 
 let browser;
 let served;
 let game;
-let touch;
+let fingers;
+let tap;
 let reference;
-
-// A picture pixel's place on the page, however large the picture is shown.
-async function onPage(at) {
-  const box = await game.canvasBox();
-  return { x: box.x + (at.x + 0.5) * box.width / 640, y: box.y + (at.y + 0.5) * box.height / 480 };
-}
-
-// Fingers as a touch screen reports them: every finger down at once in each event.
-async function fingers(type, points) {
-  await touch.send('Input.dispatchTouchEvent', {
-    type, touchPoints: await Promise.all(points.map(async (p, id) => ({ ...(await onPage(p)), id }))),
-  });
-}
-
-async function tap(at) {
-  await fingers('touchStart', [at]);
-  await sleep(3 * flipMs);
-  await fingers('touchEnd', []);
-}
 
 async function keepPage(name) {
   keep(picture(await game.page.screenshot({ type: 'png' })), name);
@@ -49,8 +31,8 @@ async function keepPage(name) {
 const escapeButton = () => game.page.$eval('#escape', (b) => (b.hidden ? '' : b.textContent));
 
 async function tapEscapeButton() {
-  const box = await (await game.page.$('#escape')).boundingBox();
-  await game.page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+  const at = await middleOf(game.page, '#escape');
+  await game.page.touchscreen.tap(at.x, at.y);
 }
 
 before(async () => {
@@ -59,7 +41,7 @@ before(async () => {
   browser = await launchBrowser();
   game = await GamePage.open(browser);
   await game.page.setViewport(landscape);
-  touch = await game.page.target().createCDPSession();
+  ({ fingers, tap } = await touchScreen(game));
 });
 
 after(async () => {

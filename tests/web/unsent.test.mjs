@@ -1,26 +1,13 @@
-// A game kept while the leaderboard cannot be reached waits in IndexedDB, and the next opening
-// of the page sends it: the leaderboard ranks it, the page says so, and it waits no more.
+// A game kept while the leaderboard cannot be reached waits in IndexedDB, and is sent when the
+// network comes back, or at the next opening of the page: the leaderboard ranks it, the page
+// says so, and it waits no more.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 
-import { GamePage, launchBrowser, sleep } from './support/game_page.mjs';
-import { serveFromLeaderboard } from './support/leaderboard.mjs';
-import { okButton, referenceGame } from './support/reference_game.mjs';
+import { GamePage, sleep, until } from './support/game_page.mjs';
+import { leaderboardAndBrowser } from './support/leaderboard.mjs';
 
-let browser;
-let served;
-let reference;
-
-before(async () => {
-  reference = referenceGame();
-  served = await serveFromLeaderboard();
-  browser = await launchBrowser();
-});
-
-after(async () => {
-  await browser?.close();
-  served?.close();
-});
+const held = leaderboardAndBrowser();
 
 // The proofs in a folder (replays/: kept; replays/unsent/: waiting to be sent), as IndexedDB
 // holds the page's save folder.
@@ -38,20 +25,13 @@ function storedProofs(game, folder) {
 }
 
 const rankLine = (game) => game.page.$eval('#rank', (p) => (p.hidden ? '' : p.textContent));
-const worldsTable = async () => (await fetch(`${served.root}api/v1/top`)).json();
+const worldsTable = async () => (await fetch(`${held.served.root}api/v1/top`)).json();
 
 test('a game kept offline is sent and ranked at the next opening of the page', async () => {
-  const offline = await GamePage.open(browser);
-  await offline.load(served.url);
+  const offline = await GamePage.open(held.browser);
+  await offline.load(held.served.url);
   await offline.page.setOfflineMode(true);
-  await offline.placeMouse();
-  await offline.startPlay();
-  await offline.swat(reference.swat);
-  await offline.page.keyboard.press('Escape');
-  await sleep(500);
-  await offline.moveCursorTo(okButton);
-  await offline.click();
-  await sleep(800);
+  await offline.playToNameEntry(held.reference);
   await offline.type(['o', 'f', 'f']);
   let kept = [];
   for (let i = 0; i < 50 && kept.length === 0; i++) {
@@ -62,16 +42,16 @@ test('a game kept offline is sent and ranked at the next opening of the page', a
   assert.equal((await worldsTable()).total, 0);
   await offline.page.close();
 
-  const next = await GamePage.open(browser);
-  await next.load(served.url);
+  const next = await GamePage.open(held.browser);
+  await next.load(held.served.url);
   let line = '';
   for (let i = 0; i < 100 && !line.startsWith('Your game ranks'); i++) {
     await sleep(100);
     line = await rankLine(next);
   }
-  assert.equal(line, 'Your game ranks 1 of 1 in the world\'s table.', served.log());
+  assert.equal(line, 'Your game ranks 1 of 1 in the world\'s table.', held.served.log());
   const top = await worldsTable();
-  assert.deepEqual([top.total, top.games[0].name, top.games[0].score], [1, 'OFF', reference.score]);
+  assert.deepEqual([top.total, top.games[0].name, top.games[0].score], [1, 'OFF', held.reference.score]);
   // Taken out of what waits once ranked, in a turn at the folder of its own; kept as ever.
   let waiting = await storedProofs(next, 'replays/unsent');
   for (let i = 0; i < 30 && waiting.length > 0; i++) {
@@ -81,4 +61,19 @@ test('a game kept offline is sent and ranked at the next opening of the page', a
   assert.deepEqual(waiting, []);
   assert.deepEqual(await storedProofs(next, 'replays'), kept);
   assert.deepEqual(next.errors, []);
+});
+
+test('a game kept offline is sent once the network is back, and the page says meanwhile that it ' +
+     'waits', async () => {
+  const game = await GamePage.open(held.browser);
+  await game.load(held.served.url);
+  await game.page.setOfflineMode(true);
+  await game.playToNameEntry(held.reference);
+  await game.type(['n', 'e', 't']);
+  assert.match(await until(() => rankLine(game), (line) => line !== '', 5000),
+    /^A game waits to be sent to the world's table: the network cannot reach it/);
+  await game.page.setOfflineMode(false);
+  assert.match(await until(() => rankLine(game), (line) => line.startsWith('Your game ranks'), 8000),
+    /^Your game ranks [12] of 2 in the world's table\.$/, held.served.log());
+  assert.deepEqual(game.errors, []);
 });

@@ -1,10 +1,12 @@
 // The page around the game: its files loaded with their progress shown, the picture fitted to
-// the window, full screen, the sound started on a click and stopped while the page is hidden,
-// the pointer's place for the game while the browser keeps the pointer lock, a new start of
-// the game when it ends, a line for what went wrong, and the games kept in the save folder,
-// each to watch again or to download, and sent to the leaderboard that served the page. On a
-// touch screen: full screen at the first tap, Escape as a button beside the picture, and the
-// phone's keyboard for a name.
+// the room the lines under it leave, full screen, the sound started on a click and stopped
+// while the page is hidden, the pointer taken only by a click on the picture and its place for
+// the game while the browser keeps the pointer lock, the browser's question before a game at
+// stake is left, a new start of the game when it ends, a line for what went wrong, and the
+// games kept in the save folder, each to watch again or to download, and sent to the
+// leaderboard that served the page. On a touch screen: full screen at the first tap (left
+// again once a game is kept, so that its rank shows), Escape as a button beside the picture,
+// and the phone's keyboard for a name.
 'use strict';
 
 (function () {
@@ -23,15 +25,24 @@
   // again, rather than leave a black picture for ever.
   const stallMilliseconds = 10000;
 
-  // The largest size of the stage's room with the 640 x 480 picture's aspect.
+  // The largest size of the stage's room with the 640 x 480 picture's aspect, taken again
+  // whenever that room changes: the window, full screen, and every line under the picture
+  // that comes, goes or grows (the rank, the kept games, the help).
   function fit() {
     const scale = Math.min(stage.clientWidth / 640, stage.clientHeight / 480);
     root.style.setProperty('--fit-width', `${Math.max(1, Math.floor(640 * scale))}px`);
     root.style.setProperty('--fit-height', `${Math.max(1, Math.floor(480 * scale))}px`);
   }
-  window.addEventListener('resize', fit);
-  document.addEventListener('fullscreenchange', fit);
+  new ResizeObserver(fit).observe(stage);
   fit();
+
+  const moreHelp = document.getElementById('more-help');
+  const helpText = document.getElementById('help-more');
+  moreHelp.addEventListener('click', () => {
+    helpText.hidden = !helpText.hidden;
+    moreHelp.setAttribute('aria-expanded', String(!helpText.hidden));
+    moreHelp.blur();  // keys go to the game, not to the button
+  });
 
   function say(line) {
     notice.textContent = line;
@@ -126,7 +137,17 @@
     nameField.hidden = false;
     nameField.focus({ preventScroll: true });
   }
-  function showScreenOffers(escape, name) {
+  // A reload, Back or a closed tab would lose a game in play or its name still to come: the
+  // browser asks first, in its own words.
+  let gameAtStake = false;
+  window.addEventListener('beforeunload', (event) => {
+    if (!gameAtStake) return;
+    event.preventDefault();
+    event.returnValue = '';
+  });
+
+  function showScreenOffers(escape, name, atStake) {
+    gameAtStake = atStake;
     escapeButton.textContent = escape;
     escapeButton.hidden = !escape;
     nameWanted = name;
@@ -149,6 +170,14 @@
     askedFullScreen = true;
     stage.requestFullscreen().catch(() => {});
   });
+  // A game kept there is at the highscores: full screen that a tap asked for is left, so that
+  // the rank and the kept games under the picture show, and the next tap asks for it again.
+  function leaveTappedFullScreen() {
+    if (!askedFullScreen) return;
+    askedFullScreen = false;
+    if (document.fullscreenElement) document.exitFullscreen().catch(() => {});
+  }
+
   // The right button drops cream, and a long press on a phone shows no menu.
   stage.addEventListener('contextmenu', (event) => event.preventDefault());
 
@@ -179,6 +208,20 @@
     freePointer.over = freePointer.x >= 0 && freePointer.y >= 0 &&
       freePointer.x < canvas.width && freePointer.y < canvas.height;
   }, true);
+
+  // The pointer is taken only by a press on the picture. SDL asks for the lock at whatever
+  // gesture comes next (the Full screen button, a key), and after Escape has freed the pointer,
+  // Escape's own key would take it back at once. A press on the picture asks again: SDL does so
+  // while it wants the pointer and has not got it.
+  const lockPointer = canvas.requestPointerLock;
+  let pressOnPicture = false;
+  window.addEventListener('mousedown', (event) => {
+    pressOnPicture = event.target === canvas;
+    setTimeout(() => { pressOnPicture = false; }, 0);
+  }, true);
+  canvas.requestPointerLock = function requestPointerLock(...options) {
+    return pressOnPicture ? lockPointer.apply(this, options) : undefined;
+  };
 
   window.addEventListener('error', (event) => {
     fail(`The game stopped: ${String(event.message || event.error || 'an error')}`);
@@ -303,9 +346,9 @@
     const name = names.sort()[0];
     if (!name) return {};
     try {
-      return { name, text: FS.readFile(`${unsentFolder}/${name}`, { encoding: 'utf8' }) };
+      return { name, text: FS.readFile(`${unsentFolder}/${name}`, { encoding: 'utf8' }), count: names.length };
     } catch {
-      return { name, text: null };
+      return { name, text: null, count: names.length };
     }
   }
 
@@ -365,7 +408,15 @@
       tried.add(next.name);
       if (next.text === null) continue;
       root = root ?? await leaderboardRoot();
-      if (!root) return { waits: true, noLeaderboard: true };
+      if (!root) {
+        // Offline, or no answer: the games wait, and the player is told so.
+        if (leaderboardAnswer === null) {
+          const games = next.count === 1 ? 'A game waits' : `${next.count} games wait`;
+          showRank(`${games} to be sent to the world's table: the network cannot reach it, ` +
+            'and the page sends them as soon as it can.');
+        }
+        return { waits: true, noLeaderboard: true };
+      }
       const table = (text) => Object.assign(document.createElement('a'), { href: root.href, textContent: text });
       const answer = await answerTo(root, next.text);
       if (answer.fate === 'waits') {
@@ -417,21 +468,27 @@
   }
   window.addEventListener('online', sendWaiting);
 
-  // The game's files, named by the build's content hash, and their sizes unpacked.
+  // The game's files, named by the build's content hash, their sizes unpacked and gzipped.
   const script = document.currentScript;
   const [codeFile, wasmFile, dataFile] = script.dataset.game.split(' ');
   const [codeSize, wasmSize, dataSize] = script.dataset.sizes.split(' ').map(Number);
+  const [codeGzip, wasmGzip, dataGzip] = script.dataset.gzipSizes.split(' ').map(Number);
   const parts = [
-    { what: 'The game\'s program', file: codeFile, size: codeSize },
-    { what: 'The game\'s program', file: wasmFile, size: wasmSize },
-    { what: 'The game\'s pictures and sounds', file: dataFile, size: dataSize },
+    { what: 'The game\'s program', file: codeFile, size: codeSize, travels: codeGzip },
+    { what: 'The game\'s program', file: wasmFile, size: wasmSize, travels: wasmGzip },
+    { what: 'The game\'s pictures and sounds', file: dataFile, size: dataSize, travels: dataGzip },
   ];
   const megabytes = (bytes) => (bytes / 1e6).toFixed(1);
+  // The bytes unpacked so far counted as a share of what travels: the reader gets them unpacked.
+  const travelled = (part) => ((part.loaded || 0) / part.size) * part.travels;
+  // A repeat visit takes the files from the service worker's copy: nothing travels then.
+  const fromThisDevice = Boolean(navigator.serviceWorker?.controller);
 
   function showProgress() {
-    const loaded = parts.reduce((sum, part) => sum + (part.loaded || 0), 0);
-    const total = parts.reduce((sum, part) => sum + part.size, 0);
-    loadingLine.textContent = `Loading the game: ${megabytes(loaded)} of ${megabytes(total)} MB`;
+    const loaded = parts.reduce((sum, part) => sum + travelled(part), 0);
+    const total = parts.reduce((sum, part) => sum + part.travels, 0);
+    loadingLine.textContent = fromThisDevice ? 'Loading the game kept on this device…'
+      : `Loading the game: ${megabytes(loaded)} of ${megabytes(total)} MB`;
     loadingBar.value = total > 0 ? loaded / total : 0;
   }
 
@@ -448,6 +505,7 @@
     watch();
     try {
       const response = await fetch(part.file, { signal: giveUp.signal });
+      if (response.headers.get('Content-Encoding') !== 'gzip') part.travels = part.size;
       if (!response.ok) {
         throw new Error(`${part.what} (${part.file}) could not be loaded from this server ` +
           `(${response.status} ${response.statusText}), so the game cannot start.`);
@@ -465,8 +523,8 @@
       return await new Blob(chunks).arrayBuffer();
     } catch (error) {
       if (stalled) {
-        throw new Error(`${part.what} (${part.file}) stopped coming: ${megabytes(part.loaded)} of ` +
-          `${megabytes(part.size)} MB came, then nothing for ${stallMilliseconds / 1000} s.`);
+        throw new Error(`${part.what} (${part.file}) stopped coming: ${megabytes(travelled(part))} of ` +
+          `${megabytes(part.travels)} MB came, then nothing for ${stallMilliseconds / 1000} s.`);
       }
       if (error.name === 'TypeError') {
         throw new Error(`${part.what} (${part.file}) could not be loaded: the network failed.`);
@@ -533,7 +591,10 @@
         if (!window.storageRefused) say('This browser keeps no storage for the page: scores will not be kept.');
         window.storageRefused = true;
       },
-      onProofKept: sendWaiting,
+      onProofKept() {
+        leaveTappedFullScreen();
+        sendWaiting();
+      },
       // The save folder read from IndexedDB at the start, or carried there after a save.
       onSaveFolderCarried() {
         listKeptGames();

@@ -5,13 +5,23 @@ import { createRequire } from 'node:module';
 
 import { webDir } from './builds.mjs';
 import { picture } from './pictures.mjs';
-import { playButton, playStartsAfter } from './reference_game.mjs';
+import { okButton, playButton, playStartsAfter } from './reference_game.mjs';
 
 const require = createRequire(`${webDir}/npm/`);
 const puppeteer = require('puppeteer-core');
 
 export const flipMs = 1000 / 60;
 export const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// What `read` gives once `done` holds for it, or its last when `ms` have passed.
+export async function until(read, done, ms) {
+  let seen = await read();
+  for (const end = Date.now() + ms; !done(seen) && Date.now() < end;) {
+    await sleep(100);
+    seen = await read();
+  }
+  return seen;
+}
 
 // As the machine runs Chromium: headless, no GPU, no network of its own; puppeteer adds a fresh
 // profile and the rest. Sound waits for a gesture, as for a person.
@@ -28,8 +38,10 @@ export class GamePage {
   // picture pixel), and where that has put the game's cursor.
   mouse = { x: 0, y: 0 };
   cursor = { x: 0, y: 0 };
+  scale = 1;  // the page's pixels a picture pixel is shown as
   playBegan = 0;  // the flips drawn when the intro's click went up
   errors = [];
+  dialogs = [];  // the browser's questions (a reload mid-game), each answered yes
 
   static async open(browser) {
     const game = new GamePage();
@@ -39,6 +51,10 @@ export class GamePage {
     await game.page.setViewport({ width: 640, height: 880 });
     game.page.on('console', (m) => { if (m.type() === 'error') game.errors.push(m.text()); });
     game.page.on('pageerror', (e) => game.errors.push(String(e)));
+    game.page.on('dialog', (dialog) => {
+      game.dialogs.push(dialog.type());
+      dialog.accept();
+    });
     // The game's flips that changed the picture, counted where the page draws them: in play,
     // where flies crawl, every flip.
     await game.page.evaluateOnNewDocument(() => {
@@ -95,17 +111,20 @@ export class GamePage {
     await this.page.mouse.move(box.x + to.x, box.y + to.y);
   }
 
-  // The pointer, free, over the middle of the picture puts the cursor under it; the first click
-  // then takes it (and does nothing else), as the line under the picture says.
+  // The pointer, free, over the middle of the picture (however large it is shown) puts the
+  // cursor under it; the first click then takes it (and does nothing else), as the line under
+  // the picture says.
   async placeMouse() {
-    await this.movePointer({ x: 320, y: 240 });
+    const box = await this.canvasBox();
+    this.scale = box.width / 640;
+    await this.movePointer({ x: box.width / 2, y: box.height / 2 });
     this.cursor = { x: 320, y: 240 };
     await sleep(100);
     await this.click();
     await sleep(300);
   }
 
-  // With the pointer taken, each canvas pixel of motion is one count, two pixels of the cursor.
+  // With the pointer taken, each picture pixel of motion is one count, two pixels of the cursor.
   async moveCursorTo(target) {
     await this.countsTo(target);
     await sleep(4 * flipMs);
@@ -113,8 +132,8 @@ export class GamePage {
 
   async countsTo(target) {
     await this.movePointer({
-      x: this.mouse.x + (target.x - this.cursor.x) / 2,
-      y: this.mouse.y + (target.y - this.cursor.y) / 2,
+      x: this.mouse.x + ((target.x - this.cursor.x) / 2) * this.scale,
+      y: this.mouse.y + ((target.y - this.cursor.y) / 2) * this.scale,
     });
     this.cursor = { ...target };
   }
@@ -153,5 +172,18 @@ export class GamePage {
     await this.click();
     // A swat scores when its ten frames are over, however long the machine takes for them.
     await this.waitForPlayFlip(swat.flip + 25);
+  }
+
+  // From the title: the reference game's swat, given up, to the name entry of a game that
+  // qualifies.
+  async playToNameEntry(reference) {
+    await this.placeMouse();
+    await this.startPlay();
+    await this.swat(reference.swat);
+    await this.page.keyboard.press('Escape');
+    await sleep(500);
+    await this.moveCursorTo(okButton);
+    await this.click();
+    await sleep(800);
   }
 }

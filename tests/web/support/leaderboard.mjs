@@ -2,8 +2,11 @@
 // port with a SQLite file of its own, as ./play --web starts it.
 import { spawn } from 'node:child_process';
 import path from 'node:path';
+import { after, before } from 'node:test';
 
 import { runDir, scratch, webDir } from './builds.mjs';
+import { launchBrowser } from './game_page.mjs';
+import { referenceGame } from './reference_game.mjs';
 
 // Resolves once it says where it listens (20 s at most): its root, the page's address, its log
 // so far and a close that stops it.
@@ -33,4 +36,20 @@ export function serveFromLeaderboard() {
       });
     });
   });
+}
+
+// A test file's leaderboard and browser, started before its tests and stopped after them, and
+// the reference game its pages play: filled in once its tests run.
+export function leaderboardAndBrowser() {
+  const held = {};
+  before(async () => {
+    held.reference = referenceGame();
+    held.served = await serveFromLeaderboard();
+    held.browser = await launchBrowser();
+  });
+  after(async () => {
+    await held.browser?.close();
+    held.served?.close();
+  });
+  return held;
 }
