@@ -383,7 +383,7 @@
       return { fate: 'ranked', rank: game.rank, total: body.total };
     }
     // Kept, but held for an operator's review: sending it again changes nothing.
-    if (status === 202 && typeof body.reason === 'string') return { fate: 'refused', said: body.reason.slice(0, 300) };
+    if (status === 202 && typeof body.reason === 'string') return { fate: 'held', said: body.reason.slice(0, 300) };
     if (typeof body.error !== 'string') return notTheLeaderboards;
     const why = body.error.slice(0, 300);  // a line under the picture, not a page
     // The proof itself refused: not proven, or a line of it unreadable (named "proof:LINE: ").
@@ -428,6 +428,8 @@
       }
       if (answer.fate === 'ranked') {
         showRank(`Your game ranks ${answer.rank} of ${answer.total} in `, table('the world\'s table'), '.');
+      } else if (answer.fate === 'held') {
+        showRank(table('The world\'s table'), ` holds your game for a person to review: ${answer.said}`);
       } else {
         showRank(table('The world\'s table'), ` did not rank your game: ${answer.said}`);
       }
