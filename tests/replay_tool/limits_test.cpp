@@ -133,6 +133,8 @@ TEST_F(ReplayToolLimits, EachFaultIsNamedForWhatItIs) {
        "--highscores and the replay FILE name one file, " + fs::absolute("robot.replay").string() +
            "; two outputs would be written over each other"},
       {{"play", "\x1b[2J.replay"}, "\\x1B[2J.replay: cannot be read (No such file or directory)"},
+      {{"watch", "menus.replay", "--flip", "0"}, "--flip takes a flip, 1 or more, not '0'"},
+      {{"watch", "menus.replay", "--flip", "99999"}, "menus.replay: --flip 99999 is past its last flip, "},
       {{"play", "menus.replay", "--\x1b[31m"},
        "play takes no option '--\\x1B[31m'; usage: zimbrel-replay play FILE"},
   };

@@ -104,7 +104,7 @@ TEST_F(ReplayToolTest, TheSameReplayPlayedTwiceLeavesTheSameLinesFramesSoundAndH
 TEST_F(ReplayToolTest, HelpShowsEveryCommandWholeOnALineOfItsOwn) {
   const ReplayToolRun run = RunReplayTool({"--help"});
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_NE(run.output.find("\n  zimbrel-replay watch FILE [--fullscreen | --window] [--scale N] [--mute]\n"),
+  EXPECT_NE(run.output.find("\n  zimbrel-replay watch FILE [--flip N] [--fullscreen | --window] [--scale N] [--mute]\n"),
             std::string::npos)
       << run.output;
 }

@@ -55,6 +55,8 @@ const WatchCase kCases[] = {
     {"WhereTheArrowWentBack", {936, true, 3}, {{DIK_PERIOD, 1}, {DIK_COMMA, kBack}}, {936, true, 3}},
 };
 
+void PrintTo(const WatchCase& watch, std::ostream* out) { *out << watch.name; }
+
 class WatchKeys : public testing::TestWithParam<WatchCase> {};
 
 // Runs until `flip` is presented, then many yields more: whether the game holds there.
