@@ -8,6 +8,17 @@
 
 namespace {
 
+constexpr char kStyle[] =
+    "body{font-family:sans-serif;background:#1b2a1b;color:#f4f1de;margin:2em auto;max-width:60em;padding:0 1em}"
+    "h1{color:#ffd23f;margin-bottom:.2em}p{color:#c8c3a8}a{color:#ffd23f}"
+    "table{border-collapse:collapse;width:100%}th,td{padding:.3em .6em;text-align:right}"
+    "th{font-weight:normal;color:#c8c3a8;vertical-align:bottom}thead tr:last-child th,th[rowspan]{border-bottom:2px solid #ffd23f}"
+    "th.group{text-align:center;border-bottom:1px solid #c8c3a8}tr.hits th,td.tally{padding:.3em .35em}"
+    "tr:nth-child(even) td{background:#233623}td.name{text-align:left;font-family:monospace;font-size:1.2em}"
+    "td.tally{color:#c8c3a8}th.name{text-align:left}nav{margin:1em 0}";
+
+}  // namespace
+
 std::string Escaped(const std::string& text) {
   std::string html;
   for (const char c : text) {
@@ -22,17 +33,6 @@ std::string Escaped(const std::string& text) {
   }
   return html;
 }
-
-constexpr char kStyle[] =
-    "body{font-family:sans-serif;background:#1b2a1b;color:#f4f1de;margin:2em auto;max-width:60em;padding:0 1em}"
-    "h1{color:#ffd23f;margin-bottom:.2em}p{color:#c8c3a8}a{color:#ffd23f}"
-    "table{border-collapse:collapse;width:100%}th,td{padding:.3em .6em;text-align:right}"
-    "th{font-weight:normal;color:#c8c3a8;vertical-align:bottom}thead tr:last-child th,th[rowspan]{border-bottom:2px solid #ffd23f}"
-    "th.group{text-align:center;border-bottom:1px solid #c8c3a8}tr.hits th,td.tally{padding:.3em .35em}"
-    "tr:nth-child(even) td{background:#233623}td.name{text-align:left;font-family:monospace;font-size:1.2em}"
-    "td.tally{color:#c8c3a8}th.name{text-align:left}nav{margin:1em 0}";
-
-}  // namespace
 
 std::string UtcText(int64_t seconds) {
   const std::time_t time = static_cast<std::time_t>(seconds);

@@ -1,11 +1,12 @@
 # Lays out the page's site from the build's staging folder: the game's files and the page's
 # script and style named by the build's content hash (zimbrel.<hash>.js, ...), so that a
 # browser may keep them for good and a new build is never mixed with an old one; index.html,
-# which names them, written from its template; the manifest, the icons and the service worker
+# which names them, written from its template, and so is watch.html, the page that plays a
+# game's replay; the manifest, the icons and the service worker
 # that keeps this build's files for a visit without the network; and beside every file its
 # gzip, for a server to send compressed.
 #   cmake -DSTAGING=<folder> -DPAGE=<platform/web/page> -DSITE=<folder> -P name_site_files.cmake
-set(hashed zimbrel.js zimbrel.wasm zimbrel.data page.js page.css)
+set(hashed zimbrel.js zimbrel.wasm zimbrel.data page.js page.css watch.js watch.css)
 set(sums "")
 foreach(name IN LISTS hashed)
   file(SHA256 ${STAGING}/${name} sum)
@@ -28,6 +29,9 @@ set(PAGE_CSS ${page_css})
 set(GAME_FILES "${zimbrel_js} ${zimbrel_wasm} ${zimbrel_data}")
 set(GAME_SIZES "${zimbrel_js_size} ${zimbrel_wasm_size} ${zimbrel_data_size}")
 configure_file(${PAGE}/index.html ${SITE}/index.html @ONLY)
+set(WATCH_JS ${watch_js})
+set(WATCH_CSS ${watch_css})
+configure_file(${PAGE}/watch.html ${SITE}/watch.html @ONLY)
 set(unhashed ComicNeue-OFL.txt manifest.webmanifest icon-192.png icon-512.png)
 foreach(name IN LISTS unhashed)
   file(COPY_FILE ${STAGING}/${name} ${SITE}/${name})
