@@ -21,8 +21,10 @@
   const played = document.getElementById('played');
   const speeds = [0.25, 0.5, 1, 2, 4, 8];
 
-  // A copy of the program every so many flips: the most a step back runs again without showing.
-  const flipsBetweenCopies = 60;
+  // A copy of the program every so many flips (the most a seek runs without showing), and no
+  // more than so many copies in a long game.
+  const fewestFlipsBetweenCopies = 60;
+  const mostCopies = 150;
   // Behind the recorded pace by more than this, the pace starts again from here.
   const latestMilliseconds = 250;
 
@@ -36,6 +38,9 @@
     stages: new Map(),  // each stage's first flip
     copies: new Map(),  // the program's copies, by flip
     paused: false,
+    prepared: false,    // played through once
+    asked: null,        // the flip the address asks for
+    flipsBetweenCopies: fewestFlipsBetweenCopies,
     speed: 1,
     target: null,       // the flip a seek runs to, unshown until it is reached
     wake: null,         // ends the wait at the flip, for a control
@@ -130,6 +135,7 @@
   }
 
   function seek(flip) {
+    if (!watch.prepared) return;
     const to = Math.round(Math.min(Math.max(flip, watch.firstReached), watch.last));
     if (Number.isNaN(to) || to === watch.flip) return;
     watch.target = to;
@@ -190,6 +196,9 @@
   // The game waits at `flip`, its picture and sound given: where the page decides what comes
   // next. Returning lets it go on to the next flip.
   async function atFlip(flip, clockMs, stage, playing) {
+    // Asyncify unwinds the game's stack into memory once this has returned its promise: only
+    // from here on may a copy be kept or put back.
+    await null;
     watch.flip = flip;
     const index = flip - watch.first;
     if (watch.times[index] === undefined) {
@@ -200,15 +209,25 @@
     }
     if (playing) markStage(flip, stage);
     if (watch.copies.size === 0) watch.firstReached = flip;
-    if ((watch.copies.size === 0 || index % flipsBetweenCopies === 0) && !watch.copies.has(flip)) {
+    if ((watch.copies.size === 0 || index % watch.flipsBetweenCopies === 0) && !watch.copies.has(flip)) {
       watch.copies.set(flip, machinery().keep(flip, watch.frame.pointer, watch.frame.pixels.length));
     }
-    if (watch.target !== null && watch.target > flip) {  // running on to it, unshown
+    const ahead = watch.target !== null && copyBefore(watch.target);
+    if (watch.target !== null && watch.target > flip && ahead.flip <= flip) {  // running on to it, unshown
       if (performance.now() - ranSince > longestRunMilliseconds) {
+        if (!watch.prepared) status.textContent = `Preparing the game: ${Math.floor((100 * index) / (watch.last - watch.first))} %`;
         await pause(0);
         ranSince = performance.now();
       }
       return;
+    }
+    // Played through once, unshown, for its copies and its stages: then to the flip asked for.
+    if (!watch.prepared) {
+      watch.prepared = true;
+      status.textContent = '';
+      watch.target = watch.asked ?? watch.firstReached;
+      watch.paused = watch.asked !== null;
+      repace();
     }
     if (watch.target === flip) watch.target = null;
     let pixels = watch.frame.pixels;
@@ -343,11 +362,7 @@
       program.onerror = () => reject(new Error('The game\'s program could not be read.'));
       document.body.append(program);
     });
-    const asked = flipAsked();
-    if (asked !== null) {
-      watch.paused = true;
-      watch.target = asked;
-    }
+    watch.asked = flipAsked();
     window.Module = {
       canvas,
       print: (text) => console.log(text),
@@ -366,6 +381,8 @@
       watchRange(first, last) {
         watch.first = first;
         watch.last = last;
+        watch.flipsBetweenCopies = Math.max(fewestFlipsBetweenCopies, Math.ceil((last - first) / mostCopies));
+        watch.target = last;
         bar.setAttribute('aria-valuemin', String(first));
         bar.setAttribute('aria-valuemax', String(last));
       },
