@@ -55,40 +55,46 @@ EM_JS(void, ShowPageFlip, (const uint32_t* pixels, int width, int height, const 
 // writes (its table, in the working folder). A copy keeps those, and of memory the 64 KiB
 // chunks that differ from the first copy, which keeps it whole.
 EM_JS(void, LendPageTheMachinery, (const char* folder), {
-  const chunkBytes = 65536;
-  const place = UTF8ToString(folder);
-  let whole = null;
-  const files = () => FS.readdir(place).filter((name) => FS.isFile(FS.stat(place + "/" + name).mode))
-                          .map((name) => [name, FS.readFile(place + "/" + name)]);
+  var chunkBytes = 65536;
+  var place = UTF8ToString(folder);
+  var whole = null;
+  function files() {
+    var kept = [];
+    FS.readdir(place).forEach(function(name) {
+      if (FS.isFile(FS.stat(place + "/" + name).mode)) kept.push({name: name, bytes: FS.readFile(place + "/" + name)});
+    });
+    return kept;
+  }
   function keep(flip, pixels, words) {
-    const memory = HEAPU8;
-    const copy = { flip, pixels, words, stack: stackSave(), unwound: Asyncify.currData, chunks: [], files: files() };
+    var memory = HEAPU8;
+    var copy = {flip: flip, pixels: pixels, words: words, stack: stackSave(), unwound: Asyncify.currData,
+                chunks: [], files: files()};
     if (whole === null) {
       whole = memory.slice();
       return copy;
     }
-    const now = new Int32Array(memory.buffer, 0, memory.length >> 2);
-    const then = new Int32Array(whole.buffer);
-    for (let at = 0; at < memory.length; at += chunkBytes) {
-      const end = Math.min(at + chunkBytes, memory.length);
-      let same = end <= whole.length;
-      for (let word = at >> 2; same && word < end >> 2; word += 1) same = now[word] === then[word];
-      if (!same) copy.chunks.push([at, memory.slice(at, end)]);
+    var now = new Int32Array(memory.buffer, 0, memory.length >> 2);
+    var then = new Int32Array(whole.buffer);
+    for (var at = 0; at < memory.length; at += chunkBytes) {
+      var end = Math.min(at + chunkBytes, memory.length);
+      var same = end <= whole.length;
+      for (var word = at >> 2; same && word < end >> 2; word += 1) same = now[word] === then[word];
+      if (!same) copy.chunks.push({at: at, bytes: memory.slice(at, end)});
     }
     return copy;
   }
   function putBack(copy) {
     HEAPU8.set(whole);
-    for (const [at, bytes] of copy.chunks) HEAPU8.set(bytes, at);
+    copy.chunks.forEach(function(chunk) { HEAPU8.set(chunk.bytes, chunk.at); });
     stackRestore(copy.stack);
     Asyncify.currData = copy.unwound;
-    for (const name of FS.readdir(place)) {
+    FS.readdir(place).forEach(function(name) {
       if (FS.isFile(FS.stat(place + "/" + name).mode)) FS.unlink(place + "/" + name);
-    }
-    for (const [name, bytes] of copy.files) FS.writeFile(place + "/" + name, bytes);
+    });
+    copy.files.forEach(function(file) { FS.writeFile(place + "/" + file.name, file.bytes); });
     return HEAPU32.subarray(copy.pixels >> 2, (copy.pixels >> 2) + copy.words);
   }
-  Module.watchMachinery = { keep, putBack };
+  Module.watchMachinery = {keep: keep, putBack: putBack};
 });
 
 // The page's word to go on. While the game waits here every record of it lies in memory
