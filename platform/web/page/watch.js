@@ -202,9 +202,10 @@
     watch.flip = flip;
     const index = flip - watch.first;
     if (watch.times[index] === undefined) {
-      const before = index > 0 ? watch.clocks[index - 1] : clockMs;
+      // The first flip shown is the game's time 0.
+      const before = watch.clocks[index - 1] ?? clockMs;
       const step = clockMs > before && clockMs - before < 1000 ? clockMs - before : 1000 / 60;
-      watch.times[index] = index > 0 ? watch.times[index - 1] + step : 0;
+      watch.times[index] = (watch.times[index - 1] ?? -step) + step;
       watch.clocks[index] = clockMs;
     }
     if (playing) markStage(flip, stage);
