@@ -5,14 +5,20 @@
 // worker's copy, after a first visit in the same profile), the frames a second the game draws
 // while stage 1 plays and while the credits sweep beside the page's own refreshes, the CPU of
 // the browser's processes while the title waits and while the stage plays, and the benchmark's
-// busy play frame timed in the browser. SITE is build/web/site unless given (an older build's
-// site may be measured the same way). Needs tools/build-web and tools/web/test's npm folder.
-import { readFileSync, readdirSync, writeFileSync } from 'node:fs';
+// busy play frame timed in the browser; and a ten-minute session's page served by the
+// leaderboard (/games/1): its preparation, and seeks to places along its bar, each timed from
+// the click to the flip's picture painted. SITE is build/web/site unless given (an older build's
+// site may be measured the same way); `node bench/measure-web.mjs RUNS SITE seek` measures the
+// seeking alone. Needs tools/build-web and tools/web/test's npm folder.
+import { spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { createRequire } from 'node:module';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
 import { serve } from '../tools/web/serve.mjs';
+import { serveFromLeaderboard } from '../tests/web/support/leaderboard.mjs';
 
 const sourceDir = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
 const webDir = path.join(sourceDir, 'build/web');
@@ -217,8 +223,56 @@ async function browserPlayFrame() {
   return result;
 }
 
+// The scripted player's ten minutes, ranked by the leaderboard, watched at /games/1: the time
+// its page takes to be ready, then each seek from the bar's click to the picture painted.
+async function seeking(seeks) {
+  const folder = mkdtempSync(path.join(tmpdir(), 'zimbrel-seek-'));
+  const proof = path.join(folder, 'ten_minutes.replay');
+  const made = spawnSync('./zimbrel-replay', ['autoplay', proof, '--minutes', '10'],
+    { cwd: path.join(webDir, 'native/run'), env: { ...process.env, SDL_AUDIODRIVER: 'dummy' } });
+  if (made.status !== 0) throw new Error(`autoplay: ${made.stderr}`);
+  const leaderboard = await serveFromLeaderboard();
+  const sent = await fetch(`${leaderboard.root}api/v1/games`, { method: 'POST', body: readFileSync(proof) });
+  if (sent.status !== 201) throw new Error(`the ten minutes were not ranked: ${await sent.text()}`);
+  const browser = await launch();
+  const page = await browser.newPage();
+  await page.setViewport({ width: 1280, height: 800 });
+  await page.evaluateOnNewDocument(() => {
+    window.addEventListener('pointerdown', () => { window.seekAsked = performance.now(); }, true);
+    document.addEventListener('DOMContentLoaded', () => {
+      new MutationObserver(() => requestAnimationFrame(() => { window.seekShown = performance.now(); }))
+        .observe(document.getElementById('where'), { childList: true, characterData: true, subtree: true });
+    });
+  });
+  const opened = performance.now();
+  await page.goto(`${leaderboard.root}games/1#flip=1`);
+  await page.waitForFunction(() => document.getElementById('where').textContent.startsWith('flip 1 '),
+    { timeout: 600000, polling: 100 });
+  const ready = performance.now() - opened;
+  const bar = await page.$eval('#bar', (b) => { const r = b.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width }; });
+  const times = [];
+  for (let i = 0; i < seeks; i++) {
+    const fraction = ((i * 0.618034) % 1) * 0.98 + 0.01;
+    await page.evaluate(() => { window.seekShown = 0; });
+    await page.mouse.click(bar.x + fraction * bar.width, bar.y + 10);
+    await page.waitForFunction(() => window.seekShown > window.seekAsked, { timeout: 60000, polling: 5 });
+    times.push(await page.evaluate(() => window.seekShown - window.seekAsked));
+    await sleep(300);
+  }
+  await browser.close();
+  leaderboard.close();
+  return { ready, times };
+}
+
 const load = () => readFileSync('/proc/loadavg', 'utf8').trim();
 console.log(`site: ${site}; load average at the start: ${load()}`);
+if (process.argv[4] === 'seek') {
+  const { ready, times } = await seeking(runs * 4);
+  console.log(`ten minutes at /games/1: ready in ${(ready / 1000).toFixed(1)} s; seeks median ` +
+    `${median(times).toFixed(0)} ms, most ${Math.max(...times).toFixed(0)} ms (${times.map((t) => t.toFixed(0)).join(' ')})`);
+  console.log(`load average at the end: ${load()}`);
+  process.exit(0);
+}
 const served = await serve(site);
 const sizes = await download(served.url);
 console.log(`download: ${(sizes.sent / 1e6).toFixed(2)} MB sent, ${(sizes.raw / 1e6).toFixed(2)} MB unpacked`);

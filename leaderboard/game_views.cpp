@@ -9,8 +9,6 @@
 #include "replay/proof.h"
 #include "replay/proof_json.h"
 
-namespace {
-
 std::string Escaped(const std::string& text) {
   std::string html;
   for (const char c : text) {
@@ -25,6 +23,8 @@ std::string Escaped(const std::string& text) {
   }
   return html;
 }
+
+namespace {
 
 // The game's highscore screen: its font, its yellow-to-orange rows with a black shadow, on
 // the blue of its backdrop (darkened, for the orange to read).

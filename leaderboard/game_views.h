@@ -9,6 +9,9 @@
 
 #include "leaderboard/kept_game.h"
 
+// Text as HTML shows it, in an element or an attribute.
+std::string Escaped(const std::string& text);
+
 // "2026-12-09T19:37:02Z"
 std::string UtcText(int64_t seconds);
 

@@ -10,6 +10,8 @@
 #include <optional>
 #include <cstdio>
 #include <ctime>
+#include <fstream>
+#include <iterator>
 #include <regex>
 #include <thread>
 
@@ -25,6 +27,7 @@
 #include "replay/sha256.h"
 #include "leaderboard/site_files.h"
 #include "leaderboard/table_files.h"
+#include "leaderboard/watch_page.h"
 #include "replay/replay_file.h"
 
 using Clock = std::chrono::steady_clock;
@@ -90,7 +93,7 @@ bool QueryNumber(const httplib::Request& request, const char* name, int64_t fall
 
 // The methods a known path answers (HEAD with GET, as httplib does); "" for an unknown path.
 std::string AllowedAt(const std::string& path, bool site, bool metrics) {
-  static const std::regex reading(R"(/|/healthz|/robots.txt|/favicon.ico|/font/table.otf|/players/.+|/api/v1/top|/api/v1/games/[^/]+(/replay)?)");
+  static const std::regex reading(R"(/|/healthz|/robots.txt|/favicon.ico|/font/table.otf|/players/.+|/api/v1/top|/api/v1/games/[^/]+(/replay)?|/games/[^/]+)");
   if (path == "/api/v1/games") return "POST";
   if (std::regex_match(path, reading) || (site && (path == "/play" || path.starts_with("/play/"))) ||
       (metrics && path == "/metrics")) {
@@ -306,6 +309,23 @@ struct LeaderboardServer::Parts {
     response.set_content(*proof, "text/plain; charset=utf-8");
   }
 
+  // The game's own page, its player from the site's watch.html (read at each request: a new
+  // build of the site is served at once).
+  void GamePage(const httplib::Request& request, httplib::Response& response) {
+    const std::optional<KeptGame> game = ShownGame(request);
+    if (!game) {
+      response.status = 404;
+      response.set_content(NoGamePage(Printable(request.matches[1], 20)), "text/html; charset=utf-8");
+      return;
+    }
+    std::string player;
+    if (!options.site.empty()) {
+      std::ifstream file(options.site + "/watch.html", std::ios::binary);
+      player.assign(std::istreambuf_iterator<char>(file), {});
+    }
+    response.set_content(WatchPage(*game, store.StandingOf({*game}).ranks[0], player), "text/html; charset=utf-8");
+  }
+
   void Page(const httplib::Request& request, httplib::Response& response) {
     std::optional<Season> season;
     if (!QuerySeason(request, &season)) {
@@ -424,6 +444,7 @@ LeaderboardServer::LeaderboardServer(GameStore& store, Verifier& verifier, const
   http.Get("/", guarded(&Parts::Page));
   http.Get("/players/(.+)", guarded(&Parts::Player));
   ServeTableFiles(http, options.site);
+  http.Get(R"(/games/([^/]+))", guarded(&Parts::GamePage));
   http.Get("/healthz", [&parts](const httplib::Request&, httplib::Response& response) {
     try {
       parts.store.CheckHealth();

@@ -2,11 +2,12 @@
 # script and style and the icons named by the build's content hash (zimbrel.<hash>.js, ...), so
 # that a browser may keep them for good (an icon the page, the manifest and the service worker
 # all name is fetched once) and a new build is never mixed with an old one; index.html and the
-# manifest, which name them, written from their templates; the service worker
+# manifest, which name them, written from their templates, and so is watch.html, the page that
+# plays a game's replay; the service worker
 # that keeps this build's files for a visit without the network; and beside every file its
 # gzip, for a server to send compressed.
 #   cmake -DSTAGING=<folder> -DPAGE=<platform/web/page> -DSITE=<folder> -P name_site_files.cmake
-set(hashed zimbrel.js zimbrel.wasm zimbrel.data page.js page.css icon-192.png icon-512.png)
+set(hashed zimbrel.js zimbrel.wasm zimbrel.data page.js page.css watch.js watch.css icon-192.png icon-512.png)
 
 function(write_gzip file)
   file(ARCHIVE_CREATE OUTPUT ${file}.gz PATHS ${file} FORMAT raw COMPRESSION GZip
@@ -41,6 +42,9 @@ set(ICON_192 ${icon_192_png})
 set(ICON_512 ${icon_512_png})
 configure_file(${PAGE}/index.html ${SITE}/index.html @ONLY)
 configure_file(${PAGE}/manifest.webmanifest ${SITE}/manifest.webmanifest @ONLY)
+set(WATCH_JS ${watch_js})
+set(WATCH_CSS ${watch_css})
+configure_file(${PAGE}/watch.html ${SITE}/watch.html @ONLY)
 set(unhashed ComicNeue-OFL.txt)
 foreach(name IN LISTS unhashed)
   file(COPY_FILE ${STAGING}/${name} ${SITE}/${name})

@@ -1,7 +1,8 @@
 // The program's entry in a browser page: the pictures, sounds and font are packed under /data,
 // and the game runs in /save, the folder kept in IndexedDB, where it writes Highscore.dat and
 // keeps its games in replays/. A page opened with ?watch=NAME shows the kept game NAME instead,
-// in a folder of its own, so that the player's table is neither read nor written.
+// in a folder of its own, so that the player's table is neither read nor written; so does the
+// watching page (watch.js), with its controls, for a kept game or a ranked game's proof.
 #include <emscripten.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,6 +19,7 @@
 #include "platform/web/browser_storage.h"
 #include "platform/web/hidden_page.h"
 #include "platform/win32/win.h"
+#include "programs/zimbrel-page/watch_controls.h"
 #include "programs/zimbrel-send/unsent_folder.h"
 #include "replay/kept_games.h"
 #include "replay/scratch_folder.h"
@@ -69,12 +71,16 @@ void OnProofKept(const std::string& path) {
   TellPageProofKept();
 }
 
-// The page's ?watch=NAME into `out`, or nothing; the name a file of replays/ and no more.
+// The replay to watch into `out`, or nothing: the proof the watching page wrote, or the page's
+// ?watch=NAME, a file of replays/ and no more.
 EM_JS(void, WatchedGame, (char* out, int size), {
   const name = new URLSearchParams(location.search).get("watch") || "";
-  const usable = new RegExp("^[A-Za-z0-9_.-]{1,100}[.]replay$").test(name) ? name : "";
-  stringToUTF8(usable, out, size);
+  const usable = new RegExp("^[A-Za-z0-9_.-]{1,100}[.]replay$").test(name) ? "/save/replays/" + name : "";
+  stringToUTF8(Module.watchedProof || usable, out, size);
 });
+
+// The watching page answers every flip (watch.js).
+EM_JS(int, PageHasWatchControls, (), { return Module.watchFlipped ? 1 : 0; });
 
 // What the screen asks beyond pointing: the page's button for Escape ("Give up" in play,
 // "Back" on the credits and the table), the phone's keyboard while a name is typed, and the
@@ -94,10 +100,9 @@ EM_JS(void, TellPageWatchFailed, (const char* why), {
 });
 
 // The kept game loaded, and the game started in a folder of its own with its table.
-bool StartWatching(const std::string& name) {
+bool StartWatching(const std::string& path) {
   std::string error;
-  std::optional<Replay> replay =
-      LoadReplay(std::string(kSaveFolder) + "/" + kKeptGamesFolder + "/" + name, &error);
+  std::optional<Replay> replay = LoadReplay(path, &error);
   if (replay && (mkdir(kWatchFolder, 0777) != 0 || chdir(kWatchFolder) != 0)) {
     error = std::string(kWatchFolder) + ": cannot be made";
     replay.reset();
@@ -107,7 +112,11 @@ bool StartWatching(const std::string& name) {
     TellPageWatchFailed(error.c_str());
     return false;
   }
-  WatchReplay(std::move(*replay));
+  if (PageHasWatchControls()) {
+    WatchWithControls(std::move(*replay));
+  } else {
+    WatchReplay(std::move(*replay));
+  }
   return true;
 }
 
@@ -116,7 +125,7 @@ bool StartWatching(const std::string& name) {
 int main(int, char**) {
   SetGameDataFolder("/data");
   OpenSaveFolder(kSaveFolder);
-  char watched[128] = {};
+  char watched[160] = {};
   WatchedGame(watched, sizeof watched);
   const std::string name = watched;
   if (!name.empty()) {

@@ -64,6 +64,7 @@ TEST_P(LeaderboardAdmin, HidesRestoresBansAndLogsEachChangeBesideARunningServer)
   EXPECT_EQ(json::parse(server_.Get("/api/v1/top").body)["total"], 1);
   EXPECT_EQ(server_.Get("/api/v1/games/1").status, 404);
   EXPECT_EQ(server_.Get("/api/v1/games/1/replay").status, 404);
+  EXPECT_EQ(server_.Get("/games/1").status, 404);
   HttpAnswer again = server_.Post(GoldenProof("AAA", "sent again"));
   EXPECT_EQ(again.status, 403);
   EXPECT_NE(again.body.find("game 1 was taken off the world's table: a bot's"), std::string::npos) << again.body;

@@ -125,6 +125,9 @@ TEST(LeaderboardSubmission, RanksTheProvenGameOnceAndRefusesEveryCheat) {
       {"/api/v1/games/x'", 404, "no game x'"},
       {"/api/v1/games/01", 404, "no game 01"},
       {"/api/v1/games/+1", 404, "no game +1"},
+      {"/games/1", 200, "<h1 id=\"game-name\">GLD</h1>\n<p id=\"game-facts\">Rank 1 in"},
+      {"/games/1", 200, "<a href=\"/api/v1/games/1/replay\">The game's replay</a>"},
+      {"/games/01", 404, "No game 01"},
       {"/healthz", 200, "\"status\":\"ok\""},
       {"/nothing", 404, "no such page"},
   };
@@ -147,6 +150,7 @@ TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
   std::string program;
   for (int i = 0; i < 5000; ++i) program += static_cast<char>(i * 7919 % 251);
   WriteText(site / "index.html", "<p>the game</p>\n");
+  WriteText(site / "watch.html", "<head><!--base--><title>Zimbrel</title></head><!--game--><script data-proof=\"\">");
   WriteText(site / "zimbrel.0123456789ab.wasm", program);
   ASSERT_EQ(std::system(("gzip -k " + (site / "*").string()).c_str()), 0);
   WriteText(site / "manifest.webmanifest", "{}");
@@ -171,6 +175,12 @@ TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
   EXPECT_EQ(bare.status, 302);
   EXPECT_EQ(bare.headers["location"], "/play/") << "the page's relative links need the slash";
   EXPECT_NE(server.Get("/").body.find("<a href=\"/play/\">Play in your browser</a>"), std::string::npos);
+  // A ranked game's page: the player's files from /play/, its proof from the API.
+  ASSERT_EQ(server.Post(GoldenProof()).status, 201);
+  const std::string page = server.Get("/games/1").body;
+  EXPECT_NE(page.find("<head><base href=\"../play/\"><title>Zimbrel: GLD's game</title></head><h1"), std::string::npos) << page;
+  EXPECT_NE(page.find("score 197,530 &middot; stage 10 &middot; "), std::string::npos) << page;
+  EXPECT_NE(page.find("<script data-proof=\"../api/v1/games/1/replay\">"), std::string::npos) << page;
   // Each answer typed, nosniff, and every method but a path's own refused with what it takes.
   const std::vector<std::tuple<std::string, int, std::string, std::string>> answers = {
       {"GET /play/manifest.webmanifest", 200, "content-type", "application/manifest+json"},

@@ -228,7 +228,7 @@
   });
 
   // The kept games, newest first: "2026-12-09_19-42-05_K9A_1200.replay" shown as its date,
-  // time, name and score, with a link that reloads the page to watch it and one to download it.
+  // time, name and score, with a link to watch it in the page with controls and one to download it.
   const keptFolder = '/save/replays';
   const keptList = document.getElementById('kept-games');
   let downloads = [];
@@ -249,7 +249,7 @@
         ? `${fields[0]} ${fields[1].replace(/-/g, ':')}  ${fields[2]}  ${fields[3]}`
         : name;
       const watch = document.createElement('a');
-      watch.href = `?watch=${encodeURIComponent(name)}`;
+      watch.href = `watch.html?watch=${encodeURIComponent(name)}`;
       watch.textContent = 'watch';
       const download = document.createElement('a');
       const url = URL.createObjectURL(new Blob([Module.FS.readFile(`${keptFolder}/${name}`)],
