@@ -194,7 +194,7 @@ TEST_P(TablePages, PageFiftyGamesAWeekAndAPlayerAndLinkEachToItsGame) {
   for (int i = 0; i < 51; ++i) {
     const std::string key = "g" + std::to_string(i);
     const std::string name = i == 49 ? "A/B" : "P" + std::to_string(i % 3);
-    server.Store().Keep({key, key, i < 50 ? thisWeek : 1000, {ProvenGame{name, 5000 - i, {}, 2, 99, key}}}, nullptr);
+    server.Store().Keep({key, key, i < 50 ? thisWeek : 1000, {ProvenGame{name, 5000 - i, {}, 2, 99, key, {}}}, {}}, nullptr);
     if (i == 49) {
       EXPECT_EQ(rows(page("/", 200)), 50);
       EXPECT_EQ(page("/", 200).find("page=2"), std::string::npos) << "50 games make one page";
