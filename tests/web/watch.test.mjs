@@ -24,7 +24,7 @@ before(async () => {
   writeFileSync(file, proof);
   const played = replayTool('desktop', ['play', file, '--png', frames, '--every', '1']);
   assert.equal(played.code, 0, played.errors);
-  served = await serveFromLeaderboard();
+  served = await serveFromLeaderboard(['--review', 'off']);
   const sent = await fetch(`${served.root}api/v1/games`, { method: 'POST', body: proof });
   assert.equal(sent.status, 201, await sent.text());
   browser = await launchBrowser();

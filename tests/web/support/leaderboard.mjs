@@ -9,12 +9,13 @@ import { launchBrowser } from './game_page.mjs';
 import { referenceGame } from './reference_game.mjs';
 
 // Resolves once it says where it listens (20 s at most): its root, the page's address, its log
-// so far and a close that stops it.
-export function serveFromLeaderboard() {
+// so far and a close that stops it. `options` are the server's own further options (a test
+// that ranks the scripted player's games turns the review off, as the desktop's tests do).
+export function serveFromLeaderboard(options = []) {
   const folder = scratch('leaderboard');
   const server = spawn(path.join(runDir, 'zimbrel-leaderboard'), [
     '--listen', '127.0.0.1:0', '--database', `sqlite:${path.join(folder, 'leaderboard.sqlite')}`,
-    '--site', path.join(webDir, 'site'),
+    '--site', path.join(webDir, 'site'), ...options,
   ], { cwd: folder, stdio: ['ignore', 'ignore', 'pipe'] });
   let log = '';
   return new Promise((resolve, reject) => {
