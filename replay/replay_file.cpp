@@ -370,6 +370,8 @@ const char* ReplayChannelName(ReplayChannel channel) {
 std::optional<Replay> ParseReplay(const std::string& text, const std::string& name,
                                   std::string* error) {
   Replay replay;
+  // A line a read at most: sized once, so a long game's lines are not copied as they grow.
+  replay.lines.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   OrderCheck order;
   bool headerSeen = false;
   int lineNumber = 0;
@@ -418,7 +420,7 @@ bool ReadReplayText(const std::string& path, std::string* text, std::string* err
     *error = path + ": " + reason;
     return false;
   }
-  struct stat status;
+  struct stat status {};
   if (fstat(fd, &status) == 0 && status.st_size > kLargestReplayBytes) {
     close(fd);
     *error = path + ": " + std::to_string(status.st_size) +
@@ -426,13 +428,23 @@ bool ReadReplayText(const std::string& path, std::string* text, std::string* err
              " bytes, hours of play); not read";
     return false;
   }
-  char block[65536];
+  // Read straight into the text, sized by the file and grown should the file grow meanwhile: a
+  // block on the stack would cost a check a page fault for each of its pages.
+  size_t have = text->size();
+  text->resize(have + static_cast<size_t>(std::max<off_t>(status.st_size, 0)) + 4096);
   ssize_t got = 0;
-  while ((got = read(fd, block, sizeof block)) > 0 || (got < 0 && errno == EINTR)) {
-    if (got > 0) text->append(block, static_cast<size_t>(got));
+  while (true) {
+    if (have == text->size()) text->resize(text->size() * 2);
+    got = read(fd, text->data() + have, text->size() - have);
+    if (got > 0) {
+      have += static_cast<size_t>(got);
+    } else if (!(got < 0 && errno == EINTR)) {
+      break;
+    }
   }
   const int fault = errno;
   close(fd);
+  text->resize(have);
   if (got < 0) {
     *error = path + ": cannot be read (" + std::strerror(fault) + ")";
     return false;

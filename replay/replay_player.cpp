@@ -13,7 +13,7 @@
 namespace {
 
 struct ChannelLines {
-  std::vector<ReplayLine> lines;
+  std::vector<uint32_t> lines;  // its lines' places among the replay's, in order
   size_t next = 0;
   uint64_t waitFlip = 0;
   uint64_t readsWithoutLine = 0;  // since the last line or flip
@@ -41,6 +41,9 @@ struct Player {
   std::optional<uint64_t> endFlip;
   std::optional<ClockWatch> clock;
   void (*onAnswer)(const ReplayLine& answer) = nullptr;
+  // The replay's lines as parsed: a check's child reads them where its parent put them, and
+  // so touches none of their pages anew.
+  std::vector<ReplayLine> lines;
   std::array<ChannelLines, kReplayChannels> channels;
   ReplayReadCounter counter;
   ReplayHands hands;
@@ -51,6 +54,10 @@ struct Player {
 Player player;
 
 ChannelLines& Lines(ReplayChannel channel) { return player.channels[static_cast<int>(channel)]; }
+
+const ReplayLine& LineAt(const ChannelLines& channel, size_t index) {
+  return player.lines[channel.lines[index]];
+}
 
 // A replay of one game: at the program's first read, the game's session as it stood at the
 // flip after its Play click.
@@ -70,8 +77,8 @@ void BeginAtTheStart() {
 // that device fewer times before the next flip) counts at this one. Returns whether any did.
 bool CatchUp(ChannelLines& channel, ReplayPosition at, int64_t* dx, int64_t* dy) {
   bool applied = false;
-  while (channel.next < channel.lines.size() && channel.lines[channel.next].at <= at) {
-    const ReplayLine& line = channel.lines[channel.next++];
+  while (channel.next < channel.lines.size() && LineAt(channel, channel.next).at <= at) {
+    const ReplayLine& line = LineAt(channel, channel.next++);
     if (line.at < at && player.firstLateLine == 0) player.firstLateLine = line.lineNumber;
     player.hands.Apply(line);
     *dx += line.dx;
@@ -98,7 +105,7 @@ void CheckForAnEndlessWait(ChannelLines& channel, ReplayChannel kind, ReplayPosi
     channel.readsWithoutLine = 0;
   }
   const bool lineAhead =
-      channel.next < channel.lines.size() && channel.lines[channel.next].at.flip == at.flip;
+      channel.next < channel.lines.size() && LineAt(channel, channel.next).at.flip == at.flip;
   if (applied || lineAhead || ++channel.readsWithoutLine < kReadsOfAnEndlessWait) return;
   throw ReplayStopped{"the game waits for the player after flip " + std::to_string(at.flip) +
                       ": it has read the " + (kind == ReplayChannel::Mouse ? "mouse" : "keyboard") +
@@ -189,7 +196,7 @@ DWORD AnswerClockReading(DWORD live) {
   CatchUp(lines, at, &unused, &unused);
   const DWORD reading = player.hands.Clock().value_or(live);
   if (player.clock) {
-    const int line = lines.next == 0 ? 0 : lines.lines[lines.next - 1].lineNumber;
+    const int line = lines.next == 0 ? 0 : LineAt(lines, lines.next - 1).lineNumber;
     WatchTheClock(*player.clock, at.flip, reading, line);
   }
   if (player.onAnswer) {
@@ -227,9 +234,11 @@ void ReplayPlayerStart(Replay replay, const ReplayPlayerOptions& options) {
   if (options.clockJudged) player.clock = ClockWatch{};
   player.onAnswer = options.onAnswer;
   player.lastFlip = std::max(replay.endFlip.value_or(0), player.start ? player.start->flip : 0);
-  for (ReplayLine& line : replay.lines) {
+  player.lines = std::move(replay.lines);
+  for (uint32_t index = 0; index < player.lines.size(); ++index) {
+    const ReplayLine& line = player.lines[index];
     player.lastFlip = std::max(player.lastFlip, line.at.flip);
-    Lines(line.channel).lines.push_back(std::move(line));
+    Lines(line.channel).lines.push_back(index);
   }
   SetDeviceReadHook(AnswerRead);
   SetRulesClockHook(AnswerClockReading);
@@ -243,7 +252,7 @@ ReplayPlayerReport ReplayPlayerResult() {
   report.firstLateLine = player.firstLateLine;
   for (const ChannelLines& channel : player.channels) {
     if (channel.next < channel.lines.size()) {
-      const int line = channel.lines[channel.next].lineNumber;
+      const int line = LineAt(channel, channel.next).lineNumber;
       if (report.firstUnreadLine == 0 || line < report.firstUnreadLine) {
         report.firstUnreadLine = line;
       }

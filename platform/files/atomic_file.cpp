@@ -16,6 +16,11 @@
 
 namespace {
 
+bool flushing = true;
+
+// fsync, unless this process writes only to a folder thrown away after it.
+int Flush(int fd) { return flushing ? fsync(fd) : 0; }
+
 bool Failed(int reason) {
   errno = reason;
   return false;
@@ -51,7 +56,7 @@ bool WriteAll(int fd, const void* bytes, size_t size) {
 void FlushFolder(const std::string& folder) {
   const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (fd < 0) return;
-  fsync(fd);
+  Flush(fd);
   close(fd);
 }
 
@@ -86,7 +91,7 @@ bool WriteInPlace(const std::string& path, const void* bytes, size_t size) {
   if (fd < 0) return false;
   int reason = 0;
   if (!WriteAll(fd, bytes, size) || ftruncate(fd, static_cast<off_t>(size)) != 0 ||
-      fsync(fd) != 0) {
+      Flush(fd) != 0) {
     reason = errno;
   }
   if (close(fd) != 0 && reason == 0) reason = errno;
@@ -139,7 +144,7 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
     reason = errno;
   } else if (HeadlessStepFails("FlushTemporaryFile")) {
     reason = EIO;
-  } else if (fsync(fd) != 0) {
+  } else if (Flush(fd) != 0) {
     reason = errno;
   }
   if (close(fd) != 0 && reason == 0) reason = errno;
@@ -152,6 +157,8 @@ bool WriteFileAtomically(const char* name, const void* bytes, size_t size) {
   FlushFolder(folder);
   return true;
 }
+
+void WriteWithoutFlushing() { flushing = false; }
 
 void RemoveLeftoverTemporaries(const char* name, int ageSeconds) {
   if (name == nullptr) return;

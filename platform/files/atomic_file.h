@@ -14,6 +14,10 @@
 // file (if any) is left exactly as it was, but where it was being written over in place.
 bool WriteFileAtomically(const char* path, const void* bytes, size_t size);
 
+// From now on this process's files are not flushed to the disk: for a process whose every file
+// lies in a folder thrown away after it (a replay's check), where a flush buys nothing.
+void WriteWithoutFlushing();
+
 // Removes the temporary files of saves of `path` that a kill cut short (".NAME.XXXXXX" beside
 // the file, or beside the file a link points to), once they are older than `ageSeconds`: a
 // younger one may be another game's save under way.

@@ -21,11 +21,8 @@ int OpenRegularFile(const char* path) {
     errno = fault;
     return -1;
   }
-  const int flags = fcntl(fd, F_GETFL);
-  if (flags < 0 || fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
-    close(fd);
-    return -1;
-  }
+  // O_NONBLOCK stays: a regular file reads the same with it, and two calls a file fewer count
+  // in a check that opens some forty.
   return fd;
 }
 

@@ -6,9 +6,11 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -18,6 +20,7 @@
 #include "leaderboard/server_options.h"
 #include "leaderboard/verifier_pool.h"
 #include "leaderboard/verifier_worker.h"
+#include "platform/files/temporary_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -39,6 +42,15 @@ fs::path DataFolder(const fs::path& self, const std::string& given) {
   if (fs::is_directory(beside / "gfx")) return beside;
   return (beside / ZIMBREL_DATA_FROM_SERVER).lexically_normal();
 }
+
+// A folder removed with everything in it when the server ends, its verifiers ended before.
+struct ScratchOfTheServer {
+  fs::path folder;
+  ~ScratchOfTheServer() {
+    std::error_code ignored;
+    if (!folder.empty()) fs::remove_all(folder, ignored);
+  }
+};
 
 }  // namespace
 
@@ -76,6 +88,15 @@ int main(int argc, char** argv) {
   }
   options.data = data.string();  // what /healthz looks at, found or given
   if (options.verifiers == 0) options.verifiers = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+
+  // The verifiers make their scratch folders in the server's own: one killed (replaced, or gone
+  // with the server) cannot remove its own, and the server removes them all when it stops.
+  ScratchOfTheServer scratch;
+  std::string scratchError;
+  const std::optional<fs::path> scratchFolder = MakeTemporaryFolder("zimbrel-leaderboard", &scratchError);
+  if (!scratchFolder) return Fail(scratchError);
+  scratch.folder = *scratchFolder;
+  setenv("TMPDIR", scratch.folder.c_str(), 1);
 
   // The ending signals wait for the thread that drains; every thread started from here on
   // keeps them blocked.

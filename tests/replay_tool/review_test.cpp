@@ -59,7 +59,8 @@ TEST(ReviewRule, HoldsAtTheBoundsOfAHandsPlay) {
   } cases[] = {{play(12, 11, 0, 0, 16'667), true},   {play(12, 10, 0, 0, 16'667), false},
                {play(11, 11, 0, 0, 16'667), false},  {play(12, 12, 0, 0, 25'000), true},
                {play(12, 12, 0, 0, 25'001), false},  {play(0, 0, 12, 2, 16'667), true},
-               {play(0, 0, 12, 3, 16'667), false},   {play(0, 0, 11, 0, 16'667), false}};
+               {play(0, 0, 12, 3, 16'667), false},   {play(0, 0, 11, 0, 16'667), false},
+               {play(0, 0, 12, 2, 24'999), true},    {play(0, 0, 12, 2, 25'000), false}};
   for (const auto& [figures, held] : cases) {
     EXPECT_EQ(ReviewHold(figures).empty(), !held) << ShownFigures(figures);
   }
