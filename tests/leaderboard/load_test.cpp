@@ -129,6 +129,10 @@ TEST(LeaderboardLoad, AVerifierCrashedOrRunPastItsCapCostsOnlyItsProof) {
   // Replaced: the next proof is verified.
   EXPECT_EQ(server.Post(GoldenProof()).status, 201);
   EXPECT_NE(ChildrenOf(server.Process().Pid()), before);
+  // Nor is anything of the killed verifier left once the server has stopped.
+  server.Process().Signal(SIGTERM);
+  EXPECT_EQ(server.Process().WaitForExit(std::chrono::seconds(10)), 0);
+  EXPECT_TRUE(fs::is_empty(server.Folder() / "tmp"));
 }
 
 TEST(LeaderboardLoad, SigtermAnswersWhatIsUnderWayAndStops) {

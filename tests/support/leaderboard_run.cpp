@@ -52,7 +52,9 @@ void LeaderboardRun::Start(const std::vector<std::string>& options) {
   if (std::find(options.begin(), options.end(), "--review") == options.end()) {
     run.command.insert(run.command.end(), {"--review", "off"});
   }
-  run.environment = EnvironmentWith({});
+  // Its temporary folders inside the test's, where a test can see what is left of them.
+  fs::create_directories(folder_ / "tmp");
+  run.environment = EnvironmentWith({{"TMPDIR", (folder_ / "tmp").string()}});
   run.workingDirectory = folder_;
   run.outputFile = folder_ / "server.out";
   run.errorFile = folder_ / ("server-" + std::to_string(++started_) + ".log");
