@@ -139,3 +139,14 @@ TEST(ReplayVerify, EveryPartOfAClaimIsHeldToTheGameTheReplayNames) {
 }
 
 }  // namespace
+
+// A name of fewer than three characters: the scripted player ends its entry with Escape, as a
+// player would, and the game is in the table under it, named to no proof.
+TEST(ReplayVerify, AShortNameIsEndedWithEscapeAndClaimsNoGame) {
+  EnterRunFolder();
+  const ReplayToolRun run =
+      RunReplayTool({"autoplay", "short.replay", "--until-stage", "1", "--name", "S1", "--highscores", "table.dat"});
+  ASSERT_EQ(run.exitCode, 0) << run.errors;
+  EXPECT_EQ(FileText("table.dat").substr(0, 4), std::string("S1 \0", 4));
+  EXPECT_NE(RunReplayTool({"verify", "short.replay"}).output.find("claims no game"), std::string::npos);
+}

@@ -73,11 +73,12 @@ void AnswerKeyboard(uint8_t keys[256]) {
   const int read = player.keyboardReads++;
   auto hold = [&](uint8_t code) { keys[code] = 0x80; };
   if (CurrentScreen == ScreenHighscores && !ScreenFirstFrame) {
-    if (!NameEntryActive) {
+    const std::string& name = player.options.name;
+    // Escape leaves the table, and ends a name of fewer than three characters once typed.
+    if (!NameEntryActive || TypedCount >= static_cast<int>(name.size())) {
       if (read == 0) hold(DIK_ESCAPE);
     } else if (read == 1) {
-      const std::string& name = player.options.name;
-      hold(KeyOf(TypedCount < static_cast<int>(name.size()) ? name[TypedCount] : ' '));
+      hold(KeyOf(name[TypedCount]));
     }
     return;
   }
