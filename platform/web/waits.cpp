@@ -44,10 +44,16 @@ EM_JS(bool, PageHidden, (), { return document.hidden; });
 
 // A timer set from a timer's callback, as each of the game's would be, is held to 4 ms once a
 // few are nested; one set from a message is not, so a millisecond's wait lasts about that.
+// One channel serves every wait: the game waits for one thing at a time.
 EM_ASYNC_JS(void, SleepOnTimer, (double milliseconds), {
+  var channel = Module.sleepChannel;
+  if (!channel) {
+    channel = Module.sleepChannel = new MessageChannel();
+    channel.port1.onmessage = function() { setTimeout(channel.wake, channel.milliseconds); };
+  }
   await new Promise(function(resolve) {
-    var channel = new MessageChannel();
-    channel.port1.onmessage = function() { setTimeout(resolve, milliseconds); };
+    channel.wake = resolve;
+    channel.milliseconds = milliseconds;
     channel.port2.postMessage(null);
   });
 });
