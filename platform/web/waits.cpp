@@ -9,9 +9,10 @@
 // then never advances less than 1/60 s a flip, as a replay's check demands.
 //
 // The rest waits for the beat on a timer, not for a refresh, which may come after the beat when
-// the frame's drawing took a while; it spins its last milliseconds, since the browser's timers
-// end late and a millisecond late every frame would be 57 flips a second. A hidden page waits
-// for a refresh, which never comes while it is hidden: the game holds there.
+// the frame's drawing took a while. It never spins: a spin to the beat cost a fifth of a core
+// at 60 flips a second. A timer that ends late costs no pace, since the beat is kept whole and
+// the next rest is the shorter. A hidden page waits for a refresh, which never comes while it
+// is hidden: the game holds there.
 #include "platform/sdl/waits.h"
 
 #include <SDL.h>
@@ -25,7 +26,6 @@
 namespace {
 
 constexpr double kFlipMilliseconds = 1000.0 / 60.0;
-constexpr double kSpunMilliseconds = 2;
 
 double beat = 0;  // the tick count the next flip is due at
 Uint64 beatReached = 0;  // the tick count the frame's wait for its beat ended at
@@ -42,10 +42,29 @@ EM_ASYNC_JS(void, WaitForAnimationFrame, (), {
 });
 EM_JS(bool, PageHidden, (), { return document.hidden; });
 
+// A timer set from a timer's callback, as each of the game's would be, is held to 4 ms once a
+// few are nested; one set from a message is not, so a millisecond's wait lasts about that.
+// One channel serves every wait: the game waits for one thing at a time.
+EM_ASYNC_JS(void, SleepOnTimer, (double milliseconds), {
+  var channel = Module.sleepChannel;
+  if (!channel) {
+    channel = Module.sleepChannel = new MessageChannel();
+    channel.port1.onmessage = function() { setTimeout(channel.wake, channel.milliseconds); };
+  }
+  await new Promise(function(resolve) {
+    channel.wake = resolve;
+    channel.milliseconds = milliseconds;
+    channel.port2.postMessage(null);
+  });
+});
+
+// The ticks count whole milliseconds, so the milliseconds left rounded up end at or after the
+// tick: one timer, under a millisecond more than the wait (the loop is for a timer that ends
+// early).
 void WaitUntil(double tick) {
-  const double left = tick - static_cast<double>(SDL_GetTicks64());
-  if (left > kSpunMilliseconds + 1) emscripten_sleep(static_cast<unsigned>(left - kSpunMilliseconds));
-  while (static_cast<double>(SDL_GetTicks64()) < tick) {
+  for (double left = tick - static_cast<double>(SDL_GetTicks64()); left > 0;
+       left = tick - static_cast<double>(SDL_GetTicks64())) {
+    SleepOnTimer(std::ceil(left));
   }
 }
 

@@ -522,7 +522,14 @@
         showProgress();
         watch();
       }
-      return await new Blob(chunks).arrayBuffer();
+      // Joined by hand: a Blob of the pieces took 0.4 s to give the 14 MB back.
+      const bytes = new Uint8Array(part.loaded);
+      let at = 0;
+      for (const chunk of chunks) {
+        bytes.set(chunk, at);
+        at += chunk.length;
+      }
+      return bytes.buffer;
     } catch (error) {
       if (stalled) {
         throw new Error(`${part.what} (${part.file}) stopped coming: ${megabytes(travelled(part))} of ` +
@@ -537,6 +544,18 @@
     }
   }
 
+  // A repeat visit reads the service worker's copy of a part from its cache itself: through the
+  // worker, the pieces came one task of the page's at a time, half a second for the data.
+  async function keptCopy(part) {
+    if (!fromThisDevice || !window.caches) return null;
+    try {
+      const kept = await caches.match(part.file);
+      return kept ? await kept.arrayBuffer() : null;
+    } catch {
+      return null;  // read as any other visit's
+    }
+  }
+
   // Loads the parts not loaded yet; on a failure, says which and offers to load them again.
   async function load() {
     loading.hidden = false;
@@ -544,7 +563,7 @@
     showProgress();
     const wanted = parts.filter((part) => !part.bytes);
     const results = await Promise.allSettled(wanted.map(async (part) => {
-      part.bytes = await fetchPart(part);
+      part.bytes = await keptCopy(part) ?? await fetchPart(part);
     }));
     const failure = results.find((result) => result.status === 'rejected');
     if (failure) {
