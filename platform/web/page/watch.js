@@ -2,8 +2,10 @@
 // the leaderboard) or a kept game of the save folder (?watch=NAME). The game runs headless and
 // stops at every flip for the page's word (watch_controls.cpp): the page shows the flip, keeps
 // a copy of the whole program now and then, and lets it go on at the recorded pace times the
-// speed. Going back puts the nearest copy at or before the flip back and runs on from there
-// without showing, so every flip shown is the one the game drew at that point.
+// speed. The game shows from its start at once (or runs unseen to the flip the address asks
+// for), and learns its copies and its stages' starts as it goes. Going back puts the nearest
+// copy at or before the flip back and runs on from there without showing, so every flip shown
+// is the one the game drew at that point; going beyond what is known runs on from the last copy.
 'use strict';
 
 (function () {
@@ -38,7 +40,7 @@
     stages: new Map(),  // each stage's first flip
     copies: new Map(),  // the program's copies, by flip
     paused: false,
-    prepared: false,    // played through once
+    prepared: false,    // at the first flip shown
     asked: null,        // the flip the address asks for
     flipsBetweenCopies: fewestFlipsBetweenCopies,
     speed: 1,
@@ -216,20 +218,20 @@
     const ahead = watch.target !== null && copyBefore(watch.target);
     if (watch.target !== null && watch.target > flip && ahead.flip <= flip) {  // running on to it, unshown
       if (performance.now() - ranSince > longestRunMilliseconds) {
-        if (!watch.prepared) status.textContent = `Preparing the game: ${Math.floor((100 * index) / (watch.last - watch.first))} %`;
+        // Beyond what is known the run may be long: say how far it has come.
+        if (watch.times[index + 1] === undefined) status.textContent = `Going on to flip ${watch.target}: at ${flip}`;
         await pause(0);
         ranSince = performance.now();
       }
       return;
     }
-    // Played through once, unshown, for its copies and its stages: then to the flip asked for.
+    // At the flip asked for, or the first: shown from here on, paused at a flip asked for.
     if (!watch.prepared) {
       watch.prepared = true;
-      status.textContent = '';
-      watch.target = watch.asked ?? watch.firstReached;
       watch.paused = watch.asked !== null;
       repace();
     }
+    if (status.textContent) status.textContent = '';
     if (watch.target === flip) watch.target = null;
     let pixels = watch.frame.pixels;
     const samples = watch.frame.samples;
@@ -383,7 +385,7 @@
         watch.first = first;
         watch.last = last;
         watch.flipsBetweenCopies = Math.max(fewestFlipsBetweenCopies, Math.ceil((last - first) / mostCopies));
-        watch.target = last;
+        watch.target = watch.asked;
         bar.setAttribute('aria-valuemin', String(first));
         bar.setAttribute('aria-valuemax', String(last));
       },
