@@ -260,6 +260,7 @@ async function seeking(seeks) {
   await page.waitForFunction((n) => document.getElementById('where').textContent.startsWith(`flip ${n} `),
     { timeout: 600000, polling: 100 }, last);
   const ready = performance.now() - opened;
+  const held = await page.evaluate(() => window.Module.watchMachinery.held());
   const bar = await page.$eval('#bar', (b) => { const r = b.getBoundingClientRect(); return { x: r.x, y: r.y, width: r.width }; });
   const times = [];
   for (let i = 0; i < seeks; i++) {
@@ -272,16 +273,17 @@ async function seeking(seeks) {
   }
   await browser.close();
   leaderboard.close();
-  return { shown, ready, times };
+  return { shown, ready, times, held };
 }
 
 const load = () => readFileSync('/proc/loadavg', 'utf8').trim();
 console.log(`site: ${site}; load average at the start: ${load()}`);
 if (process.argv[4] === 'seek') {
-  const { shown, ready, times } = await seeking(runs * 4);
+  const { shown, ready, times, held } = await seeking(runs * 4);
   console.log(`ten minutes at /games/1: first flip shown in ${(shown / 1000).toFixed(1)} s, ` +
     `the end (all known) in ${(ready / 1000).toFixed(1)} s; seeks median ` +
-    `${median(times).toFixed(0)} ms, most ${Math.max(...times).toFixed(0)} ms (${times.map((t) => t.toFixed(0)).join(' ')})`);
+    `${median(times).toFixed(0)} ms, most ${Math.max(...times).toFixed(0)} ms (${times.map((t) => t.toFixed(0)).join(' ')}); ` +
+    `the copies hold ${(held / 1e6).toFixed(0)} MB`);
   console.log(`load average at the end: ${load()}`);
   process.exit(0);
 }
