@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <regex>
 
 #include "tests/support/golden_replays.h"
 #include "tests/support/replay_tool_run.h"
@@ -44,6 +45,20 @@ TEST_P(GoldenReplay, IsJudgedTheSameWithoutSdl) {
   const ReplayToolRun alone = RunRulesOnlyVerifier({replay});
   EXPECT_EQ(alone.exitCode, overSdl.exitCode) << alone.errors;
   EXPECT_EQ(alone.output, overSdl.output);
+}
+
+// A CPU-time cap far below what the check costs: each verifier stops the game at the flip that
+// first heeds it, and says so.
+TEST(GoldenReplayCapped, StopsAtAFlipPastTheCap) {
+  EnterRunFolder();
+  const std::string replay = (kGoldens / "whole_game.replay").string();
+  for (const ReplayToolRun& run : {RunReplayTool({"verify", replay, "--cpu-limit", "0.001"}),
+                                   RunRulesOnlyVerifier({replay, "--cpu-limit", "0.001"})}) {
+    EXPECT_EQ(run.exitCode, 1) << run.output;
+    EXPECT_TRUE(std::regex_search(run.errors, std::regex("ran past its CPU-time cap of 0.001 s at flip [0-9]+; it does "
+                                                         "not bring the game to its end")))
+        << run.errors;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Each, GoldenReplay, ::testing::ValuesIn(GoldenReplayNames()),
