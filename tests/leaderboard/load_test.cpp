@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "tests/support/file_bytes.h"
+#include "tests/support/golden_replays.h"
 #include "tests/support/leaderboard_run.h"
 
 namespace {
@@ -51,14 +52,6 @@ std::vector<pid_t> ChildrenOf(pid_t parent) {
     for (pid_t child; found >> child;) children.push_back(child);
   }
   return children;
-}
-
-// The title left alone for `stretches` of ten minutes, a line each: up to two hours, the most
-// a proof may ask for, and some half a second of CPU to check.
-std::string IdleTitle(int stretches, const std::string& comment = "") {
-  std::string idle = "zimbrel-replay 1\n" + comment;
-  for (int line = 0; line <= stretches; ++line) idle += std::to_string(line * 36000) + " 0 mouse 0 0 0 0\n";
-  return idle + std::to_string(stretches * 36000) + " end\n";
 }
 
 // Every game ranked, a page of a hundred at a time.

@@ -14,3 +14,9 @@ std::vector<std::string> GoldenReplayNames() {
   std::sort(names.begin(), names.end());
   return names;
 }
+
+std::string IdleTitle(int stretches, const std::string& comment) {
+  std::string idle = "zimbrel-replay 1\n" + comment;
+  for (int line = 0; line <= stretches; ++line) idle += std::to_string(line * 36000) + " 0 mouse 0 0 0 0\n";
+  return idle + std::to_string(stretches * 36000) + " end\n";
+}
