@@ -53,14 +53,40 @@ EM_JS(void, ShowPageFlip, (const uint32_t* pixels, int width, int height, const 
 // its turn every record of it lies in memory (Asyncify has unwound the stack there too), but
 // for the C stack's pointer, where Asyncify keeps the unwound stack, and the files the game
 // writes (its table, in the working folder). A copy keeps those, and of memory the 64 KiB
-// chunks that differ from the first copy, which keeps it whole; a chunk the same as the last
-// copy's is that copy's, shared (a quarter less memory over ten minutes of games).
+// chunks that differ from the first copy, which keeps it whole. A copy is mostly the screen's
+// surfaces, some 8 MB, and ten minutes of copies held over a gigabyte: each is packed in a
+// worker beside the page (word_packing.js) and unpacked on the page when put back. Until its
+// packing comes back a copy is kept as it is; the last one unpacked is kept too, for steps
+// back from the same copy.
 EM_JS(void, LendPageTheMachinery, (const char* folder), {
   var chunkBytes = 65536;
   var place = UTF8ToString(folder);
   var whole = null;
-  var last = new Map();  // the last copy's chunks by place: one unchanged since is shared
   var held = 0;  // bytes the copies hold, for the page's benchmark
+  var packer = null;
+  var waiting = new Map();  // copies being packed, by their number
+  var numbered = 0;
+  try {
+    packer = new Worker(URL.createObjectURL(new Blob([
+      "var packWords = " + packWords.toString() + ";" +
+      "onmessage = function(event) {" +
+      "  var packed = packWords(new Uint32Array(event.data.bytes.buffer));" +
+      "  postMessage({number: event.data.number, packed: packed}, [packed.heads.buffer, packed.literals.buffer]);" +
+      "};"], {type: "text/javascript"})));
+    packer.onmessage = function(event) {
+      var copy = waiting.get(event.data.number);
+      waiting.delete(event.data.number);
+      packed(copy, event.data.packed);
+    };
+  } catch (refused) {
+    packer = null;  // packed here, then
+  }
+  function packed(copy, words) {
+    held += words.heads.length + words.literals.byteLength - copy.raw.length;
+    copy.packed = words;
+    copy.raw = null;
+  }
+  var unpacked = {copy: null, bytes: null};
   function files() {
     var kept = [];
     FS.readdir(place).forEach(function(name) {
@@ -71,40 +97,57 @@ EM_JS(void, LendPageTheMachinery, (const char* folder), {
   function keep(flip, pixels, words) {
     var memory = HEAPU8;
     var copy = {flip: flip, pixels: pixels, words: words, stack: stackSave(), unwound: Asyncify.currData,
-                chunks: [], files: files()};
+                chunks: [], raw: null, packed: null, files: files()};
     if (whole === null) {
       whole = memory.slice();
       held += whole.length;
+      copy.raw = new Uint8Array(0);
       return copy;
     }
     var now = new Int32Array(memory.buffer, 0, memory.length >> 2);
     var then = new Int32Array(whole.buffer);
-    function unchanged(bytes, at, end) {
-      if (!bytes || bytes.length !== end - at) return false;
-      var words = new Int32Array(bytes.buffer, bytes.byteOffset, bytes.length >> 2);
-      for (var word = 0; word < words.length; word += 1) if (words[word] !== now[(at >> 2) + word]) return false;
-      return true;
-    }
-    var kept = new Map();
+    var bytes = 0;
     for (var at = 0; at < memory.length; at += chunkBytes) {
       var end = Math.min(at + chunkBytes, memory.length);
       var same = end <= whole.length;
       for (var word = at >> 2; same && word < end >> 2; word += 1) same = now[word] === then[word];
-      if (same) continue;
-      var bytes = last.get(at);
-      if (!unchanged(bytes, at, end)) {
-        bytes = memory.slice(at, end);
-        held += bytes.length;
+      if (!same) {
+        copy.chunks.push({at: at, length: end - at});
+        bytes += end - at;
       }
-      copy.chunks.push({at: at, bytes: bytes});
-      kept.set(at, bytes);
     }
-    last = kept;
+    copy.raw = new Uint8Array(bytes);
+    var from = 0;
+    copy.chunks.forEach(function(chunk) {
+      copy.raw.set(memory.subarray(chunk.at, chunk.at + chunk.length), from);
+      from += chunk.length;
+    });
+    held += bytes;
+    if (packer === null) {
+      packed(copy, packWords(new Uint32Array(copy.raw.buffer)));
+    } else {
+      numbered += 1;
+      waiting.set(numbered, copy);
+      packer.postMessage({number: numbered, bytes: copy.raw});
+    }
     return copy;
   }
+  function changedBytes(copy) {
+    if (copy.raw !== null) return copy.raw;
+    if (unpacked.copy !== copy) {
+      var count = copy.chunks.reduce(function(sum, chunk) { return sum + chunk.length; }, 0) >> 2;
+      unpacked = {copy: copy, bytes: new Uint8Array(unpackWords(copy.packed, count).buffer)};
+    }
+    return unpacked.bytes;
+  }
   function putBack(copy) {
+    var changed = changedBytes(copy);
     HEAPU8.set(whole);
-    copy.chunks.forEach(function(chunk) { HEAPU8.set(chunk.bytes, chunk.at); });
+    var from = 0;
+    copy.chunks.forEach(function(chunk) {
+      HEAPU8.set(changed.subarray(from, from + chunk.length), chunk.at);
+      from += chunk.length;
+    });
     stackRestore(copy.stack);
     Asyncify.currData = copy.unwound;
     FS.readdir(place).forEach(function(name) {
