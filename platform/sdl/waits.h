@@ -9,3 +9,6 @@ void RestWhilePolling();
 void RestBetweenReads();
 // Returns no sooner than 1/60 s after the previous flip.
 void PaceRealFlip();
+// Between two files the game reads: before the first flip, a browser's page gets control back
+// whenever the start has held it a while, so that no piece of the start blocks the page long.
+void RestWhileStarting();
