@@ -1,8 +1,6 @@
 // The browser: SDL's emscripten driver on the page's canvas.
 #include "platform/sdl/host_session.h"
 
-#include <emscripten.h>
-
 std::string HostVideoDrivers(std::string*) { return "emscripten"; }
 
 // A page has no hang-up to catch: every name entered is saved at once and its carrying to
@@ -18,9 +16,6 @@ void HostShapeWindow(int*, int*, int* width, int* height, uint32_t*) {
 
 bool HostRunsAudioThreads() { return false; }
 
-// A page that a player has already clicked or typed in (the game started again) has its sound
-// at once; a fresh page waits for the first gesture.
-bool HostOpensSoundAtOnce() {
-  return EM_ASM_INT(
-             { return navigator.userActivation && navigator.userActivation.hasBeenActive ? 1 : 0; }) != 0;
-}
+// Every start of the game waits for a gesture of its own: the title is silent, so a start again
+// after the exit picture loses nothing until the next click or key.
+bool HostOpensSoundAtOnce() { return false; }

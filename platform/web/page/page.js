@@ -496,8 +496,12 @@
 
   // One part's bytes, counted as they come; rejects with the line to show. An XMLHttpRequest
   // gathers the bytes itself and tells the page their count at most every 50 ms: a stream's
-  // reader handed the page every piece, a third of a second of long tasks for the data.
-  function fetchPart(part) {
+  // reader handed the page every piece, a third of a second of long tasks for the data. Taken
+  // as a Blob, read off the page's thread: as an ArrayBuffer, the data's load took 0.1 s more.
+  async function fetchPart(part) {
+    return (await fetchBlob(part)).arrayBuffer();
+  }
+  function fetchBlob(part) {
     part.loaded = 0;
     return new Promise((resolve, reject) => {
       const request = new XMLHttpRequest();
@@ -511,7 +515,7 @@
         if (error) reject(new Error(`${part.what} (${part.file}) ${error}`)); else resolve(bytes);
       };
       request.open('GET', part.file);
-      request.responseType = 'arraybuffer';
+      request.responseType = 'blob';
       request.onreadystatechange = () => {
         if (request.readyState !== XMLHttpRequest.HEADERS_RECEIVED) return;
         if (request.getResponseHeader('Content-Encoding') !== 'gzip') part.travels = part.size;
