@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -12,6 +13,16 @@ namespace {
 std::string FileBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+// The browser build's 192 px icon, named by the build's content hash (icon-192.<hash>.png).
+std::string SiteIconBytes(const std::string& site) {
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(site, error)) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("icon-192.") && name.ends_with(".png")) return FileBytes(entry.path().string());
+  }
+  return "";
 }
 
 // Read once: a page of the table asks for them on every first visit.
@@ -34,7 +45,7 @@ void ServeTableFiles(httplib::Server& http, const std::string& site) {
   FontFile font;
   FindFontFile("Comic Neue", true, false, &font);
   ServeBytes(http, kTableFontPath, FileBytes(font.path), "font/otf");
-  ServeBytes(http, "/favicon.ico", site.empty() ? "" : FileBytes(site + "/icon-192.png"), "image/png");
+  ServeBytes(http, "/favicon.ico", site.empty() ? "" : SiteIconBytes(site), "image/png");
   // The replays' files and the API are for programs, not for a search engine's index.
   ServeBytes(http, "/robots.txt", "User-agent: *\nDisallow: /api/\n", "text/plain; charset=utf-8");
 }

@@ -68,8 +68,9 @@ void SayWhyNoDevice() {
                SDL_GetError());
 }
 
-// SDL's device at the rate it gives; false, with everything given back, when there is none.
-bool OpenDevice(Mixer& mixer) {
+// SDL's device, at the rate it gives if allowed, else at the rate asked for with SDL converting;
+// false, and no device, when there is none.
+bool OpenDevice(Mixer& mixer, int allowedChanges) {
   // Muted, SDL's dummy driver stands in for the device: it takes the mix at the device's
   // pace and plays it to nobody, so the sounds start, loop and end as they would be heard.
   if (CurrentPlayerOptions().mute) {
@@ -86,15 +87,30 @@ bool OpenDevice(Mixer& mixer) {
   wanted.samples = kDevicePeriod;
   wanted.callback = AudioCallback;
   SDL_AudioSpec obtained{};
-  mixer.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
-                                     SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+  mixer.device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, allowedChanges);
   if (mixer.device == 0 || obtained.freq <= 0) {
     SayWhyNoDevice();
-    AudioMixerClose();
+    if (mixer.device != 0) SDL_CloseAudioDevice(mixer.device);
+    mixer.device = 0;
     return false;
   }
   mixer.rate = obtained.freq;
   return true;
+}
+
+// The device that waited for the player's first gesture, at the rate the mix already runs at;
+// without it the game goes on unheard.
+int OpenDeviceAtGesture(void*, SDL_Event* event) {
+  if (event->type != SDL_MOUSEBUTTONDOWN && event->type != SDL_KEYDOWN &&
+      event->type != SDL_FINGERDOWN) {
+    return 0;
+  }
+  SDL_DelEventWatch(OpenDeviceAtGesture, nullptr);
+  Mixer& mixer = TheMixer();
+  if (mixer.open && mixer.device == 0 && OpenDevice(mixer, 0)) {
+    SDL_PauseAudioDevice(mixer.device, mixer.held ? 1 : 0);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -107,7 +123,13 @@ bool AudioMixerOpen() {
   // the mix goes without one, at the rate one would be asked for.
   if (HeadlessActive() && (HeadlessRulesOnly() || !HostRunsAudioThreads())) {
     mixer.rate = kRequestedRate;
-  } else if (!OpenDevice(mixer)) {
+  } else if (!HostOpensSoundAtOnce()) {
+    // The device comes at the first gesture: the mix keeps the rate it asks for and SDL
+    // converts to the device's then, so nothing of the game depends on when it came.
+    mixer.rate = kRequestedRate;
+    SDL_AddEventWatch(OpenDeviceAtGesture, nullptr);
+  } else if (!OpenDevice(mixer, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE)) {
+    AudioMixerClose();
     return false;
   }
   mixer.resampler.Configure(kVoiceRate, mixer.rate);
@@ -115,12 +137,15 @@ bool AudioMixerOpen() {
   mixer.voices.reserve(64);
   mixer.open = true;
   // Headless, the device stays paused.
-  if (!HeadlessActive()) SDL_PauseAudioDevice(mixer.device, mixer.held ? 1 : 0);
+  if (mixer.device != 0 && !HeadlessActive()) {
+    SDL_PauseAudioDevice(mixer.device, mixer.held ? 1 : 0);
+  }
   return true;
 }
 
 void AudioMixerClose() {
   Mixer& mixer = TheMixer();
+  SDL_DelEventWatch(OpenDeviceAtGesture, nullptr);
   if (mixer.device != 0) SDL_CloseAudioDevice(mixer.device);
   mixer.device = 0;
   mixer.open = false;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/sdl/picture_copy.h"
+#include "platform/sdl/waits.h"
 
 namespace {
 
@@ -17,6 +18,7 @@ constexpr int kMaxSide = 16384;
 // keeps those reads and writes inside our own memory.
 IDirectDrawSurface7* NewSurface(int width, int height, uint32_t pixelFormat, DWORD caps) {
   if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return nullptr;
+  RestWhileStarting();
   const int bytesPerPixel = SDL_BYTESPERPIXEL(pixelFormat);
   const int pitch = (width * bytesPerPixel + 3) & ~3;
   const size_t size = static_cast<size_t>(pitch) * static_cast<size_t>(height) +

@@ -12,6 +12,7 @@
 #include "platform/win32/gdi.h"
 #include "platform/sdl/gdi_objects.h"
 #include "platform/sdl/kept_pictures.h"
+#include "platform/sdl/waits.h"
 #include "platform/files/regular_file.h"
 
 namespace {
@@ -49,6 +50,7 @@ SDL_Surface* ReadBitmap(HINSTANCE instance, const char* name, UINT flags) {
       ++kept->second->refcount;
       return kept->second;
     }
+    RestWhileStarting();
     SDL_Surface* picture = ReadBitmapFile(path);
     if (!picture) NoteUnreadableGameFile(path);
     return picture;

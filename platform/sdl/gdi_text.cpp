@@ -9,6 +9,7 @@
 #include "platform/sdl/font_file.h"
 #include "platform/sdl/gdi_objects.h"
 #include "platform/sdl/rendered_text_cache.h"
+#include "platform/sdl/waits.h"
 #include "platform/seams/headless.h"
 #include "platform/win32/ddraw.h"
 #include "platform/win32/gdi.h"
@@ -41,6 +42,7 @@ HFONT CreateFontA(int height, int, int, int, int weight, DWORD italic, DWORD und
     object->kind = GdiKind::Font;
     return object;
   }
+  RestWhileStarting();
   if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
   const bool bold = weight >= 600;
   FontFile file;

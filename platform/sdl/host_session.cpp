@@ -43,3 +43,5 @@ void HostShapeWindow(int* x, int* y, int* width, int* height, uint32_t* flags) {
 }
 
 bool HostRunsAudioThreads() { return true; }
+
+bool HostOpensSoundAtOnce() { return true; }

@@ -13,3 +13,7 @@ void HostEndWithSession();
 void HostShapeWindow(int* x, int* y, int* width, int* height, uint32_t* flags);
 // Whether SDL can run a sound device's own thread (a browser's SDL is built without threads).
 bool HostRunsAudioThreads();
+// Whether the sound device may open as the game asks for it; if not, it opens at the player's
+// first click, key or touch (a browser plays nothing before one, and its first audio context
+// would block the page's start for half a second).
+bool HostOpensSoundAtOnce();

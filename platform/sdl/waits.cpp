@@ -17,6 +17,9 @@ void RestWhilePolling() { std::this_thread::sleep_for(std::chrono::microseconds(
 
 void RestBetweenReads() { SDL_Delay(1); }
 
+// A desktop's start blocks nothing but its own window, which shows nothing until the first flip.
+void RestWhileStarting() {}
+
 // Slept to the microsecond rather than spun, with or without vsync: a sleep may end late,
 // never early, and the loop checks again.
 void PaceRealFlip() {

@@ -9,3 +9,7 @@ void RestWhilePolling();
 void RestBetweenReads();
 // Returns no sooner than 1/60 s after the previous flip.
 void PaceRealFlip();
+// Between two pieces of the game's start (a picture read, a surface made, a font opened): before
+// the first flip, a browser's page gets control back whenever the start has held it a while, so
+// that no piece of the start blocks the page long.
+void RestWhileStarting();

@@ -15,3 +15,7 @@ void HostShapeWindow(int*, int*, int* width, int* height, uint32_t*) {
 }
 
 bool HostRunsAudioThreads() { return false; }
+
+// Every start of the game waits for a gesture of its own: the title is silent, so a start again
+// after the exit picture loses nothing until the next click or key.
+bool HostOpensSoundAtOnce() { return false; }

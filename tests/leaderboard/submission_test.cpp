@@ -152,6 +152,7 @@ TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
   WriteText(site / "index.html", "<p>the game</p>\n");
   WriteText(site / "watch.html", "<head><!--base--><title>Zimbrel</title></head><!--game--><script data-proof=\"\">");
   WriteText(site / "zimbrel.0123456789ab.wasm", program);
+  WriteText(site / "icon-192.0123456789ab.png", "\x89PNG");
   ASSERT_EQ(std::system(("gzip -k " + (site / "*").string()).c_str()), 0);
   WriteText(site / "manifest.webmanifest", "{}");
   WriteText(site / "notes.txt", "<script>");
@@ -184,6 +185,7 @@ TEST(LeaderboardSite, ServesTheBrowsersGameUnderPlayAsAStaticServerDoes) {
   // Each answer typed, nosniff, and every method but a path's own refused with what it takes.
   const std::vector<std::tuple<std::string, int, std::string, std::string>> answers = {
       {"GET /play/manifest.webmanifest", 200, "content-type", "application/manifest+json"},
+      {"GET /favicon.ico", 200, "content-type", "image/png"},
       {"GET /play/notes.txt%00.html", 400, "content-type", "application/json"},
       {"GET /play/levels", 301, "location", "/play/levels/"},
       {"PUT /play/index.html", 405, "allow", "GET, HEAD"},

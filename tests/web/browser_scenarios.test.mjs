@@ -47,6 +47,8 @@ test('the title appears, its fly cursor animated', async () => {
   await game.load(served.url);
   await sleep(300);
   await assertLike(await game.shot(), reference.title, 0.97, 'the title');
+  assert.equal(await game.page.evaluate(() => Module.SDL2?.audioContext), undefined,
+    'the sound opened before the first gesture');
   // The corner of every frame as it is drawn for a second: the cursor's three pictures take turns
   // at the title's pace, which screenshots a steady interval apart can catch as one.
   const corners = await game.page.evaluate(async () => {

@@ -494,54 +494,51 @@
     loadingBar.value = total > 0 ? loaded / total : 0;
   }
 
-  // One part's bytes, counted as they come; rejects with the line to show.
+  // One part's bytes, counted as they come; rejects with the line to show. An XMLHttpRequest
+  // gathers the bytes itself and tells the page their count at most every 50 ms: a stream's
+  // reader handed the page every piece, a third of a second of long tasks for the data. Taken
+  // as a Blob, read off the page's thread: as an ArrayBuffer, the data's load took 0.1 s more.
   async function fetchPart(part) {
+    return (await fetchBlob(part)).arrayBuffer();
+  }
+  function fetchBlob(part) {
     part.loaded = 0;
-    const giveUp = new AbortController();
-    let stalled = false;
-    let timer;
-    const watch = () => {
-      clearTimeout(timer);
-      timer = setTimeout(() => { stalled = true; giveUp.abort(); }, stallMilliseconds);
-    };
-    watch();
-    try {
-      const response = await fetch(part.file, { signal: giveUp.signal });
-      if (response.headers.get('Content-Encoding') !== 'gzip') part.travels = part.size;
-      if (!response.ok) {
-        throw new Error(`${part.what} (${part.file}) could not be loaded from this server ` +
-          `(${response.status} ${response.statusText}), so the game cannot start.`);
-      }
-      const chunks = [];
-      const reader = response.body.getReader();
-      for (;;) {
-        const { done, value } = await reader.read();
-        if (done) break;
-        chunks.push(value);
-        part.loaded += value.length;
+    return new Promise((resolve, reject) => {
+      const request = new XMLHttpRequest();
+      let timer;
+      const watch = () => {
+        clearTimeout(timer);
+        timer = setTimeout(() => request.abort(), stallMilliseconds);
+      };
+      const end = (error, bytes) => {
+        clearTimeout(timer);
+        if (error) reject(new Error(`${part.what} (${part.file}) ${error}`)); else resolve(bytes);
+      };
+      request.open('GET', part.file);
+      request.responseType = 'blob';
+      request.onreadystatechange = () => {
+        if (request.readyState !== XMLHttpRequest.HEADERS_RECEIVED) return;
+        if (request.getResponseHeader('Content-Encoding') !== 'gzip') part.travels = part.size;
+      };
+      request.onprogress = (event) => {
+        part.loaded = Math.min(event.loaded, part.size);
         showProgress();
         watch();
-      }
-      // Joined by hand: a Blob of the pieces took 0.4 s to give the 14 MB back.
-      const bytes = new Uint8Array(part.loaded);
-      let at = 0;
-      for (const chunk of chunks) {
-        bytes.set(chunk, at);
-        at += chunk.length;
-      }
-      return bytes.buffer;
-    } catch (error) {
-      if (stalled) {
-        throw new Error(`${part.what} (${part.file}) stopped coming: ${megabytes(travelled(part))} of ` +
-          `${megabytes(part.travels)} MB came, then nothing for ${stallMilliseconds / 1000} s.`);
-      }
-      if (error.name === 'TypeError') {
-        throw new Error(`${part.what} (${part.file}) could not be loaded: the network failed.`);
-      }
-      throw error;
-    } finally {
-      clearTimeout(timer);
-    }
+      };
+      request.onload = () => {
+        if (request.status !== 200) {
+          end(`could not be loaded from this server (${request.status} ${request.statusText}), ` +
+            'so the game cannot start.');
+        } else {
+          end(null, request.response);
+        }
+      };
+      request.onerror = () => end('could not be loaded: the network failed.');
+      request.onabort = () => end(`stopped coming: ${megabytes(travelled(part))} of ` +
+        `${megabytes(part.travels)} MB came, then nothing for ${stallMilliseconds / 1000} s.`);
+      watch();
+      request.send();
+    });
   }
 
   // A repeat visit reads the service worker's copy of a part from its cache itself: through the
