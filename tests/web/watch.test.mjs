@@ -58,9 +58,16 @@ function differences(seen, flip) {
   return differ;
 }
 
-test('the game\'s page shows the desktop\'s frames exactly, forward, back, at the end and the start', async () => {
+// The copies are packed in a worker; where a page may start none (a site's policy), on the page.
+for (const [packed, refuseWorkers] of [['in a worker', false], ['on the page', true]]) {
+test(`the game's page shows the desktop's frames exactly, forward, back, at the end and the start (copies packed ${packed})`, async () => {
   const page = await browser.newPage();
   await page.setViewport({ width: 1280, height: 800 });
+  if (refuseWorkers) {
+    await page.evaluateOnNewDocument(() => {
+      window.Worker = function Refused() { throw new DOMException('refused by the test', 'SecurityError'); };
+    });
+  }
   const errors = [];
   page.on('pageerror', (e) => errors.push(String(e)));
   // Around 309 the game sets kerned text ("You did it !"), which the browser must set as the
@@ -86,6 +93,7 @@ test('the game\'s page shows the desktop\'s frames exactly, forward, back, at th
   assert.deepEqual(errors, []);
   await page.close();
 });
+}
 
 test('paused, the picture and the sound hold', async () => {
   const page = await browser.newPage();
